@@ -1,0 +1,115 @@
+#include "platform/CodePage.h"
+
+#include "platform/Utf8.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace penlark::codepage {
+namespace {
+
+// The characters of bytes 0x80 to 0x9F; every other byte stands for the code point of its value.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 0x88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 0x98
+};
+
+struct ReverseEntry {
+  char16_t codePoint;
+  unsigned char byte;
+};
+
+// kHighControls inverted and sorted by code point, for a binary search.
+constexpr std::array<ReverseEntry, 32> MakeReverseTable() {
+  std::array<ReverseEntry, 32> table{};
+  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+    table[i] = {kHighControls[i], static_cast<unsigned char>(0x80 + i)};
+  }
+  std::sort(table.begin(), table.end(),
+            [](const ReverseEntry& a, const ReverseEntry& b) { return a.codePoint < b.codePoint; });
+  return table;
+}
+
+constexpr std::array<ReverseEntry, 32> kReverse = MakeReverseTable();
+
+bool IsAscii(char c) {
+  return static_cast<unsigned char>(c) < 0x80;
+}
+
+// Length of the run of ASCII bytes at the start of `text`, eight bytes at a time: the
+// conversions spend most of their time on such runs.
+std::size_t AsciiRunLength(std::string_view text) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+  std::size_t length = 0;
+  for (; length + sizeof(std::uint64_t) <= text.size(); length += sizeof(std::uint64_t)) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + length, sizeof word);
+    if ((word & kHighBits) != 0) {
+      break;
+    }
+  }
+  const auto rest = text.substr(length);
+  return length + static_cast<std::size_t>(std::find_if_not(rest.begin(), rest.end(), IsAscii) -
+                                           rest.begin());
+}
+
+}  // namespace
+
+char32_t ToUnicode(unsigned char byte) {
+  if (byte >= 0x80 && byte <= 0x9F) {
+    return kHighControls[byte - 0x80u];
+  }
+  return byte;
+}
+
+std::optional<unsigned char> FromUnicode(char32_t codePoint) {
+  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+    return static_cast<unsigned char>(codePoint);
+  }
+  const auto* entry =
+      std::lower_bound(kReverse.begin(), kReverse.end(), codePoint,
+                       [](const ReverseEntry& e, char32_t value) { return e.codePoint < value; });
+  if (entry != kReverse.end() && entry->codePoint == codePoint) {
+    return entry->byte;
+  }
+  return std::nullopt;
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+  std::string out;
+  out.reserve(ansi.size() + ansi.size() / 4);
+  std::size_t position = 0;
+  while (position < ansi.size()) {
+    const std::size_t run = AsciiRunLength(ansi.substr(position));
+    out.append(ansi.substr(position, run));
+    position += run;
+    if (position < ansi.size()) {
+      AppendUtf8(out, ToUnicode(static_cast<unsigned char>(ansi[position])));
+      ++position;
+    }
+  }
+  return out;
+}
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t position = 0;
+  while (position < utf8.size()) {
+    const std::size_t run = AsciiRunLength(utf8.substr(position));
+    out.append(utf8.substr(position, run));
+    position += run;
+    if (position < utf8.size()) {
+      const char32_t codePoint = DecodeUtf8(utf8, position);
+      const auto byte = codePoint == kInvalidCodePoint ? std::nullopt : FromUnicode(codePoint);
+      out.push_back(byte ? static_cast<char>(*byte) : kReplacement);
+    }
+  }
+  return out;
+}
+
+}  // namespace penlark::codepage

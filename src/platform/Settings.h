@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The program's one setting, the installation directory, and the files derived from it.
+namespace penlark {
+
+inline constexpr std::string_view kSettingsKey = "Software\\Brackmoor\\Penlark\\2.0";
+inline constexpr std::string_view kInstallPathValue = "InstallPath";
+
+// The installation directory from the machine settings, read afresh on every call; "" when it
+// is not set. It has no trailing "/".
+std::string ReadInstallPath();
+
+// The work directory, with its trailing "/": fetched and saved documents live here.
+std::string WorkDirPath(std::string_view installPath);
+
+// The users' help page.
+std::string HelpPagePath(std::string_view installPath);
+
+// The connection history of one user.
+std::string HistoryFilePath(std::string_view installPath, std::string_view userName);
+
+}  // namespace penlark

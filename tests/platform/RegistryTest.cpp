@@ -1,0 +1,186 @@
+#include "platform/Registry.h"
+#include "platform/Settings.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace penlark {
+namespace {
+
+using testing::ScopedEnv;
+using testing::TempDir;
+using testing::WriteFile;
+
+constexpr std::string_view kKey = "Software\\Brackmoor\\Penlark\\2.0";
+
+constexpr std::string_view kSettings = R"(Windows Registry Editor Version 5.00
+
+; machine settings
+[HKEY_LOCAL_MACHINE\Software\Brackmoor\Penlark\2.0]
+"InstallPath"="/opt/penlark"
+"Quoted"="say \"hi\" C:\\dir\\"
+"Answer"=dword:0000002a
+"Max"=dword:ffffffff
+"Expand"=hex(2):25,00,48,00,4f,00,4d,00,45,00,25,00,00,00
+"Blob"=hex:01,02,\
+  03,04
+"Multi"=hex(7):61,00,00,00,00,00
+"Qword"=hex(b):01,00,00,00,00,00,00,00
+"ShortDword"=hex(4):01,02
+"LongString"=hex(1):41,00,42,00,00,00
+"Gone"="x"
+"Gone"=-
+@="default value"
+
+[HKEY_LOCAL_MACHINE\Software\Other]
+"InstallPath"="/elsewhere"
+)";
+
+class RegistryFileTest : public ::testing::Test {
+ protected:
+  RegistryFileTest() : env_("PENLARK_REGISTRY", (dir_ / "registry.reg").string()) {
+    WriteFile(dir_ / "registry.reg", kSettings);
+  }
+
+  std::string Read(std::string_view name) { return ReadRegistryString(kKey, name); }
+
+  TempDir dir_;
+  ScopedEnv env_;
+};
+
+TEST_F(RegistryFileTest, StringValueGivesItsText) {
+  EXPECT_EQ(Read("InstallPath"), "/opt/penlark");
+  EXPECT_EQ(ReadInstallPath(), "/opt/penlark");
+}
+
+TEST_F(RegistryFileTest, QuotedStringsUnescapeQuotesAndBackslashes) {
+  EXPECT_EQ(Read("Quoted"), "say \"hi\" C:\\dir\\");
+}
+
+TEST_F(RegistryFileTest, DwordGivesItsDecimalText) {
+  EXPECT_EQ(Read("Answer"), "42");
+  EXPECT_EQ(Read("Max"), "4294967295");
+}
+
+TEST_F(RegistryFileTest, OtherTypesGiveEmptyText) {
+  EXPECT_EQ(Read("Expand"), "");
+  EXPECT_EQ(Read("Blob"), "");
+  EXPECT_EQ(Read("Multi"), "");
+  EXPECT_EQ(Read("Qword"), "");
+}
+
+TEST_F(RegistryFileTest, HexEncodedStringIsAString) {
+  EXPECT_EQ(Read("LongString"), "AB");
+}
+
+TEST_F(RegistryFileTest, DefaultValueHasTheEmptyName) {
+  EXPECT_EQ(Read(""), "default value");
+}
+
+TEST_F(RegistryFileTest, NamesMatchWithoutRegardToCase) {
+  EXPECT_EQ(Read("installpath"), "/opt/penlark");
+  EXPECT_EQ(ReadRegistryString("SOFTWARE\\brackmoor\\PENLARK\\2.0", "InstallPath"), "/opt/penlark");
+}
+
+TEST_F(RegistryFileTest, MissingKeyOrValueGivesEmptyText) {
+  EXPECT_EQ(Read("Nothing"), "");
+  EXPECT_EQ(Read("Gone"), "");
+  EXPECT_EQ(ReadRegistryString("Software\\Brackmoor\\Penlark\\3.0", "InstallPath"), "");
+}
+
+TEST_F(RegistryFileTest, OtherKeysAreSeparate) {
+  EXPECT_EQ(ReadRegistryString("Software\\Other", "InstallPath"), "/elsewhere");
+}
+
+TEST_F(RegistryFileTest, QueryReportsStatusAndLeavesValueAloneForOtherTypes) {
+  const RegistryKey key = RegistryKey::OpenLocalMachine(kKey);
+  ASSERT_TRUE(key.IsOpen());
+
+  RegistryVariant value = std::string("untouched");
+  EXPECT_EQ(QueryRegistryValue(key, "Expand", value), kRegistryOtherType);
+  EXPECT_EQ(std::get<std::string>(value), "untouched");
+
+  EXPECT_EQ(QueryRegistryValue(key, "ShortDword", value), kRegistryBadData);
+  EXPECT_EQ(std::get<std::string>(value), "untouched");
+
+  EXPECT_EQ(QueryRegistryValue(key, "Nothing", value), kRegistryNotFound);
+
+  EXPECT_EQ(QueryRegistryValue(key, "Answer", value), kRegistrySuccess);
+  EXPECT_EQ(std::get<std::uint32_t>(value), 42u);
+
+  EXPECT_EQ(QueryRegistryValue(key, "InstallPath", value), kRegistrySuccess);
+  EXPECT_EQ(std::get<std::string>(value), "/opt/penlark");
+}
+
+TEST_F(RegistryFileTest, QueryOnAKeyThatDidNotOpenFails) {
+  const RegistryKey key = RegistryKey::OpenLocalMachine("Software\\Nowhere");
+  EXPECT_FALSE(key.IsOpen());
+  RegistryVariant value;
+  EXPECT_EQ(QueryRegistryValue(key, "InstallPath", value), kRegistryInvalidHandle);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(value));
+}
+
+TEST_F(RegistryFileTest, FileIsReadAfreshOnEveryCall) {
+  EXPECT_EQ(ReadInstallPath(), "/opt/penlark");
+  WriteFile(dir_ / "registry.reg",
+            "[HKEY_LOCAL_MACHINE\\Software\\Brackmoor\\Penlark\\2.0]\n\"InstallPath\"=\"/srv\"\n");
+  EXPECT_EQ(ReadInstallPath(), "/srv");
+}
+
+TEST(Registry, MissingFileGivesEmptyText) {
+  TempDir dir;
+  ScopedEnv env("PENLARK_REGISTRY", (dir / "absent.reg").string());
+  EXPECT_EQ(ReadInstallPath(), "");
+  // The derived paths then start at the root, and fail later where they are used.
+  EXPECT_EQ(WorkDirPath(ReadInstallPath()), "/work/");
+  EXPECT_EQ(HelpPagePath(ReadInstallPath()), "/docs/running.html");
+}
+
+TEST(Registry, FileLocationComesFromTheEnvironmentOrTheSystemDefault) {
+  {
+    ScopedEnv env("PENLARK_REGISTRY", "/tmp/x.reg");
+    EXPECT_EQ(RegistryFilePath(), "/tmp/x.reg");
+  }
+  ScopedEnv empty("PENLARK_REGISTRY", "");
+  EXPECT_EQ(RegistryFilePath(), "/etc/penlark/registry.reg");
+}
+
+TEST(RegistryTree, ReadsUtf16FilesWithAByteOrderMark) {
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string("REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"P\"=\"")) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  utf16 += std::string("\xE9\0\"\0\n\0", 6);
+  const RegistryTree tree = RegistryTree::Parse(utf16);
+  RegistryVariant value;
+  EXPECT_EQ(QueryRegistryValue(RegistryKey::Open(tree, "HKEY_LOCAL_MACHINE\\K"), "P", value),
+            kRegistrySuccess);
+  EXPECT_EQ(std::get<std::string>(value), "\u00E9");
+}
+
+TEST(RegistryTree, SkipsLinesItDoesNotUnderstand) {
+  const RegistryTree tree = RegistryTree::Parse(
+      "\"Orphan\"=\"outside any key\"\n"
+      "[HKEY_LOCAL_MACHINE\\K]\n"
+      "garbage line\n"
+      "\"BadDword\"=dword:xyz\n"
+      "\"BadHex\"=hex:zz\n"
+      "\"Unclosed\"=\"abc\n"
+      "\"Good\"=\"yes\"\r\n");
+  const RegistryKey key = RegistryKey::Open(tree, "HKEY_LOCAL_MACHINE\\K");
+  EXPECT_NE(key.Find("Good"), nullptr);
+  EXPECT_EQ(key.Find("BadDword"), nullptr);
+  EXPECT_EQ(key.Find("BadHex"), nullptr);
+  EXPECT_EQ(key.Find("Unclosed"), nullptr);
+  EXPECT_EQ(key.Find("Orphan"), nullptr);
+}
+
+TEST(RegistryTree, DeletedKeysAreAbsent) {
+  const RegistryTree tree = RegistryTree::Parse(
+      "[HKEY_LOCAL_MACHINE\\K]\n\"A\"=\"1\"\n[-HKEY_LOCAL_MACHINE\\K]\n\"B\"=\"2\"\n");
+  EXPECT_EQ(tree.FindKey("HKEY_LOCAL_MACHINE\\K"), nullptr);
+}
+
+}  // namespace
+}  // namespace penlark

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/Prompts.h"
+
+#include <deque>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace penlark::testing {
+
+// Raised when the code asks something the test did not script an answer for.
+class UnexpectedPrompt : public std::logic_error {
+ public:
+  using std::logic_error::logic_error;
+};
+
+// Prompts answered from a script. OK boxes need no answer; every Yes/No question and every
+// input box takes the next scripted answer, and one that is not there raises UnexpectedPrompt.
+class ScriptedPrompts final : public Prompts {
+ public:
+  void AnswerNext(MessageAnswer answer);
+  void TypeNext(std::string text);  // the next input box returns `text`
+  void CancelNextInput();           // the next input box is cancelled
+
+  MessageAnswer ShowMessage(const Message& message) override;
+  std::string InputBox(const InputRequest& request) override;
+
+  const std::vector<Message>& Messages() const { return messages_; }
+  const std::vector<InputRequest>& Inputs() const { return inputs_; }
+  std::vector<std::string> MessageTexts() const;
+  // True when every scripted answer has been used.
+  bool ScriptDone() const { return answers_.empty() && typed_.empty(); }
+
+ private:
+  std::deque<MessageAnswer> answers_;
+  std::deque<std::string> typed_;
+  std::vector<Message> messages_;
+  std::vector<InputRequest> inputs_;
+};
+
+}  // namespace penlark::testing
