@@ -5,7 +5,7 @@ function(penlark_warnings target)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
     -Wnon-virtual-dtor -Woverloaded-virtual -Wold-style-cast -Wcast-qual
-    -Wformat=2 -Wimplicit-fallthrough -Wnull-dereference
+    -Wformat=2 -Wimplicit-fallthrough
     # Designated initializers leave members at their defaults on purpose.
     -Wno-missing-field-initializers)
   if(PENLARK_WARNINGS_AS_ERRORS)
