@@ -167,7 +167,7 @@ TEST_F(WriterSaveAsTest, FailsForOtherFormatsAndUnwritablePaths) {
   // A folder cannot be made below a plain file.
   const auto message =
       ErrorOf([&] { document->SaveAs((dir_ / "a.rtf" / "x.rtf").string(), kWordFormatRtf); });
-  EXPECT_FALSE(message.empty());
+  EXPECT_THAT(message, HasSubstr("a.rtf/x.rtf"));
   EXPECT_EQ(document->Name(), "a.rtf");
 }
 
