@@ -8,6 +8,7 @@ namespace penlark {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 using testing::ReadFile;
 using ::testing::StartsWith;
 using testing::TempDir;
