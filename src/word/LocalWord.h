@@ -12,8 +12,7 @@ namespace penlark {
 
 class LocalWord final : public Word {
  public:
-  static constexpr const char* kNoDocumentMessage =
-      "This command is not available because no document is open.";
+  static constexpr const char* kNoDocumentMessage = penlark::kNoDocumentMessage;
 
   LocalWord();
   ~LocalWord() override;

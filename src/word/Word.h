@@ -17,6 +17,10 @@ class WordError : public std::runtime_error {
 // The file format code of SaveAs for Rich Text Format.
 inline constexpr int kWordFormatRtf = 6;
 
+// The message of the failure to reach the active document when no document is open.
+inline constexpr const char* kNoDocumentMessage =
+    "This command is not available because no document is open.";
+
 // One open document. Operations on a document that has been closed raise WordError.
 class WordDocument {
  public:

@@ -1,0 +1,158 @@
+#include "word/writer/Office.h"
+
+#include <atomic>
+#include <cerrno>
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <cstring>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace penlark {
+namespace {
+
+namespace css = uno::css;
+using Clock = std::chrono::steady_clock;
+
+// The office's exit code when it wants to be started again, as it does once on a new profile.
+constexpr int kRestartRequested = 81;
+constexpr int kMaxStarts = 3;
+constexpr auto kPollInterval = std::chrono::milliseconds(50);
+constexpr auto kTerminateTimeout = std::chrono::seconds(10);
+
+// Unique on this machine while we run; the random part keeps a stale pipe of a dead process of
+// the same id out of the way.
+std::string UniquePipeName() {
+  static std::atomic<unsigned> counter{0};
+  std::random_device random;
+  return "penlark-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + "-" +
+         std::to_string(random());
+}
+
+std::string DescribeStatus(int status) {
+  if (WIFSIGNALED(status)) {
+    return "was killed by signal " + std::to_string(WTERMSIG(status));
+  }
+  return "exited with status " + std::to_string(WEXITSTATUS(status));
+}
+
+}  // namespace
+
+std::filesystem::path OfficeProgramDir(const WriterOptions& options) {
+  return options.programDir.empty() ? std::filesystem::path(PENLARK_OFFICE_PROGRAM_DIR)
+                                    : options.programDir;
+}
+
+class Office::Profile {
+ public:
+  explicit Profile(const std::filesystem::path& given) : path_(given) {
+    if (path_.empty()) {
+      std::string pattern =
+          (std::filesystem::temp_directory_path() / "penlark-office-XXXXXX").string();
+      if (mkdtemp(pattern.data()) == nullptr) {
+        throw WordError("Cannot create a profile folder for the office: " +
+                        std::string(std::strerror(errno)));
+      }
+      path_ = pattern;
+      temporary_ = true;
+    }
+  }
+  ~Profile() {
+    if (temporary_) {
+      std::error_code ignored;
+      std::filesystem::remove_all(path_, ignored);
+    }
+  }
+  Profile(const Profile&) = delete;
+  Profile& operator=(const Profile&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+  bool temporary_ = false;
+};
+
+Office::Office(const WriterOptions& options)
+    : profile_(std::make_unique<Profile>(options.profileDir)), pipeName_(UniquePipeName()) {
+  const auto programDir = OfficeProgramDir(options);
+  if (!IsWriterInstalled(options)) {
+    throw WordError("LibreOffice is not installed in " + programDir.string() + ".");
+  }
+  const auto local = uno::LocalContext(programDir);
+  std::vector<std::string> arguments{
+      "-env:UserInstallation=" + uno::ToUtf8(uno::FileUrl(profile_->Path())),
+      "--accept=pipe,name=" + pipeName_ + ";urp;", "--norestore", "--nologo", "--nodefault"};
+  if (!options.visible) {
+    arguments.emplace_back("--headless");
+  }
+  const auto deadline = Clock::now() + options.startTimeout;
+  for (int start = 1;; ++start) {
+    process_ = std::make_unique<OfficeProcess>(programDir / "soffice.bin", arguments);
+    if (const auto remote = Connect(local, deadline); remote.is()) {
+      desktop_ = uno::Guarded([&] { return css::frame::Desktop::create(remote); });
+      return;
+    }
+    const int status = *process_->ExitStatus();
+    const bool restart = WIFEXITED(status) && WEXITSTATUS(status) == kRestartRequested;
+    if (!restart || start == kMaxStarts) {
+      throw WordError("The office " + DescribeStatus(status) + " before it accepted a connection.");
+    }
+  }
+}
+
+Office::~Office() {
+  try {
+    if (desktop_.is()) {
+      desktop_->terminate();
+    }
+  } catch (const css::uno::Exception&) {
+    // The office is gone already, or refused: it is ended below either way.
+  }
+  desktop_.clear();
+  if (!process_->WaitForExit(kTerminateTimeout)) {
+    process_->Kill();
+  }
+}
+
+bool Office::Answers() {
+  if (process_->ExitStatus()) {
+    return false;
+  }
+  try {
+    desktop_->getFrames();
+    return true;
+  } catch (const css::uno::Exception&) {
+    return false;
+  }
+}
+
+// The office's context once it listens; an empty reference when the process ended first.
+uno::Reference<css::uno::XComponentContext> Office::Connect(
+    const uno::Reference<css::uno::XComponentContext>& local, Clock::time_point deadline) {
+  const auto resolver = uno::Guarded([&] { return css::bridge::UnoUrlResolver::create(local); });
+  const auto url =
+      uno::ToOUString("uno:pipe,name=" + pipeName_ + ";urp;StarOffice.ComponentContext");
+  for (;;) {
+    try {
+      return uno::Reference<css::uno::XComponentContext>(resolver->resolve(url),
+                                                         css::uno::UNO_QUERY_THROW);
+    } catch (const css::connection::NoConnectException&) {
+      // Not listening yet.
+    } catch (const css::uno::Exception& exception) {
+      throw uno::CaughtError(exception);
+    }
+    if (process_->ExitStatus()) {
+      return {};
+    }
+    if (Clock::now() >= deadline) {
+      throw WordError("The office did not accept a connection in time.");
+    }
+    std::this_thread::sleep_for(kPollInterval);
+  }
+}
+
+}  // namespace penlark

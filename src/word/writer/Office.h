@@ -1,0 +1,46 @@
+#pragma once
+
+#include "word/writer/OfficeProcess.h"
+#include "word/writer/Uno.h"
+#include "word/writer/Writer.h"
+
+#include <chrono>
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace penlark {
+
+// The office's program folder: the one the options name, else the one found at build time.
+std::filesystem::path OfficeProgramDir(const WriterOptions& options);
+
+// An office process of our own, on its own user profile, and the UNO connection to its desktop.
+// Ending it terminates the desktop, and kills the process when it does not go.
+class Office {
+ public:
+  // Starts the office and waits until it accepts the connection; raises WordError when it cannot.
+  explicit Office(const WriterOptions& options);
+  ~Office();
+  Office(const Office&) = delete;
+  Office& operator=(const Office&) = delete;
+
+  const uno::Reference<uno::css::frame::XDesktop2>& Desktop() const { return desktop_; }
+  int ProcessId() const { return process_->Id(); }
+  // Whether the process still runs and answers over the connection.
+  bool Answers();
+
+ private:
+  class Profile;
+
+  uno::Reference<uno::css::uno::XComponentContext> Connect(
+      const uno::Reference<uno::css::uno::XComponentContext>& local,
+      std::chrono::steady_clock::time_point deadline);
+
+  std::unique_ptr<Profile> profile_;
+  std::string pipeName_;
+  std::unique_ptr<OfficeProcess> process_;
+  uno::Reference<uno::css::frame::XDesktop2> desktop_;
+};
+
+}  // namespace penlark
