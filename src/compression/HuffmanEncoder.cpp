@@ -1,0 +1,169 @@
+#include "compression/HuffmanEncoder.h"
+
+#include "compression/BitWriter.h"
+#include "compression/Checksum.h"
+#include "compression/CodeTree.h"
+#include "compression/He3Format.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+namespace penlark {
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+ByteCounts CountBytes(Bytes data, ProgressReporter& progress) {
+  // Four partial tables let neighbouring equal bytes be counted without waiting on each other.
+  std::array<std::array<std::uint32_t, 256>, 4> partial{};
+  const std::uint8_t* p = data.data();
+  for (std::size_t start = 0; start < data.size(); start += he3::kCountStep) {
+    progress.Report(static_cast<std::int64_t>(start), static_cast<std::int64_t>(data.size()), 7, 0);
+    const std::uint8_t* end = p + std::min(he3::kCountStep, data.size() - start);
+    for (; end - p >= 4; p += 4) {
+      ++partial[0][p[0]];
+      ++partial[1][p[1]];
+      ++partial[2][p[2]];
+      ++partial[3][p[3]];
+    }
+    for (; p != end; ++p) {
+      ++partial[0][*p];
+    }
+  }
+  ByteCounts counts{};
+  for (std::size_t value = 0; value < counts.size(); ++value) {
+    counts[value] = static_cast<std::int32_t>(partial[0][value] + partial[1][value] +
+                                              partial[2][value] + partial[3][value]);
+  }
+  return counts;
+}
+
+std::vector<std::uint8_t> StoredBlock(Bytes data) {
+  std::vector<std::uint8_t> block(he3::kStoredId.begin(), he3::kStoredId.end());
+  block.insert(block.end(), data.begin(), data.end());
+  return block;
+}
+
+std::uint8_t* PutLittleEndian(std::uint8_t* out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i, value >>= 8) {
+    *out++ = static_cast<std::uint8_t>(value);
+  }
+  return out;
+}
+
+// Codes [p, end), `Group` bytes per flush of the bit buffer; every code is at most
+// 57 / Group bits long, so that they fit beside the 7 bits a flush may leave.
+template <unsigned Group>
+void PutData(BitWriter& writer, const CodeTable& codes, const std::uint8_t* p,
+             const std::uint8_t* end) {
+  for (; static_cast<std::size_t>(end - p) >= Group; p += Group) {
+    for (unsigned k = 0; k < Group; ++k) {
+      const Code& code = codes[p[k]];
+      writer.Put(code.Bits, code.BitCount);
+    }
+    writer.Flush();
+  }
+  for (; p != end; ++p) {
+    writer.Put(codes[*p].Bits, codes[*p].BitCount);
+    writer.Flush();
+  }
+}
+
+using PutDataFunction = void (*)(BitWriter&, const CodeTable&, const std::uint8_t*,
+                                 const std::uint8_t*);
+
+PutDataFunction PutDataFor(unsigned longestCode) {
+  switch (std::clamp(57 / longestCode, 1u, 8u)) {
+    case 1:
+      return PutData<1>;
+    case 2:
+      return PutData<2>;
+    case 3:
+      return PutData<3>;
+    case 4:
+      return PutData<4>;
+    case 5:
+      return PutData<5>;
+    case 6:
+      return PutData<6>;
+    case 7:
+      return PutData<7>;
+    default:
+      return PutData<8>;
+  }
+}
+
+// What the block holds besides the data stream.
+struct CodeSummary {
+  int distinct = 0;            // N
+  std::uint64_t codeBits = 0;  // B
+  std::uint64_t dataBits = 0;  // D
+  unsigned longestCode = 0;
+};
+
+CodeSummary Summarize(const ByteCounts& counts, const CodeTable& codes) {
+  CodeSummary summary;
+  for (std::size_t value = 0; value < counts.size(); ++value) {
+    if (counts[value] > 0) {
+      ++summary.distinct;
+      summary.codeBits += codes[value].BitCount;
+      summary.dataBits += static_cast<std::uint64_t>(counts[value]) * codes[value].BitCount;
+      summary.longestCode = std::max<unsigned>(summary.longestCode, codes[value].BitCount);
+    }
+  }
+  return summary;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeBlock(Bytes data, ProgressReporter& progress) {
+  if (data.empty()) {
+    return StoredBlock(data);
+  }
+  const ByteCounts counts = CountBytes(data, progress);
+  const CodeTable codes = AssignCodes(BuildCodeTree(counts));
+  const CodeSummary summary = Summarize(counts, codes);
+  const std::uint64_t packedSize = (summary.dataBits + 7) / 8;
+  if (packedSize == 0 || packedSize > data.size()) {
+    return StoredBlock(data);
+  }
+  const auto size = static_cast<std::int64_t>(data.size());
+  const std::uint8_t checksum = XorChecksum(data, progress, 5, 7);
+
+  const std::size_t tableEnd = he3::kTableOffset + 2 * static_cast<std::size_t>(summary.distinct);
+  const std::size_t blockSize = tableEnd + (summary.codeBits + 7) / 8 + packedSize;
+  // Room for the bit writer's eight-byte stores past the end.
+  std::vector<std::uint8_t> block(blockSize + 8);
+  std::uint8_t* out = std::copy(he3::kCodedId.begin(), he3::kCodedId.end(), block.data());
+  *out++ = checksum;
+  out = PutLittleEndian(out, static_cast<std::uint32_t>(data.size()), 4);
+  out = PutLittleEndian(out, static_cast<std::uint32_t>(summary.distinct), 2);
+  for (std::size_t value = 0; value < counts.size(); ++value) {
+    if (counts[value] > 0) {
+      *out++ = static_cast<std::uint8_t>(value);
+      *out++ = codes[value].BitCount;
+    }
+  }
+
+  BitWriter codeWriter(out);
+  for (std::size_t value = 0; value < counts.size(); ++value) {
+    codeWriter.Put(codes[value].Bits, codes[value].BitCount);
+    codeWriter.Flush();
+  }
+
+  BitWriter dataWriter(codeWriter.Finish());
+  const PutDataFunction putData = PutDataFor(summary.longestCode);
+  for (std::size_t start = 0; start < data.size(); start += he3::kStep) {
+    // Stands for the value computed after coding byte `start`: nothing else happens between.
+    progress.Report(static_cast<std::int64_t>(start), size, 88, 12);
+    const std::size_t end = std::min(start + he3::kStep, data.size());
+    putData(dataWriter, codes, data.data() + start, data.data() + end);
+  }
+  dataWriter.Finish();
+  block.resize(blockSize);
+  progress.Report(100);
+  return block;
+}
+
+}  // namespace penlark
