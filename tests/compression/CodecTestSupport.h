@@ -20,6 +20,10 @@ inline Bytes ToBytes(std::string_view text) {
   return {text.begin(), text.end()};
 }
 
+inline std::string AsText(const Bytes& bytes) {
+  return {bytes.begin(), bytes.end()};
+}
+
 inline Bytes Encoded(Bytes data) {
   HuffmanCompression().EncodeByte(data, static_cast<std::int32_t>(data.size()));
   return data;

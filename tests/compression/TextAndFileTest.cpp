@@ -9,10 +9,6 @@
 namespace penlark::testing {
 namespace {
 
-std::string AsText(const Bytes& bytes) {
-  return std::string(bytes.begin(), bytes.end());
-}
-
 // Every byte value once, as Windows-1252 text in UTF-8.
 std::string EveryCharacter() {
   std::string ansi;
