@@ -4,7 +4,7 @@ namespace penlark {
 namespace {
 
 constexpr std::uint32_t SymbolEntry(std::uint32_t values, unsigned length, unsigned count) {
-  return values | length << 24 | count << 30;
+  return values << 8 | count << 6 | length;
 }
 
 }  // namespace
@@ -12,7 +12,7 @@ constexpr std::uint32_t SymbolEntry(std::uint32_t values, unsigned length, unsig
 DecodingTable::DecodingTable(const DecodingTree& tree, unsigned bits)
     : bits_(bits),
       mask_((1u << bits) - 1),
-      single_(std::size_t{1} << bits, kBrokenPath),
+      single_(std::size_t{1} << bits, kBrokenEntry),
       multiple_(std::size_t{1} << bits) {
   FillSingle(tree, 0, 0, 0);
   FillMultiple();
@@ -27,7 +27,7 @@ void DecodingTable::FillSingle(const DecodingTree& tree, std::int16_t index, uns
       single_[i] = entry;
     }
   } else if (depth == bits_) {
-    single_[prefix] = static_cast<std::uint32_t>(index);
+    single_[prefix] = static_cast<std::uint32_t>(index) << 8;
   } else {
     if (node.Child0 != -1) {
       FillSingle(tree, node.Child0, depth + 1, prefix);

@@ -127,11 +127,11 @@ class DataDecoder {
           Escape(entry);
           break;
         }
-        std::memcpy(out + written_, &entry, sizeof entry);
+        const std::uint32_t values = DecodingTable::Values(entry);
+        std::memcpy(out + written_, &values, sizeof values);
         written_ += count;
-        const unsigned used = DecodingTable::Length(entry);
-        window >>= used;
-        position_ += used;
+        window >>= DecodingTable::Length(entry);
+        position_ += DecodingTable::Length(entry);
       }
     }
   }

@@ -41,22 +41,26 @@ ByteCounts CountBytes(Bytes data, ProgressReporter& progress) {
 
 std::vector<std::uint8_t> StoredBlock(Bytes data) {
   std::vector<std::uint8_t> block(he3::kStoredId.begin(), he3::kStoredId.end());
-  block.insert(block.end(), data.begin(), data.end());
+  block.resize(he3::kStoredId.size() + data.size());
+  std::copy(data.begin(), data.end(), block.begin() + he3::kStoredId.size());
   return block;
 }
 
-std::uint8_t* PutLittleEndian(std::uint8_t* out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i, value >>= 8) {
-    *out++ = static_cast<std::uint8_t>(value);
+void PutLittleEndian(std::vector<std::uint8_t>& block, std::size_t offset, std::uint32_t value,
+                     std::size_t bytes) {
+  for (std::size_t i = 0; i < bytes; ++i, value >>= 8) {
+    block[offset + i] = static_cast<std::uint8_t>(value);
   }
-  return out;
 }
 
 // Codes [p, end), `Group` bytes per flush of the bit buffer; every code is at most
 // 57 / Group bits long, so that they fit beside the 7 bits a flush may leave.
 template <unsigned Group>
-void PutData(BitWriter& writer, const CodeTable& codes, const std::uint8_t* p,
+void PutData(BitWriter& destination, const CodeTable& codes, const std::uint8_t* p,
              const std::uint8_t* end) {
+  // A local copy: the compiler cannot keep the state in registers while it might alias the
+  // bytes written.
+  BitWriter writer = destination;
   for (; static_cast<std::size_t>(end - p) >= Group; p += Group) {
     for (unsigned k = 0; k < Group; ++k) {
       const Code& code = codes[p[k]];
@@ -68,6 +72,7 @@ void PutData(BitWriter& writer, const CodeTable& codes, const std::uint8_t* p,
     writer.Put(codes[*p].Bits, codes[*p].BitCount);
     writer.Flush();
   }
+  destination = writer;
 }
 
 using PutDataFunction = void (*)(BitWriter&, const CodeTable&, const std::uint8_t*,
@@ -134,19 +139,20 @@ std::vector<std::uint8_t> EncodeBlock(Bytes data, ProgressReporter& progress) {
   const std::size_t tableEnd = he3::kTableOffset + 2 * static_cast<std::size_t>(summary.distinct);
   const std::size_t blockSize = tableEnd + (summary.codeBits + 7) / 8 + packedSize;
   // Room for the bit writer's eight-byte stores past the end.
-  std::vector<std::uint8_t> block(blockSize + 8);
-  std::uint8_t* out = std::copy(he3::kCodedId.begin(), he3::kCodedId.end(), block.data());
-  *out++ = checksum;
-  out = PutLittleEndian(out, static_cast<std::uint32_t>(data.size()), 4);
-  out = PutLittleEndian(out, static_cast<std::uint32_t>(summary.distinct), 2);
+  std::vector<std::uint8_t> block(he3::kCodedId.begin(), he3::kCodedId.end());
+  block.resize(blockSize + 8);
+  block[he3::kChecksumOffset] = checksum;
+  PutLittleEndian(block, he3::kLengthOffset, static_cast<std::uint32_t>(data.size()), 4);
+  PutLittleEndian(block, he3::kCountOffset, static_cast<std::uint32_t>(summary.distinct), 2);
+  std::size_t pair = he3::kTableOffset;
   for (std::size_t value = 0; value < counts.size(); ++value) {
     if (counts[value] > 0) {
-      *out++ = static_cast<std::uint8_t>(value);
-      *out++ = codes[value].BitCount;
+      block[pair++] = static_cast<std::uint8_t>(value);
+      block[pair++] = codes[value].BitCount;
     }
   }
 
-  BitWriter codeWriter(out);
+  BitWriter codeWriter(block.data() + tableEnd);
   for (std::size_t value = 0; value < counts.size(); ++value) {
     codeWriter.Put(codes[value].Bits, codes[value].BitCount);
     codeWriter.Flush();
