@@ -111,11 +111,13 @@ class DataDecoder {
   // Several codes per table lookup, four lookups per load of the stream, while at least eight
   // bytes of the block and room for sixteen bytes of output remain.
   void DecodeFast(std::uint64_t stopBit) {
+    if (block_.size() < 8) {
+      return;
+    }
     const std::uint8_t* in = block_.data();
     std::uint8_t* out = out_.data();
     const std::size_t lastLoad = block_.size() - 8;
-    while (position_ < stopBit && block_.size() >= 8 && position_ / 8 <= lastLoad &&
-           written_ + 16 <= out_.size()) {
+    while (position_ < stopBit && position_ / 8 <= lastLoad && written_ + 16 <= out_.size()) {
       std::uint64_t window = 0;
       std::memcpy(&window, in + position_ / 8, sizeof window);
       window >>= position_ % 8;
