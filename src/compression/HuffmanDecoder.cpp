@@ -33,15 +33,15 @@ std::uint32_t ReadLittleEndian(Bytes block, std::size_t offset, std::size_t byte
   return value;
 }
 
-// What the header, the table and the code stream of an HE3 block say.
+// What an HE3 block says about its data.
 struct Header {
   std::uint8_t checksum = 0;
   std::size_t length = 0;     // L
-  std::size_t dataStart = 0;  // the first byte of the data stream
-  unsigned shortestCode = 0;
+  std::size_t tableEnd = 0;   // where the code stream starts
+  std::size_t dataStart = 0;  // where the data stream starts
 };
 
-Header ReadHeader(Bytes block, DecodingTree& tree) {
+Header ReadHeader(Bytes block) {
   if (block.size() < he3::kTableOffset) {
     Corrupt();
   }
@@ -55,29 +55,33 @@ Header ReadHeader(Bytes block, DecodingTree& tree) {
   if (block.size() < tableEnd) {
     Corrupt();
   }
+  return {.checksum = block[he3::kChecksumOffset],
+          .length = static_cast<std::size_t>(length),
+          .tableEnd = tableEnd};
+}
+
+// Rebuilds the tree from the table and the code stream, sets where the data stream starts, and
+// checks that the data stream can hold the length: every decoded byte takes at least the
+// shortest code's bits, and a forged length must not size the output.
+void ReadCodes(Bytes block, Header& header, DecodingTree& tree) {
   // A byte value listed twice takes its last length; the codes follow in ascending byte value.
   std::array<std::uint8_t, 256> codeLengths{};
-  for (std::size_t pair = he3::kTableOffset; pair < tableEnd; pair += 2) {
+  for (std::size_t pair = he3::kTableOffset; pair < header.tableEnd; pair += 2) {
     codeLengths[block[pair]] = block[pair + 1];
   }
-  Header header{.checksum = block[he3::kChecksumOffset],
-                .length = static_cast<std::size_t>(length),
-                .shortestCode = std::numeric_limits<unsigned>::max()};
-  BitReader codeBits(block, 8 * tableEnd);
+  unsigned shortestCode = std::numeric_limits<unsigned>::max();
+  BitReader codeBits(block, 8 * header.tableEnd);
   for (std::size_t value = 0; value < codeLengths.size(); ++value) {
     if (codeLengths[value] > 0) {
       tree.Add(static_cast<std::uint8_t>(value), codeLengths[value], codeBits);
-      header.shortestCode = std::min<unsigned>(header.shortestCode, codeLengths[value]);
+      shortestCode = std::min<unsigned>(shortestCode, codeLengths[value]);
     }
   }
   header.dataStart = (codeBits.Position() + 7) / 8;
-  // Every decoded byte takes at least the shortest code's bits: a length beyond that is forged,
-  // and must not size the output.
   const std::uint64_t dataBits = 8 * (block.size() - header.dataStart);
-  if (header.shortestCode > dataBits || header.length > dataBits / header.shortestCode) {
+  if (shortestCode > dataBits || header.length > dataBits / shortestCode) {
     Corrupt();
   }
-  return header;
 }
 
 // Table width for an output of `length` bytes: narrow tables for short data, where building
@@ -216,8 +220,9 @@ void DecodeData(Bytes block, const Header& header, DataDecoder& decoder,
 }
 
 std::vector<std::uint8_t> DecodeCoded(Bytes block, ProgressReporter& progress) {
+  Header header = ReadHeader(block);
   DecodingTree tree;
-  const Header header = ReadHeader(block, tree);
+  ReadCodes(block, header, tree);
   const DecodingTable table(tree, TableBitsFor(header.length));
   std::vector<std::uint8_t> data(header.length);
   DataDecoder decoder(block, header.dataStart, tree, table, data);

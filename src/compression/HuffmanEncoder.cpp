@@ -120,6 +120,43 @@ CodeSummary Summarize(const ByteCounts& counts, const CodeTable& codes) {
   return summary;
 }
 
+// Writes the header, the table and the code stream.
+void WriteHead(std::vector<std::uint8_t>& block, std::uint8_t checksum, std::size_t length,
+               const ByteCounts& counts, const CodeTable& codes, int distinct) {
+  block[he3::kChecksumOffset] = checksum;
+  PutLittleEndian(block, he3::kLengthOffset, static_cast<std::uint32_t>(length), 4);
+  PutLittleEndian(block, he3::kCountOffset, static_cast<std::uint32_t>(distinct), 2);
+  std::size_t pair = he3::kTableOffset;
+  for (std::size_t value = 0; value < counts.size(); ++value) {
+    if (counts[value] > 0) {
+      block[pair++] = static_cast<std::uint8_t>(value);
+      block[pair++] = codes[value].BitCount;
+    }
+  }
+  BitWriter writer(block.data() + pair);
+  for (const Code& code : codes) {
+    writer.Put(code.Bits, code.BitCount);
+    writer.Flush();
+  }
+  writer.Finish();
+}
+
+// Writes the data stream from `out`, reporting i / size * 88 + 12 every he3::kStep bytes.
+void WriteData(std::uint8_t* out, Bytes data, const CodeTable& codes, unsigned longestCode,
+               ProgressReporter& progress) {
+  BitWriter writer(out);
+  const PutDataFunction putData = PutDataFor(longestCode);
+  for (std::size_t start = 0; start < data.size(); start += he3::kStep) {
+    // The value is due after coding byte `start`; raising it just before is the same to the
+    // listener, as nothing else happens between.
+    progress.Report(static_cast<std::int64_t>(start), static_cast<std::int64_t>(data.size()), 88,
+                    12);
+    const std::size_t end = std::min(start + he3::kStep, data.size());
+    putData(writer, codes, data.data() + start, data.data() + end);
+  }
+  writer.Finish();
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> EncodeBlock(Bytes data, ProgressReporter& progress) {
@@ -133,41 +170,16 @@ std::vector<std::uint8_t> EncodeBlock(Bytes data, ProgressReporter& progress) {
   if (packedSize == 0 || packedSize > data.size()) {
     return StoredBlock(data);
   }
-  const auto size = static_cast<std::int64_t>(data.size());
   const std::uint8_t checksum = XorChecksum(data, progress, 5, 7);
 
-  const std::size_t tableEnd = he3::kTableOffset + 2 * static_cast<std::size_t>(summary.distinct);
-  const std::size_t blockSize = tableEnd + (summary.codeBits + 7) / 8 + packedSize;
-  // Room for the bit writer's eight-byte stores past the end.
+  const std::size_t dataStart = he3::kTableOffset + 2 * static_cast<std::size_t>(summary.distinct) +
+                                (summary.codeBits + 7) / 8;
   std::vector<std::uint8_t> block(he3::kCodedId.begin(), he3::kCodedId.end());
-  block.resize(blockSize + 8);
-  block[he3::kChecksumOffset] = checksum;
-  PutLittleEndian(block, he3::kLengthOffset, static_cast<std::uint32_t>(data.size()), 4);
-  PutLittleEndian(block, he3::kCountOffset, static_cast<std::uint32_t>(summary.distinct), 2);
-  std::size_t pair = he3::kTableOffset;
-  for (std::size_t value = 0; value < counts.size(); ++value) {
-    if (counts[value] > 0) {
-      block[pair++] = static_cast<std::uint8_t>(value);
-      block[pair++] = codes[value].BitCount;
-    }
-  }
-
-  BitWriter codeWriter(block.data() + tableEnd);
-  for (std::size_t value = 0; value < counts.size(); ++value) {
-    codeWriter.Put(codes[value].Bits, codes[value].BitCount);
-    codeWriter.Flush();
-  }
-
-  BitWriter dataWriter(codeWriter.Finish());
-  const PutDataFunction putData = PutDataFor(summary.longestCode);
-  for (std::size_t start = 0; start < data.size(); start += he3::kStep) {
-    // Stands for the value computed after coding byte `start`: nothing else happens between.
-    progress.Report(static_cast<std::int64_t>(start), size, 88, 12);
-    const std::size_t end = std::min(start + he3::kStep, data.size());
-    putData(dataWriter, codes, data.data() + start, data.data() + end);
-  }
-  dataWriter.Finish();
-  block.resize(blockSize);
+  // Room for the bit writer's eight-byte stores past the end.
+  block.resize(dataStart + packedSize + 8);
+  WriteHead(block, checksum, data.size(), counts, codes, summary.distinct);
+  WriteData(block.data() + dataStart, data, codes, summary.longestCode, progress);
+  block.resize(dataStart + packedSize);
   progress.Report(100);
   return block;
 }

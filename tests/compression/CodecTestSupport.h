@@ -33,6 +33,12 @@ inline Bytes Encoded(std::string_view text) {
   return Encoded(ToBytes(text));
 }
 
+// An HE3 block whose stored checksum is wrong.
+inline Bytes WithWrongChecksum(Bytes block) {
+  block[4] ^= 1;
+  return block;
+}
+
 inline Bytes Decoded(Bytes block) {
   HuffmanCompression().DecodeByte(block, static_cast<std::int32_t>(block.size()));
   return block;

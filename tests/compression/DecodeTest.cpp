@@ -155,9 +155,7 @@ TEST(Decode, TheIdentificationMustLieWithinByteLen) {
 }
 
 TEST(Decode, AChecksumThatDoesNotMatchIsRefusedAndTheArrayKept) {
-  Bytes block = Encoded("abracadabra");
-  block[4] ^= 0x01;
-  ExpectCorrupt(block);
+  ExpectCorrupt(WithWrongChecksum(Encoded("abracadabra")));
 }
 
 TEST(Decode, AFlippedDataBitIsRefusedAndTheArrayKept) {

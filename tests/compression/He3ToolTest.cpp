@@ -55,9 +55,7 @@ TEST(He3Tool, EmptyInputGivesTheBareStoredHeaderAndBack) {
 
 TEST(He3Tool, CorruptInputFailsWithTheDescriptionAndLeavesOutAlone) {
   TempDir dir;
-  Bytes block = Encoded("abracadabra");
-  block[4] ^= 1;
-  WriteFile(dir / "packed", AsText(block));
+  WriteFile(dir / "packed", AsText(WithWrongChecksum(Encoded("abracadabra"))));
   WriteFile(dir / "old", "old content");
   EXPECT_EQ(RunHe3(dir, "decode packed old"), 1);
   EXPECT_EQ(ReadFile(dir / "stderr"), kChecksumMessage);

@@ -87,9 +87,7 @@ TEST_F(Progress, TheByteWhereTheLastCodeEndsIsNotReported) {
 }
 
 TEST_F(Progress, NothingEndsAFailedDecoding) {
-  Bytes block = Encoded(Alternating(100));
-  block[4] ^= 1;
-  EXPECT_THROW(Decoding(block), HuffmanError);
+  EXPECT_THROW(Decoding(WithWrongChecksum(Encoded(Alternating(100)))), HuffmanError);
   EXPECT_THAT(events_, ElementsAre(89));
 }
 

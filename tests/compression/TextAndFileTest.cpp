@@ -106,9 +106,7 @@ TEST(Files, AMissingSourceIsReportedByTheOperationAsked) {
 
 TEST(Files, AFailedDecodingLeavesTheDestinationAsItWas) {
   TempDir dir;
-  Bytes block = Encoded("abracadabra");
-  block[4] ^= 1;
-  WriteFile(dir / "packed", AsText(block));
+  WriteFile(dir / "packed", AsText(WithWrongChecksum(Encoded("abracadabra"))));
   WriteFile(dir / "old", "old content");
   const HuffmanCompression codec;
   EXPECT_THROW(codec.DecodeFile(dir / "packed", dir / "old"), HuffmanError);
