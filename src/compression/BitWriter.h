@@ -8,10 +8,14 @@ namespace penlark {
 // Packs bits into bytes from the least significant bit up, through a 64-bit buffer.
 class BitWriter {
  public:
+  // How many bits may be put between two flushes: a flush leaves up to 7 bits in the buffer,
+  // and it may hold no more than 63, so that a flush never shifts it by its full width.
+  static constexpr unsigned kRoom = 56;
+
   explicit BitWriter(std::uint8_t* out) : out_(out) {}
 
-  // Appends the low `count` bits of `bits` (the bits above them are zero). The bits pending
-  // since the last Flush and these together must not exceed 64.
+  // Appends the low `count` bits of `bits` (the bits above them are zero). At most kRoom bits
+  // may be put between two flushes.
   void Put(std::uint64_t bits, unsigned count) {
     buffer_ |= bits << pending_;
     pending_ += count;

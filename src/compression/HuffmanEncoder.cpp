@@ -53,20 +53,30 @@ void PutLittleEndian(std::vector<std::uint8_t>& block, std::size_t offset, std::
   }
 }
 
-// Codes [p, end), `Group` bytes per flush of the bit buffer; every code is at most
-// 57 / Group bits long, so that they fit beside the 7 bits a flush may leave.
-template <unsigned Group>
+// Codes [p, end). Runs of kGroup codes that fit into the bit buffer together (they nearly always
+// do) share one flush; the others are flushed one by one.
 void PutData(BitWriter& destination, const CodeTable& codes, const std::uint8_t* p,
              const std::uint8_t* end) {
+  constexpr std::size_t kGroup = 4;
   // A local copy: the compiler cannot keep the state in registers while it might alias the
   // bytes written.
   BitWriter writer = destination;
-  for (; static_cast<std::size_t>(end - p) >= Group; p += Group) {
-    for (unsigned k = 0; k < Group; ++k) {
-      const Code& code = codes[p[k]];
-      writer.Put(code.Bits, code.BitCount);
+  for (; static_cast<std::size_t>(end - p) >= kGroup; p += kGroup) {
+    unsigned length = 0;
+    for (std::size_t k = 0; k < kGroup; ++k) {
+      length += codes[p[k]].BitCount;
     }
-    writer.Flush();
+    if (length <= BitWriter::kRoom) {
+      for (std::size_t k = 0; k < kGroup; ++k) {
+        writer.Put(codes[p[k]].Bits, codes[p[k]].BitCount);
+      }
+      writer.Flush();
+    } else {
+      for (std::size_t k = 0; k < kGroup; ++k) {
+        writer.Put(codes[p[k]].Bits, codes[p[k]].BitCount);
+        writer.Flush();
+      }
+    }
   }
   for (; p != end; ++p) {
     writer.Put(codes[*p].Bits, codes[*p].BitCount);
@@ -75,36 +85,11 @@ void PutData(BitWriter& destination, const CodeTable& codes, const std::uint8_t*
   destination = writer;
 }
 
-using PutDataFunction = void (*)(BitWriter&, const CodeTable&, const std::uint8_t*,
-                                 const std::uint8_t*);
-
-PutDataFunction PutDataFor(unsigned longestCode) {
-  switch (std::clamp(57 / longestCode, 1u, 8u)) {
-    case 1:
-      return PutData<1>;
-    case 2:
-      return PutData<2>;
-    case 3:
-      return PutData<3>;
-    case 4:
-      return PutData<4>;
-    case 5:
-      return PutData<5>;
-    case 6:
-      return PutData<6>;
-    case 7:
-      return PutData<7>;
-    default:
-      return PutData<8>;
-  }
-}
-
 // What the block holds besides the data stream.
 struct CodeSummary {
   int distinct = 0;            // N
   std::uint64_t codeBits = 0;  // B
   std::uint64_t dataBits = 0;  // D
-  unsigned longestCode = 0;
 };
 
 CodeSummary Summarize(const ByteCounts& counts, const CodeTable& codes) {
@@ -114,7 +99,6 @@ CodeSummary Summarize(const ByteCounts& counts, const CodeTable& codes) {
       ++summary.distinct;
       summary.codeBits += codes[value].BitCount;
       summary.dataBits += static_cast<std::uint64_t>(counts[value]) * codes[value].BitCount;
-      summary.longestCode = std::max<unsigned>(summary.longestCode, codes[value].BitCount);
     }
   }
   return summary;
@@ -142,17 +126,15 @@ void WriteHead(std::vector<std::uint8_t>& block, std::uint8_t checksum, std::siz
 }
 
 // Writes the data stream from `out`, reporting i / size * 88 + 12 every he3::kStep bytes.
-void WriteData(std::uint8_t* out, Bytes data, const CodeTable& codes, unsigned longestCode,
-               ProgressReporter& progress) {
+void WriteData(std::uint8_t* out, Bytes data, const CodeTable& codes, ProgressReporter& progress) {
   BitWriter writer(out);
-  const PutDataFunction putData = PutDataFor(longestCode);
   for (std::size_t start = 0; start < data.size(); start += he3::kStep) {
     // The value is due after coding byte `start`; raising it just before is the same to the
     // listener, as nothing else happens between.
     progress.Report(static_cast<std::int64_t>(start), static_cast<std::int64_t>(data.size()), 88,
                     12);
     const std::size_t end = std::min(start + he3::kStep, data.size());
-    putData(writer, codes, data.data() + start, data.data() + end);
+    PutData(writer, codes, data.data() + start, data.data() + end);
   }
   writer.Finish();
 }
@@ -178,7 +160,7 @@ std::vector<std::uint8_t> EncodeBlock(Bytes data, ProgressReporter& progress) {
   // Room for the bit writer's eight-byte stores past the end.
   block.resize(dataStart + packedSize + 8);
   WriteHead(block, checksum, data.size(), counts, codes, summary.distinct);
-  WriteData(block.data() + dataStart, data, codes, summary.longestCode, progress);
+  WriteData(block.data() + dataStart, data, codes, progress);
   block.resize(dataStart + packedSize);
   progress.Report(100);
   return block;
