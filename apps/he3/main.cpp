@@ -1,0 +1,111 @@
+// he3: compresses files into the HE3 format and restores them.
+
+#include "ProgressBar.h"
+#include "compression/ByteFile.h"
+#include "compression/HuffmanCompression.h"
+#include "compression/HuffmanError.h"
+
+#include <cstdio>
+#include <iostream>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kUsage = R"(Usage: he3 encode IN OUT
+       he3 decode IN OUT
+
+encode compresses IN into OUT in the HE3 format (or stores it as HE0 when coding
+would not make it shorter); decode restores what encode wrote. IN or OUT may be
+- for standard input or standard output. OUT is written only when all went well,
+and replaced as a whole. A progress bar is shown when standard error is a terminal.
+
+Exit status: 0 on success, 1 on any error (described on standard error).
+)";
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::string_view kStandardStream = "-";
+
+Bytes ReadStandardInput() {
+  Bytes bytes;
+  std::vector<std::uint8_t> chunk(1 << 20);
+  while (const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), stdin)) {
+    bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
+  }
+  if (std::ferror(stdin)) {
+    throw std::runtime_error("cannot read standard input");
+  }
+  return bytes;
+}
+
+void WriteStandardOutput(const Bytes& bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+      std::fflush(stdout) != 0) {
+    throw std::runtime_error("cannot write standard output");
+  }
+}
+
+std::int32_t ByteLenOf(const Bytes& bytes) {
+  if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    throw std::runtime_error("the input is larger than 2147483647 bytes");
+  }
+  return static_cast<std::int32_t>(bytes.size());
+}
+
+void Run(const penlark::HuffmanCompression& codec, bool encode, std::string_view in,
+         std::string_view out) {
+  Bytes bytes = in == kStandardStream ? ReadStandardInput() : penlark::ReadByteFile(in);
+  if (encode) {
+    codec.EncodeByte(bytes, ByteLenOf(bytes));
+  } else {
+    codec.DecodeByte(bytes, ByteLenOf(bytes));
+  }
+  if (out == kStandardStream) {
+    WriteStandardOutput(bytes);
+  } else {
+    penlark::ReplaceByteFile(out, bytes);
+  }
+}
+
+std::string Describe(const std::exception& error) {
+  if (const auto* codecError = dynamic_cast<const penlark::HuffmanError*>(&error)) {
+    return codecError->Description();
+  }
+  if (const auto* fileError = dynamic_cast<const std::filesystem::filesystem_error*>(&error)) {
+    return fileError->path1().string() + ": " + fileError->code().message();
+  }
+  return error.what();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (args.size() != 3 || (args[0] != "encode" && args[0] != "decode")) {
+    std::cerr << kUsage;
+    return 1;
+  }
+
+  penlark::HuffmanCompression codec;
+  penlark::ProgressBar bar(std::cerr);
+  if (isatty(STDERR_FILENO) != 0) {
+    codec.SetProgressListener([&bar](std::int16_t Procent) { bar.Show(Procent); });
+  }
+  try {
+    Run(codec, args[0] == "encode", args[1], args[2]);
+    bar.Finish();
+    return 0;
+  } catch (const std::exception& error) {
+    bar.Finish();
+    std::cerr << Describe(error) << '\n';
+    return 1;
+  }
+}

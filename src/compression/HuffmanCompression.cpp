@@ -1,0 +1,92 @@
+#include "compression/HuffmanCompression.h"
+
+#include "compression/ByteFile.h"
+#include "compression/HuffmanDecoder.h"
+#include "compression/HuffmanEncoder.h"
+#include "compression/HuffmanError.h"
+#include "compression/ProgressReporter.h"
+#include "platform/CodePage.h"
+
+#include <limits>
+#include <span>
+#include <stdexcept>
+#include <string_view>
+
+namespace penlark {
+namespace {
+
+std::span<const std::uint8_t> Prefix(const std::vector<std::uint8_t>& bytes, std::int32_t ByteLen) {
+  if (ByteLen < 0 || static_cast<std::size_t>(ByteLen) > bytes.size()) {
+    throw std::out_of_range("ByteLen lies outside the byte array");
+  }
+  return std::span(bytes).first(static_cast<std::size_t>(ByteLen));
+}
+
+std::int32_t LengthOf(const std::vector<std::uint8_t>& bytes) {
+  if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    throw std::length_error("the codec handles at most 2147483647 bytes at once");
+  }
+  return static_cast<std::int32_t>(bytes.size());
+}
+
+std::vector<std::uint8_t> ReadSource(const std::filesystem::path& SourceFile,
+                                     const char* operation) {
+  // The source exists when its length can be read.
+  std::error_code missing;
+  if (std::filesystem::file_size(SourceFile, missing) == static_cast<std::uintmax_t>(-1)) {
+    throw SourceMissingError(operation);
+  }
+  return ReadByteFile(SourceFile);
+}
+
+std::vector<std::uint8_t> ToBytes(const std::string& Text) {
+  const std::string ansi = codepage::Utf8ToAnsi(Text);
+  return {ansi.begin(), ansi.end()};
+}
+
+std::string ToText(const std::vector<std::uint8_t>& bytes) {
+  return codepage::AnsiToUtf8(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+}  // namespace
+
+void HuffmanCompression::EncodeFile(const std::filesystem::path& SourceFile,
+                                    const std::filesystem::path& DestFile) const {
+  std::vector<std::uint8_t> bytes = ReadSource(SourceFile, "clsHuffman.EncodeFile()");
+  EncodeByte(bytes, LengthOf(bytes));
+  ReplaceByteFile(DestFile, bytes);
+}
+
+void HuffmanCompression::DecodeFile(const std::filesystem::path& SourceFile,
+                                    const std::filesystem::path& DestFile) const {
+  std::vector<std::uint8_t> bytes = ReadSource(SourceFile, "clsHuffman.DecodeFile()");
+  DecodeByte(bytes, LengthOf(bytes));
+  ReplaceByteFile(DestFile, bytes);
+}
+
+void HuffmanCompression::EncodeByte(std::vector<std::uint8_t>& ByteArray,
+                                    std::int32_t ByteLen) const {
+  ProgressReporter progress(progress_);
+  ByteArray = EncodeBlock(Prefix(ByteArray, ByteLen), progress);
+}
+
+void HuffmanCompression::DecodeByte(std::vector<std::uint8_t>& ByteArray,
+                                    std::int32_t ByteLen) const {
+  ProgressReporter progress(progress_);
+  ByteArray = DecodeBlock(Prefix(ByteArray, ByteLen), progress);
+}
+
+std::string HuffmanCompression::EncodeString(const std::string& Text) const {
+  std::vector<std::uint8_t> bytes = ToBytes(Text);
+  EncodeByte(bytes, LengthOf(bytes));
+  return ToText(bytes);
+}
+
+std::string HuffmanCompression::DecodeString(const std::string& Text) const {
+  std::vector<std::uint8_t> bytes = ToBytes(Text);
+  DecodeByte(bytes, LengthOf(bytes));
+  return ToText(bytes);
+}
+
+}  // namespace penlark

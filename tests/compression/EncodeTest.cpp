@@ -1,0 +1,85 @@
+#include "compression/CodecTestSupport.h"
+#include "compression/HuffmanCompression.h"
+
+#include <gtest/gtest.h>
+
+namespace penlark::testing {
+namespace {
+
+using Codes = std::map<std::uint8_t, std::string>;
+
+TEST(Encode, AbcGivesTheNineteenBytesOfTheWorkedExample) {
+  const Bytes expected = {0x48, 0x45, 0x33, 0x0D, 0x60, 0x03, 0x00, 0x00, 0x00, 0x03,
+                          0x00, 0x61, 0x02, 0x62, 0x02, 0x63, 0x01, 0x0D, 0x0D};
+  EXPECT_EQ(Encoded("abc"), expected);
+}
+
+TEST(Encode, AbracadabraGivesTwentySixBytesWithItsCodes) {
+  const Bytes block = Encoded("abracadabra");
+  ASSERT_EQ(block.size(), 26u);
+  EXPECT_EQ(block[4], 0x66);  // checksum
+  EXPECT_EQ(block[5], 11);    // length
+  EXPECT_EQ(block[9], 5);     // N
+  EXPECT_EQ(CodesOf(block),
+            (Codes{{'a', "0"}, {'b', "101"}, {'c', "110"}, {'d', "111"}, {'r', "100"}}));
+}
+
+// With weights 5, 3, 4 the 4 replaces the heavier pick, the first: it becomes Child0.
+TEST(Encode, ALighterNodeReplacesTheHeavierPickInItsPlace) {
+  EXPECT_EQ(CodesOf(Encoded("aaaaabbbcccc")), (Codes{{'a', "0"}, {'b', "11"}, {'c', "10"}}));
+}
+
+TEST(Encode, WhenThePicksWeighTheSameTheFirstIsReplaced) {
+  // a 2, b 2, c 1: c replaces a, so c and b merge first.
+  EXPECT_EQ(CodesOf(Encoded("aabbc")), (Codes{{'a', "0"}, {'b', "11"}, {'c', "10"}}));
+}
+
+TEST(Encode, ALaterNodeOfEqualWeightReplacesNothing) {
+  // a 1, b 2, c 2: c weighs as much as the heavier pick b, so a and b merge first.
+  EXPECT_EQ(CodesOf(Encoded("abbcc")), (Codes{{'a', "10"}, {'b', "11"}, {'c', "0"}}));
+}
+
+TEST(Encode, EmptyDataIsTheBareStoredHeader) {
+  EXPECT_EQ(Encoded(""), ToBytes("HE0\r"));
+}
+
+TEST(Encode, OneDistinctByteValueIsStored) {
+  EXPECT_EQ(Encoded("aaaa"), ToBytes("HE0\raaaa"));
+  const Bytes zeros(100000, 0);
+  Bytes expected = ToBytes("HE0\r");
+  expected.insert(expected.end(), zeros.begin(), zeros.end());
+  EXPECT_EQ(Encoded(zeros), expected);
+}
+
+TEST(Encode, PackedDataAsLongAsTheInputIsStillCoded) {
+  Bytes everyValue;
+  for (int v = 0; v < 256; ++v) {
+    everyValue.push_back(static_cast<std::uint8_t>(v));
+  }
+  const Bytes block = Encoded(everyValue);
+  ASSERT_EQ(ToBytes("HE3\r"), Bytes(block.begin(), block.begin() + 4));
+  // Header, 256 pairs, 256 codes of 8 bits, 256 bytes of data.
+  EXPECT_EQ(block.size(), 11u + 512 + 256 + 256);
+  EXPECT_EQ(block[9], 0);
+  EXPECT_EQ(block[10], 1);
+  for (const auto& [value, code] : CodesOf(block)) {
+    EXPECT_EQ(code.size(), 8u) << int{value};
+  }
+}
+
+TEST(Encode, OnlyTheFirstByteLenBytesAreCodedAndTheWholeArrayReplaced) {
+  Bytes array = ToBytes("abcabcabc");
+  HuffmanCompression().EncodeByte(array, 3);
+  EXPECT_EQ(array, Encoded("abc"));
+}
+
+TEST(Encode, AByteLenOutsideTheArrayIsRefusedAndTheArrayKept) {
+  const HuffmanCompression codec;
+  Bytes array = ToBytes("abc");
+  EXPECT_THROW(codec.EncodeByte(array, 4), std::out_of_range);
+  EXPECT_THROW(codec.EncodeByte(array, -1), std::out_of_range);
+  EXPECT_EQ(array, ToBytes("abc"));
+}
+
+}  // namespace
+}  // namespace penlark::testing
