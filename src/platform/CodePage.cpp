@@ -98,6 +98,11 @@ std::string AnsiToUtf8(std::string_view ansi) {
 std::string Utf8ToAnsi(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
+  AppendUtf8AsAnsi(out, utf8);
+  return out;
+}
+
+void AppendUtf8AsAnsi(std::string& out, std::string_view utf8) {
   std::size_t position = 0;
   while (position < utf8.size()) {
     const std::size_t run = AsciiRunLength(utf8.substr(position));
@@ -109,7 +114,6 @@ std::string Utf8ToAnsi(std::string_view utf8) {
       out.push_back(byte ? static_cast<char>(*byte) : kReplacement);
     }
   }
-  return out;
 }
 
 }  // namespace penlark::codepage

@@ -25,4 +25,7 @@ std::string AnsiToUtf8(std::string_view ansi);
 // subpart of the UTF-8 text, becomes one kReplacement.
 std::string Utf8ToAnsi(std::string_view utf8);
 
+// Utf8ToAnsi, appending to `out`: for text that arrives in pieces of whole characters.
+void AppendUtf8AsAnsi(std::string& out, std::string_view utf8);
+
 }  // namespace penlark::codepage
