@@ -165,19 +165,13 @@ std::string RtfToXml(std::string_view rtf) {
   if (rtf.empty()) {
     return {};
   }
-  return codepage::AnsiToUtf8(Transcriber(rtf).Run());
+  std::string xml = Transcriber(rtf).Run();
+  codepage::AnsiToUtf8InPlace(xml);
+  return xml;
 }
 
 std::string RtfFileToXml(const std::string& rtfPath) {
-  std::string ansi;
-  {
-    const std::string rtf = ReadWholeFile(rtfPath);
-    if (rtf.empty()) {
-      return {};
-    }
-    ansi = Transcriber(rtf).Run();
-  }  // the input is released before the output is decoded
-  return codepage::AnsiToUtf8(ansi);
+  return RtfToXml(ReadWholeFile(rtfPath));
 }
 
 }  // namespace penlark

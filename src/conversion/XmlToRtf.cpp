@@ -6,7 +6,7 @@
 #include "conversion/Transform.h"
 #include "platform/CodePage.h"
 
-#include <climits>
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -206,54 +206,62 @@ struct ContextDeleter {
 };
 using Context = std::unique_ptr<xmlParserCtxt, ContextDeleter>;
 
-// A parser over the text that keeps libxml2's own handling of the prolog and the internal
-// subset (entity declarations) and routes the document's content to the builder.
-// No validation, no DTD or external entity is loaded, no network, whitespace is kept, and the
-// text is taken as the UTF-8 it is: neither its first bytes nor an encoding declaration switch
-// the decoding. libxml2's limits stay on (no XML_PARSE_HUGE): nesting deeper than 256
-// elements, entity expansion out of proportion to the text, and single values over 10 MB make
-// the text not loadable.
-Context MakeParser(std::string_view xmlText, Session& session) {
+// libxml2 pulls the text through this in pieces, so it never holds a copy of all of it.
+int ReadText(void* source, char* buffer, int length) {
+  std::string_view& unread = *static_cast<std::string_view*>(source);
+  const std::size_t count = std::min(unread.size(), static_cast<std::size_t>(length));
+  std::memcpy(buffer, unread.data(), count);
+  unread.remove_prefix(count);
+  return static_cast<int>(count);
+}
+
+// A parser that keeps libxml2's own handling of the prolog and of the internal subset (entity
+// declarations) and routes the document's content to the builder. No validation, no DTD or
+// external entity is loaded, no network, whitespace is kept, and the text is taken as the
+// UTF-8 it is: neither its first bytes nor an encoding declaration switch the decoding.
+// libxml2's limits stay on (no XML_PARSE_HUGE): nesting deeper than 256 elements and entity
+// expansion out of proportion to the text make the text not loadable.
+Context MakeParser(std::string_view& unread, Session& session) {
   static std::once_flag initialised;
   std::call_once(initialised, [] { xmlInitParser(); });
 
-  Context context(xmlCreateMemoryParserCtxt(xmlText.data(), static_cast<int>(xmlText.size())));
+  xmlSAXHandler sax{};
+  xmlSAXVersion(&sax, 2);
+  sax.startElementNs = OnStartElement;
+  sax.endElementNs = OnEndElement;
+  sax.characters = OnCharacters;
+  sax.ignorableWhitespace = OnCharacters;
+  sax.cdataBlock = OnCharacters;
+  sax.startElement = nullptr;
+  sax.endElement = nullptr;
+  sax.reference = nullptr;
+  sax.comment = nullptr;
+  sax.processingInstruction = nullptr;
+  sax.externalSubset = nullptr;
+  sax.resolveEntity = nullptr;
+  sax.serror = IgnoreError;
+  Context context(
+      xmlCreateIOParserCtxt(&sax, nullptr, ReadText, nullptr, &unread, XML_CHAR_ENCODING_NONE));
   if (context == nullptr) {
-    return nullptr;
+    throw std::bad_alloc();
   }
   xmlCtxtUseOptions(context.get(), XML_PARSE_NONET | XML_PARSE_IGNORE_ENC);
-  xmlSAXHandler* sax = context->sax;
-  sax->startElementNs = OnStartElement;
-  sax->endElementNs = OnEndElement;
-  sax->characters = OnCharacters;
-  sax->ignorableWhitespace = OnCharacters;
-  sax->cdataBlock = OnCharacters;
-  sax->startElement = nullptr;
-  sax->endElement = nullptr;
-  sax->reference = nullptr;
-  sax->comment = nullptr;
-  sax->processingInstruction = nullptr;
-  sax->externalSubset = nullptr;
-  sax->resolveEntity = nullptr;
-  sax->serror = IgnoreError;
   context->_private = &session;
-  xmlSwitchEncoding(context.get(), XML_CHAR_ENCODING_UTF8);  // skips a byte order mark
-  context->encoding =
-      xmlStrdup(reinterpret_cast<const xmlChar*>("UTF-8"));  // no detection from the first bytes
+  context->charset = XML_CHAR_ENCODING_UTF8;
+  context->encoding = xmlStrdup(reinterpret_cast<const xmlChar*>("UTF-8"));  // no detection
   return context;
 }
 
 }  // namespace
 
 RtfFromXml XmlToRtf(std::string_view xmlText) {
-  if (xmlText.empty() || xmlText.size() > static_cast<std::size_t>(INT_MAX)) {
-    return {};
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (xmlText.starts_with(kByteOrderMark)) {
+    xmlText.remove_prefix(kByteOrderMark.size());
   }
   Session session{RtfBuilder(xmlText.size())};
-  Context context = MakeParser(xmlText, session);
-  if (context == nullptr) {
-    throw std::bad_alloc();
-  }
+  std::string_view unread = xmlText;
+  Context context = MakeParser(unread, session);
   xmlParseDocument(context.get());
   if (session.error) {
     std::rethrow_exception(session.error);
