@@ -247,7 +247,6 @@ Context MakeParser(std::string_view& unread, Session& session) {
   }
   xmlCtxtUseOptions(context.get(), XML_PARSE_NONET | XML_PARSE_IGNORE_ENC);
   context->_private = &session;
-  context->charset = XML_CHAR_ENCODING_UTF8;
   context->encoding = xmlStrdup(reinterpret_cast<const xmlChar*>("UTF-8"));  // no detection
   return context;
 }
