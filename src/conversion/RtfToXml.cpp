@@ -90,44 +90,42 @@ class Transcriber {
   }
 
  private:
-  // `\\`, `\{` and `\}` stand for literal characters and belong to text.
+  // Whether a backslash here starts `\\`, `\{` or `\}`: literal characters, which belong to text.
   bool AtEscapePair() const {
-    if (position_ + 1 >= in_.size()) {
+    if (in_[position_] != '\\' || position_ + 1 >= in_.size()) {
       return false;
     }
     const char next = in_[position_ + 1];
     return next == '\\' || next == '{' || next == '}';
   }
 
-  // Copies the bytes up to the next one of class `stops` (or the end) in one go.
-  void CopyOrdinaryRun(std::uint8_t stops) {
-    const std::size_t start = position_;
-    while (position_ < in_.size() && (ClassOf(in_[position_]) & stops) == 0) {
+  // Copies the bytes up to the next one of class `stops` that is not a markup character, runs
+  // of ordinary bytes in one go and markup characters as entities. False at the end of input.
+  bool CopyUntil(std::uint8_t stops) {
+    for (;;) {
+      const std::size_t start = position_;
+      while (position_ < in_.size() && (ClassOf(in_[position_]) & stops) == 0) {
+        ++position_;
+      }
+      out_.append(in_.data() + start, position_ - start);
+      if (position_ == in_.size()) {
+        return false;
+      }
+      if (ClassOf(in_[position_]) != kEscaped) {
+        return true;
+      }
+      out_.append(EntityFor(in_[position_]));
       ++position_;
     }
-    out_.append(in_.data() + start, position_ - start);
   }
 
   // The backslash, the name up to a delimiter, and a space that ends the token.
   void ControlToken() {
     out_.append("<C id=\"\\");
     ++position_;
-    for (;;) {
-      CopyOrdinaryRun(kTokenStops);
-      if (position_ == in_.size()) {
-        break;
-      }
-      const char c = in_[position_];
-      if (ClassOf(c) == kEscaped) {
-        out_.append(EntityFor(c));
-        ++position_;
-        continue;
-      }
-      if (c == ' ') {
-        out_.push_back(' ');
-        ++position_;
-      }
-      break;
+    if (CopyUntil(kTokenStops) && in_[position_] == ' ') {
+      out_.push_back(' ');
+      ++position_;
     }
     out_.append("\"/>");
   }
@@ -135,21 +133,9 @@ class Transcriber {
   // Text up to a brace or a backslash that starts a control token; escape pairs stay in it.
   void TextRun() {
     out_.append("<D>");
-    for (;;) {
-      CopyOrdinaryRun(kTextStops);
-      if (position_ == in_.size()) {
-        break;
-      }
-      const char c = in_[position_];
-      if (ClassOf(c) == kEscaped) {
-        out_.append(EntityFor(c));
-        ++position_;
-      } else if (c == '\\' && AtEscapePair()) {
-        out_.append(in_.data() + position_, 2);
-        position_ += 2;
-      } else {
-        break;
-      }
+    while (CopyUntil(kTextStops) && AtEscapePair()) {
+      out_.append(in_.data() + position_, 2);
+      position_ += 2;
     }
     out_.append("</D>");
   }
