@@ -17,7 +17,7 @@ namespace {
   throw ConversionError(path, std::error_code(error, std::generic_category()));
 }
 
-// Closes a descriptor when it goes out of scope (error paths); Release() closes it on purpose.
+// Closes a descriptor when it goes out of scope (error paths); Close() closes it on purpose.
 class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
@@ -41,9 +41,11 @@ class Descriptor {
   int fd_;
 };
 
-// Reads until the end of input into `bytes` from `filled` on, growing it as needed.
-void ReadRest(int fd, std::string& bytes, std::size_t filled, const std::string& name) {
+// Reads until the end of input into `bytes`, whose size is a first guess at the length, growing
+// it as needed; `bytes` then holds exactly what was read.
+void ReadToEnd(int fd, std::string& bytes, const std::string& name) {
   constexpr std::size_t kFirstChunk = 64 * 1024;
+  std::size_t filled = 0;
   for (;;) {
     if (filled == bytes.size()) {
       bytes.resize(std::max(bytes.size() * 2, kFirstChunk));
@@ -85,13 +87,13 @@ std::string ReadWholeFile(const std::string& path) {
   if (S_ISREG(status.st_mode)) {
     bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
   }
-  ReadRest(file.Get(), bytes, 0, path);
+  ReadToEnd(file.Get(), bytes, path);
   return bytes;
 }
 
 std::string ReadAllFrom(int fd, const std::string& name) {
   std::string bytes;
-  ReadRest(fd, bytes, 0, name);
+  ReadToEnd(fd, bytes, name);
   return bytes;
 }
 
