@@ -78,7 +78,11 @@ void WriteChildren(const xmlNode* parent, std::string& out) {
   }
 }
 
+void IgnoreMessage(void* /*context*/, const char* /*format*/, ...) {}
+
 penlark::RtfFromXml ReadThroughTree(std::string_view text) {
+  // Keeps the tree parser's messages (validity notes on xml:id and the like) out of the log.
+  xmlSetGenericErrorFunc(nullptr, IgnoreMessage);
   xmlDoc* doc = xmlReadMemory(
       text.data(), static_cast<int>(text.size()), nullptr, "UTF-8",
       XML_PARSE_NONET | XML_PARSE_IGNORE_ENC | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
