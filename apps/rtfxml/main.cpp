@@ -79,7 +79,7 @@ int main(int argc, char* argv[]) {
   try {
     return args[0] == "to-xml" ? ToXml(args[1], args[2]) : ToRtf(args[1], args[2]);
   } catch (const penlark::ConversionError& error) {
-    std::cerr << "rtfxml: " << error.path() << ": " << error.what() << '\n';
+    std::cerr << "rtfxml: " << error.Path() << ": " << error.what() << '\n';
   } catch (const std::exception& error) {
     std::cerr << "rtfxml: " << error.what() << '\n';
   }

@@ -20,14 +20,14 @@
 namespace penlark {
 
 // A file that cannot be read or written (missing, unreadable, unwritable); what() is the system's
-// message, path() the file concerned.
+// message, Path() the file concerned.
 class ConversionError : public std::runtime_error {
  public:
   ConversionError(std::string path, std::error_code code)
       : std::runtime_error(code.message()), path_(std::move(path)), code_(code) {}
 
-  const std::string& path() const { return path_; }
-  std::error_code code() const { return code_; }
+  const std::string& Path() const { return path_; }
+  std::error_code Code() const { return code_; }
 
  private:
   std::string path_;

@@ -180,8 +180,8 @@ TEST(RtfFileToXml, MissingFileIsAnErrorAndIsNotCreated) {
     RtfFileToXml(path);
     FAIL() << "no error for a missing file";
   } catch (const ConversionError& error) {
-    EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
-    EXPECT_EQ(error.path(), path);
+    EXPECT_EQ(error.Code(), std::errc::no_such_file_or_directory);
+    EXPECT_EQ(error.Path(), path);
     EXPECT_EQ(std::string(error.what()),
               std::make_error_code(std::errc::no_such_file_or_directory).message());
   }
@@ -200,7 +200,7 @@ TEST(RtfFileToXml, FolderIsAnError) {
     RtfFileToXml(dir.Path().string());
     FAIL() << "no error for a folder";
   } catch (const ConversionError& error) {
-    EXPECT_EQ(error.code(), std::errc::is_a_directory);
+    EXPECT_EQ(error.Code(), std::errc::is_a_directory);
   }
 }
 

@@ -279,8 +279,8 @@ TEST_F(XmlToRtfFileTest, MissingFolderIsAnError) {
     XmlToRtfFile("<Document/>", PathOf("nowhere/a.rtf"));
     FAIL() << "no error for a missing folder";
   } catch (const ConversionError& error) {
-    EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
-    EXPECT_EQ(error.path(), PathOf("nowhere/a.rtf"));
+    EXPECT_EQ(error.Code(), std::errc::no_such_file_or_directory);
+    EXPECT_EQ(error.Path(), PathOf("nowhere/a.rtf"));
   }
   EXPECT_EQ(EntriesInDir(), 0u);
 }
