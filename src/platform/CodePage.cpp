@@ -57,6 +57,19 @@ std::size_t AsciiRunLength(std::string_view text) {
                                            rest.begin());
 }
 
+// The UTF-8 form of each byte, for conversions that write characters out of order.
+struct Utf8Form {
+  std::array<char, 3> bytes;
+  std::size_t length;
+};
+
+std::array<Utf8Form, 256> MakeUtf8Forms();
+
+const std::array<Utf8Form, 256>& Utf8Forms() {
+  static const std::array<Utf8Form, 256> forms = MakeUtf8Forms();
+  return forms;
+}
+
 }  // namespace
 
 char32_t ToUnicode(unsigned char byte) {
@@ -95,9 +108,40 @@ std::string AnsiToUtf8(std::string_view ansi) {
   return out;
 }
 
+void AnsiToUtf8InPlace(std::string& text) {
+  const auto& forms = Utf8Forms();
+  std::size_t growth = 0;
+  for (std::size_t position = 0;; ++position) {
+    position += AsciiRunLength(std::string_view(text).substr(position));
+    if (position == text.size()) {
+      break;
+    }
+    growth += forms[static_cast<unsigned char>(text[position])].length - 1;
+  }
+  if (growth == 0) {
+    return;
+  }
+  // Each character is written from the end backwards, until what is left stays where it is.
+  std::size_t read = text.size();
+  text.resize(read + growth);
+  std::size_t write = text.size();
+  char* data = text.data();
+  while (write != read) {
+    const auto byte = static_cast<unsigned char>(data[--read]);
+    const Utf8Form& form = forms[byte];
+    write -= form.length;
+    std::memcpy(data + write, form.bytes.data(), form.length);
+  }
+}
+
 std::string Utf8ToAnsi(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
+  AppendUtf8AsAnsi(out, utf8);
+  return out;
+}
+
+void AppendUtf8AsAnsi(std::string& out, std::string_view utf8) {
   std::size_t position = 0;
   while (position < utf8.size()) {
     const std::size_t run = AsciiRunLength(utf8.substr(position));
@@ -109,7 +153,21 @@ std::string Utf8ToAnsi(std::string_view utf8) {
       out.push_back(byte ? static_cast<char>(*byte) : kReplacement);
     }
   }
-  return out;
 }
+
+namespace {
+
+std::array<Utf8Form, 256> MakeUtf8Forms() {
+  std::array<Utf8Form, 256> forms{};
+  for (std::size_t byte = 0; byte < forms.size(); ++byte) {
+    std::string utf8;
+    AppendUtf8(utf8, ToUnicode(static_cast<unsigned char>(byte)));
+    std::copy(utf8.begin(), utf8.end(), forms[byte].bytes.begin());
+    forms[byte].length = utf8.size();
+  }
+  return forms;
+}
+
+}  // namespace
 
 }  // namespace penlark::codepage

@@ -21,8 +21,14 @@ std::optional<unsigned char> FromUnicode(char32_t codePoint);
 // ANSI bytes to UTF-8 text.
 std::string AnsiToUtf8(std::string_view ansi);
 
+// AnsiToUtf8 on a buffer in place: the same result, without a second buffer of the whole text.
+void AnsiToUtf8InPlace(std::string& text);
+
 // UTF-8 text to ANSI bytes. Each character outside the code page, and each maximal ill-formed
 // subpart of the UTF-8 text, becomes one kReplacement.
 std::string Utf8ToAnsi(std::string_view utf8);
+
+// Utf8ToAnsi, appending to `out`: for text that arrives in pieces of whole characters.
+void AppendUtf8AsAnsi(std::string& out, std::string_view utf8);
 
 }  // namespace penlark::codepage

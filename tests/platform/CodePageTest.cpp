@@ -63,6 +63,23 @@ TEST(CodePage, LongAsciiRunsPassThroughUnchanged) {
   EXPECT_EQ(Utf8ToAnsi(text + "\u00E9" + text), text + "\xE9" + text);
 }
 
+TEST(CodePage, InPlaceDecodingGivesWhatAnsiToUtf8Gives) {
+  const std::string ascii(1000, 'x');
+  for (const std::string& ansi : {std::string(), ascii, AllBytes(), AllBytes() + ascii + AllBytes(),
+                                  ascii + "\x80" + ascii + "\xE9\xFF"}) {
+    std::string text = ansi;
+    AnsiToUtf8InPlace(text);
+    EXPECT_EQ(text, AnsiToUtf8(ansi));
+  }
+}
+
+TEST(CodePage, AppendingConversionAddsToWhatIsThere) {
+  std::string out = "ab";
+  AppendUtf8AsAnsi(out, "\u00E9\u4E2D");
+  AppendUtf8AsAnsi(out, "c");
+  EXPECT_EQ(out, "ab\xE9?c");
+}
+
 TEST(CodePage, NulBytesAreKept) {
   const std::string withNul("a\0b", 3);
   EXPECT_EQ(AnsiToUtf8(withNul), withNul);
