@@ -1,0 +1,121 @@
+#include "protocol/XmlDocument.h"
+
+#include <climits>
+
+#include <libxml/parser.h>
+
+namespace penlark::xml {
+namespace {
+
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
+                              // Large documents travel as one text node.
+                              XML_PARSE_HUGE;
+
+struct ContextDeleter {
+  void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
+};
+
+// Called when a document type declaration starts: stop before any declaration in it is read.
+void RefuseDocumentType(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+  xmlStopParser(static_cast<xmlParserCtxt*>(context));
+}
+
+void InitialiseOnce() {
+  static const bool initialised = [] {
+    xmlInitParser();
+    return true;
+  }();
+  (void)initialised;
+}
+
+std::string_view View(const xmlChar* text) {
+  return text == nullptr ? std::string_view()
+                         : std::string_view(reinterpret_cast<const char*>(text));
+}
+
+}  // namespace
+
+Document Parse(std::string_view text, InputEncoding encoding) {
+  InitialiseOnce();
+  if (text.size() > static_cast<std::size_t>(INT_MAX)) {
+    return nullptr;
+  }
+  const std::unique_ptr<xmlParserCtxt, ContextDeleter> context(xmlNewParserCtxt());
+  if (context == nullptr) {
+    return nullptr;
+  }
+  context->sax->internalSubset = RefuseDocumentType;
+  return Document(xmlCtxtReadMemory(context.get(), text.data(), static_cast<int>(text.size()),
+                                    nullptr, encoding == InputEncoding::Utf8 ? "UTF-8" : nullptr,
+                                    kParseOptions));
+}
+
+std::string QualifiedName(const xmlNode* node) {
+  std::string name;
+  if (node->ns != nullptr && node->ns->prefix != nullptr) {
+    name.append(View(node->ns->prefix)).push_back(':');
+  }
+  name.append(View(node->name));
+  return name;
+}
+
+bool IsElement(const xmlNode* node, std::string_view localName, std::string_view namespaceUri) {
+  if (node == nullptr || node->type != XML_ELEMENT_NODE || View(node->name) != localName) {
+    return false;
+  }
+  return View(node->ns == nullptr ? nullptr : node->ns->href) == namespaceUri;
+}
+
+void AppendTextContent(std::string& out, const xmlNode* node) {
+  if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+    out.append(View(node->content));
+    return;
+  }
+  // Walk the subtree without recursion: depth is bounded only by the parser's limit.
+  const xmlNode* current = node->children;
+  while (current != nullptr && current != node) {
+    if (current->type == XML_TEXT_NODE || current->type == XML_CDATA_SECTION_NODE) {
+      out.append(View(current->content));
+    }
+    if (current->type == XML_ELEMENT_NODE && current->children != nullptr) {
+      current = current->children;
+      continue;
+    }
+    while (current != node && current->next == nullptr) {
+      current = current->parent;
+    }
+    if (current != node) {
+      current = current->next;
+    }
+  }
+}
+
+std::string TextContent(const xmlNode* node) {
+  std::string text;
+  AppendTextContent(text, node);
+  return text;
+}
+
+const xmlAttr* FindAttribute(const xmlNode* element, std::string_view name) {
+  for (const xmlAttr* attribute = element->properties; attribute != nullptr;
+       attribute = attribute->next) {
+    if (attribute->ns == nullptr && View(attribute->name) == name) {
+      return attribute;
+    }
+  }
+  return nullptr;
+}
+
+std::string AttributeValue(const xmlAttr* attribute) {
+  std::string value;
+  for (const xmlNode* child = attribute->children; child != nullptr; child = child->next) {
+    AppendTextContent(value, child);
+  }
+  return value;
+}
+
+bool IsBlankText(const xmlNode* node) {
+  return node->type == XML_TEXT_NODE && xmlIsBlankNode(node) != 0;
+}
+
+}  // namespace penlark::xml

@@ -1,0 +1,107 @@
+#include "protocol/SoapEnvelope.h"
+
+#include <gtest/gtest.h>
+
+namespace penlark::soap {
+namespace {
+
+std::string Envelope(std::string_view bodyContent) {
+  return std::string(
+             R"(<?xml version="1.0"?><e:Envelope xmlns:e="http://schemas.xmlsoap.org/soap/envelope/"><e:Body>)") +
+         std::string(bodyContent) + "</e:Body></e:Envelope>";
+}
+
+TEST(RequestEnvelope, WithoutContentHoldsOnlyTheRequestParameter) {
+  const std::string envelope = BuildRequestEnvelope("r", "");
+  EXPECT_NE(envelope.find(R"(<ns1 xsi:type="xsd:string">r</ns1></method:sendRequest>)"),
+            std::string::npos);
+  EXPECT_EQ(envelope.find("ns2"), std::string::npos);
+}
+
+TEST(RequestEnvelope, WithContentHoldsBothParametersInOrder) {
+  const std::string envelope = BuildRequestEnvelope("r", "doc");
+  EXPECT_NE(envelope.find(R"(<ns1 xsi:type="xsd:string">r</ns1>)"
+                          R"(<ns2 xsi:type="xsd:string">doc</ns2></method:sendRequest>)"),
+            std::string::npos);
+}
+
+TEST(RequestEnvelope, EscapesMarkupAndCarriageReturnsInCharacterData) {
+  const std::string envelope = BuildRequestEnvelope("a&b<c>\"d'", "line\r\nnext\ttab");
+  EXPECT_NE(envelope.find(">a&amp;b&lt;c&gt;\"d'</ns1>"), std::string::npos);
+  EXPECT_NE(envelope.find(">line&#13;\nnext\ttab</ns2>"), std::string::npos);
+}
+
+TEST(ReadReply, GivesTheTextOfTheReturnElement) {
+  const Reply reply = ReadReply(Envelope(
+      R"(<m:r xmlns:m="urn:x"><return xsi:type="xsd:string">&lt;files/&gt;</return></m:r>)"));
+  EXPECT_TRUE(reply.wellFormed);
+  EXPECT_FALSE(reply.fault);
+  EXPECT_EQ(reply.result, "<files/>");
+}
+
+TEST(ReadReply, JoinsTwoReturnElementsFirstOneFirst) {
+  const Reply reply = ReadReply(Envelope("<r><return>one</return><x><return>two</return></x></r>"));
+  EXPECT_EQ(reply.result, "onetwo");
+}
+
+TEST(ReadReply, IgnoresPrefixedAndDifferentlyNamedElements) {
+  const Reply reply = ReadReply(Envelope(
+      R"(<r xmlns:p="urn:p"><p:return>a</p:return><Return>b</Return><return>c</return></r>)"));
+  EXPECT_EQ(reply.result, "c");
+}
+
+TEST(ReadReply, GivesEmptyWithoutReturnElement) {
+  const Reply reply = ReadReply(Envelope("<r/>"));
+  EXPECT_TRUE(reply.wellFormed);
+  EXPECT_FALSE(reply.fault);
+  EXPECT_EQ(reply.result, "");
+}
+
+TEST(ReadReply, DecodesCharacterReferencesAndCdata) {
+  const Reply reply =
+      ReadReply(Envelope("<r><return>a&#xD;&#13;b&#233;<![CDATA[<c>&amp;]]></return></r>"));
+  EXPECT_EQ(reply.result, "a\r\rb\u00E9<c>&amp;");
+}
+
+TEST(ReadReply, ReadsTheFaultString) {
+  const Reply reply = ReadReply(Envelope(
+      "<e:Fault><faultcode>e:Server</faultcode><faultstring>x &amp; y</faultstring></e:Fault>"));
+  ASSERT_TRUE(reply.fault);
+  EXPECT_EQ(*reply.fault, "x & y");
+  EXPECT_EQ(reply.result, "");
+}
+
+TEST(ReadReply, FaultWithoutFaultStringIsStillAFault) {
+  const Reply reply = ReadReply(Envelope("<e:Fault><faultcode>e:Server</faultcode></e:Fault>"));
+  ASSERT_TRUE(reply.fault);
+  EXPECT_EQ(*reply.fault, "");
+}
+
+TEST(ReadReply, FaultInAnotherNamespaceIsNoFault) {
+  const Reply reply =
+      ReadReply(Envelope(R"(<Fault xmlns="urn:other"><faultstring>x</faultstring></Fault>)"));
+  EXPECT_FALSE(reply.fault);
+}
+
+TEST(ReadReply, HonoursTheDeclaredEncoding) {
+  const Reply reply =
+      ReadReply("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r><return>caf\xE9</return></r>");
+  EXPECT_EQ(reply.result, "caf\u00E9");
+}
+
+TEST(ReadReply, NotXmlIsNotWellFormed) {
+  EXPECT_FALSE(ReadReply("").wellFormed);
+  EXPECT_FALSE(ReadReply("<html><body>Bad gateway").wellFormed);
+  EXPECT_FALSE(ReadReply("Internal Server Error").wellFormed);
+}
+
+TEST(ReadReply, RefusesDocumentTypeDeclarations) {
+  const std::string withEntities = R"(<?xml version="1.0"?>
+<!DOCTYPE r [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">]>
+<r><return>&b;</return></r>)";
+  EXPECT_FALSE(ReadReply(withEntities).wellFormed);
+  EXPECT_FALSE(ReadReply(R"(<!DOCTYPE r SYSTEM "file:///etc/passwd"><r><return/></r>)").wellFormed);
+}
+
+}  // namespace
+}  // namespace penlark::soap
