@@ -3,6 +3,7 @@
 #include "protocol/SoapEnvelope.h"
 
 #include <stdexcept>
+#include <sys/socket.h>
 
 #include <httplib.h>
 
@@ -31,21 +32,27 @@ ReferenceServer::ReferenceServer(ServerConfig config)
       requestedPort_(config.port),
       http_(std::make_unique<httplib::Server>()) {
   http_->set_payload_max_length(kMaxRequestBytes);
-  http_->Post(std::string(kRouterPath),
-              [this](const httplib::Request& request, httplib::Response& response) {
-                const TestSwitches switches = Switches();
-                if (switches.delay.count() > 0 && !Wait(switches.delay)) {
-                  DropConnection(response);
-                  return;
-                }
-                Answer answer = Respond(request.body, request.get_header_value("SOAPAction"),
-                                        request.get_header_value("Content-Type"));
-                if (switches.dropConnection) {
-                  DropConnection(response);
-                  return;
-                }
-                SendAnswer(response, std::move(answer));
-              });
+  // Without SO_REUSEPORT, so that a port in use cannot be bound a second time.
+  http_->set_socket_options([](int socket) {
+    const int on = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  });
+  http_->Post(std::string(kRouterPath), [this](const httplib::Request& request,
+                                               httplib::Response& response) {
+    const TestSwitches switches = Switches();
+    const EnvelopeOrRefusal envelope = Receive(request.body, request.get_header_value("SOAPAction"),
+                                               request.get_header_value("Content-Type"));
+    if (switches.delay.count() > 0 && !Wait(switches.delay)) {
+      DropConnection(response);
+      return;
+    }
+    std::optional<Answer> answer = Respond(switches, envelope);
+    if (answer) {
+      SendAnswer(response, std::move(*answer));
+    } else {
+      DropConnection(response);
+    }
+  });
 }
 
 ReferenceServer::~ReferenceServer() {
@@ -105,39 +112,45 @@ void ReferenceServer::ClearReceivedRequests() {
   received_.clear();
 }
 
-Answer ReferenceServer::Respond(const std::string& body, std::string soapAction,
-                                std::string contentType) {
-  std::optional<RequestEnvelope> envelope;
-  std::string refusal;
+ReferenceServer::EnvelopeOrRefusal ReferenceServer::Receive(const std::string& body,
+                                                            std::string soapAction,
+                                                            std::string contentType) {
+  EnvelopeOrRefusal envelope;
   try {
     envelope = ReadRequestEnvelope(body);
   } catch (const RequestRefused& refused) {
-    refusal = refused.what();
+    envelope = std::string(refused.what());
   }
   if (recordRequests_) {
     ReceivedRequest received{std::move(soapAction), std::move(contentType), body, {}, {}};
-    if (envelope) {
-      received.request = envelope->request;
-      received.content = envelope->content;
+    if (const auto* read = std::get_if<RequestEnvelope>(&envelope)) {
+      received.request = read->request;
+      received.content = read->content;
     }
     const std::lock_guard lock(mutex_);
     received_.push_back(std::move(received));
   }
+  return envelope;
+}
 
-  const TestSwitches switches = Switches();
+std::optional<Answer> ReferenceServer::Respond(const TestSwitches& switches,
+                                               const EnvelopeOrRefusal& envelope) const {
+  if (switches.dropConnection) {
+    return std::nullopt;
+  }
   if (switches.rawBody) {
-    return {.status = 200, .body = *switches.rawBody};
+    return Answer{.status = 200, .body = *switches.rawBody};
   }
   if (switches.fault) {
     return FaultAnswer(kServerFault, *switches.fault);
   }
-  if (!envelope) {
-    return FaultAnswer(kClientFault, refusal);
+  if (const auto* refusal = std::get_if<std::string>(&envelope)) {
+    return FaultAnswer(kClientFault, *refusal);
   }
   if (switches.replyText) {
-    return {.status = 200, .body = ReplyEnvelope(*switches.replyText)};
+    return Answer{.status = 200, .body = ReplyEnvelope(*switches.replyText)};
   }
-  return service_.Handle(*envelope);
+  return service_.Handle(std::get<RequestEnvelope>(envelope));
 }
 
 TestSwitches ReferenceServer::Switches() const {

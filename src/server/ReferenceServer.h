@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <variant>
 #include <vector>
 
 namespace httplib {
@@ -33,7 +34,7 @@ struct TestSwitches {
   std::optional<std::string> replyText;  // answer with this reply string, doing nothing
 };
 
-// A request as the server received it.
+// A request as the server received it, recorded on arrival.
 struct ReceivedRequest {
   std::string soapAction;  // the SOAPAction header as sent, quotes included
   std::string contentType;
@@ -74,7 +75,15 @@ class ReferenceServer {
   void ClearReceivedRequests();
 
  private:
-  Answer Respond(const std::string& body, std::string soapAction, std::string contentType);
+  // The request's envelope, or the reason it cannot be read.
+  using EnvelopeOrRefusal = std::variant<RequestEnvelope, std::string>;
+
+  // Reads and records a request as it arrives.
+  EnvelopeOrRefusal Receive(const std::string& body, std::string soapAction,
+                            std::string contentType);
+  // The answer the switches or the service give; nullopt to drop the connection.
+  std::optional<Answer> Respond(const TestSwitches& switches,
+                                const EnvelopeOrRefusal& envelope) const;
   TestSwitches Switches() const;
   // Waits for `delay`; false when the server is stopping.
   bool Wait(std::chrono::milliseconds delay);
