@@ -22,15 +22,31 @@ void InitialiseOnce() {
   (void)initialised;
 }
 
-// Returning less than was given makes libcurl abandon the transfer.
-std::size_t AppendToString(char* data, std::size_t size, std::size_t count, void* target) noexcept {
-  try {
-    static_cast<std::string*>(target)->append(data, size * count);
-    return size * count;
-  } catch (...) {
-    return 0;
+// Replies are read whole into memory; a larger announced length is not reserved in advance.
+constexpr curl_off_t kMaxReserve = curl_off_t{256} << 20;
+
+struct ReplySink {
+  CURL* handle;
+  std::string* body;
+
+  // Returning less than was given makes libcurl abandon the transfer.
+  static std::size_t Append(char* data, std::size_t size, std::size_t count, void* self) noexcept {
+    auto& sink = *static_cast<ReplySink*>(self);
+    try {
+      if (sink.body->empty()) {
+        curl_off_t length = -1;
+        curl_easy_getinfo(sink.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        if (length > 0 && length <= kMaxReserve) {
+          sink.body->reserve(static_cast<std::size_t>(length));
+        }
+      }
+      sink.body->append(data, size * count);
+      return size * count;
+    } catch (...) {
+      return 0;
+    }
   }
-}
+};
 
 bool AddHeader(HeaderList& list, const std::string& header) {
   curl_slist* extended = curl_slist_append(list.get(), header.c_str());
@@ -108,8 +124,9 @@ HttpResult PostSoapMessage(const std::string& url, std::string_view soapAction,
   if (!limits.caFile.empty()) {
     curl_easy_setopt(easy, CURLOPT_CAINFO, limits.caFile.c_str());
   }
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, AppendToString);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, &result.body);
+  ReplySink sink{easy, &result.body};
+  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, ReplySink::Append);
+  curl_easy_setopt(easy, CURLOPT_WRITEDATA, &sink);
 
   const CURLcode code = curl_easy_perform(easy);
   if (code != CURLE_OK) {

@@ -38,4 +38,10 @@ struct Reply {
 
 Reply ReadReply(std::string_view body);
 
+// The two ways ReadReply reads, exposed for tests. A large reply is nearly all the text of one
+// "return" element: the fast way decodes that text itself and has the parser read the rest,
+// and gives nullopt when the reply does not have that shape (the parser then reads it all).
+std::optional<Reply> ReadReplyFast(std::string_view body);
+Reply ReadReplyWithParser(std::string_view body);
+
 }  // namespace penlark::soap

@@ -1,6 +1,7 @@
 #include "server/DocumentStore.h"
 
 #include "platform/ReplaceFile.h"
+#include "protocol/XmlCharacterData.h"
 #include "server/SoapMessages.h"
 
 #include <algorithm>
@@ -19,7 +20,7 @@ bool IsValidName(std::string_view name) {
          name.find_first_of("/\\") == std::string_view::npos &&
          std::none_of(name.begin(), name.end(),
                       [](char c) { return static_cast<unsigned char>(c) < 0x20; }) &&
-         IsXmlText(name);
+         xml::IsXmlText(name);
 }
 
 void RequireValidName(std::string_view name) {

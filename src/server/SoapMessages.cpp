@@ -1,6 +1,5 @@
 #include "server/SoapMessages.h"
 
-#include "platform/Utf8.h"
 #include "protocol/SoapEnvelope.h"
 #include "protocol/XmlDocument.h"
 #include "protocol/XmlEscape.h"
@@ -25,11 +24,6 @@ std::string Envelope(std::string_view bodyContent) {
   envelope.append(kXmlDeclaration).append(soap::EnvelopeStartTag()).append("<SOAP-ENV:Body>");
   envelope.append(bodyContent).append("</SOAP-ENV:Body></SOAP-ENV:Envelope>");
   return envelope;
-}
-
-bool IsXmlCharacter(char32_t c) {
-  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
 }  // namespace
@@ -81,21 +75,6 @@ std::string FaultEnvelope(std::string_view faultCode, std::string_view faultStri
   xml::AppendEscapedText(content, faultString);
   content.append("</faultstring></SOAP-ENV:Fault>");
   return Envelope(content);
-}
-
-bool IsXmlText(std::string_view text) {
-  std::size_t position = 0;
-  while (position < text.size()) {
-    const auto byte = static_cast<unsigned char>(text[position]);
-    if (byte >= 0x20 && byte < 0x80) {
-      ++position;
-      continue;
-    }
-    if (!IsXmlCharacter(DecodeUtf8(text, position))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace penlark::server

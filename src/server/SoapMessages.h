@@ -31,7 +31,4 @@ std::string ReplyEnvelope(std::string_view reply);
 // A SOAP fault envelope.
 std::string FaultEnvelope(std::string_view faultCode, std::string_view faultString);
 
-// True when `text` is UTF-8 made only of characters an XML document may hold.
-bool IsXmlText(std::string_view text);
-
 }  // namespace penlark::server

@@ -1,5 +1,6 @@
 #include "server/TarnwellService.h"
 
+#include "protocol/XmlCharacterData.h"
 #include "protocol/XmlDocument.h"
 #include "protocol/XmlEscape.h"
 
@@ -73,7 +74,7 @@ std::string TarnwellService::Execute(const RequestEnvelope& envelope) const {
   const std::string name = request.Attribute("name");
   if (operation == "getContent") {
     std::string document = store_.Read(dir, name);
-    if (!IsXmlText(document)) {
+    if (!xml::IsXmlText(document)) {
       throw RequestRefused("The document holds characters that cannot be sent.");
     }
     return document;

@@ -103,5 +103,91 @@ TEST(ReadReply, RefusesDocumentTypeDeclarations) {
   EXPECT_FALSE(ReadReply(R"(<!DOCTYPE r SYSTEM "file:///etc/passwd"><r><return/></r>)").wellFormed);
 }
 
+// Large replies: the fast way must agree with the parser whenever it answers.
+
+std::string LargeText() {
+  std::string text;
+  while (text.size() < 100'000) {
+    text += "&lt;p a=&quot;1&quot;&gt;caf\u00E9 &amp; \u20AC\r\n&#13;line\rnext]]&gt;&lt;/p&gt;\n";
+  }
+  return text;
+}
+
+std::string LargeReply(std::string_view beforeText, std::string_view afterText) {
+  return std::string(R"(<?xml version="1.0" encoding="utf-8"?>)"
+                     R"(<e:Envelope xmlns:e="http://schemas.xmlsoap.org/soap/envelope/"><e:Body>)"
+                     R"(<m:r xmlns:m="urn:m">)") +
+         std::string(beforeText) + LargeText() + std::string(afterText) +
+         "</m:r></e:Body></e:Envelope>";
+}
+
+void ExpectSameReply(const Reply& actual, const Reply& expected) {
+  EXPECT_EQ(actual.wellFormed, expected.wellFormed);
+  EXPECT_EQ(actual.fault, expected.fault);
+  EXPECT_EQ(actual.result, expected.result);
+}
+
+TEST(ReadLargeReply, FastWayGivesWhatTheParserGives) {
+  for (const auto& [before, after] : std::vector<std::pair<std::string, std::string>>{
+           {R"(<return xsi:type="xsd:string">)", "</return>"},
+           {"<return>", "</return >"},
+           {R"(<return a='>' b=">">)", "</return><return>second</return>"},
+           {"<x><return>", "</return></x><y><return>&amp;</return></y>"},
+           {"<e:Fault><faultstring>fault: <return>", "</return></faultstring></e:Fault>"},
+       }) {
+    SCOPED_TRACE(before);
+    const std::string body = LargeReply(before, after);
+    const std::optional<Reply> fast = ReadReplyFast(body);
+    ASSERT_TRUE(fast);
+    const Reply parsed = ReadReplyWithParser(body);
+    ExpectSameReply(*fast, parsed);
+    ExpectSameReply(ReadReply(body), parsed);
+    EXPECT_GT(parsed.fault.value_or(parsed.result).size(), 50'000u);
+  }
+}
+
+TEST(ReadLargeReply, FastWayFindsAFaultAfterTheText) {
+  const std::string body =
+      LargeReply("<return>", "</return><e:Fault><faultstring>late</faultstring></e:Fault>");
+  const std::optional<Reply> fast = ReadReplyFast(body);
+  ASSERT_TRUE(fast);
+  EXPECT_EQ(fast->fault, "late");
+}
+
+TEST(ReadLargeReply, LeavesOtherShapesToTheParser) {
+  for (const auto& [before, after] : std::vector<std::pair<std::string, std::string>>{
+           {"<!-- <return>", "</return> --><return>real</return>"},
+           {"<![CDATA[<return>", "</return>]]><return>real</return>"},
+           {"<returned>", "</returned>"},
+           {"<return/><return>", "</return>"},
+           {"<p:return xmlns:p='urn:p'>", "</p:return>"},
+           {"<return><b>", "</b></return>"},
+           {"<return>", "]]></return>"},
+           {"<return>", "&#0000000065;</return>"},
+           {"<other><return>", "</other></return>"},
+       }) {
+    SCOPED_TRACE(before);
+    const std::string body = LargeReply(before, after);
+    EXPECT_FALSE(ReadReplyFast(body));
+    ExpectSameReply(ReadReply(body), ReadReplyWithParser(body));
+  }
+}
+
+TEST(ReadLargeReply, LeavesOtherEncodingsToTheParser) {
+  std::string latin1 = LargeReply("<return>", "caf\xE9</return>");
+  latin1.replace(latin1.find("utf-8"), 5, "ISO-8859-1");
+  EXPECT_FALSE(ReadReplyFast(latin1));
+  EXPECT_EQ(ReadReply(latin1).result.substr(ReadReply(latin1).result.size() - 5), "caf\u00E9");
+}
+
+TEST(ReadLargeReply, MarkerTextInTheReplyCannotBeMistakenForTheText) {
+  const std::string body = LargeReply(
+      "<return>", "</return><return>penlark-result-text-0 &#112;enlark-result-text-1</return>");
+  EXPECT_FALSE(ReadReplyFast(body));  // the reference spells the marker chosen
+  const Reply reply = ReadReply(body);
+  ExpectSameReply(reply, ReadReplyWithParser(body));
+  EXPECT_TRUE(reply.result.ends_with("penlark-result-text-0 penlark-result-text-1"));
+}
+
 }  // namespace
 }  // namespace penlark::soap

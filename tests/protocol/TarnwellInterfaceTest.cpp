@@ -97,6 +97,16 @@ TEST_F(TarnwellInterfaceTest, DocumentsRoundTripByteForByte) {
   EXPECT_EQ(tarnwell.RequestContent("/", "d.xml", 2, "ann", "secret"), content);
 }
 
+TEST_F(TarnwellInterfaceTest, LargeDocumentsRoundTripByteForByte) {
+  std::string content = "<doc>\r\n";
+  while (content.size() < 1'000'000) {
+    content += "<p s=\"1\">caf\u00E9 &amp; \u20AC]]&gt; \"q\"</p>\r\n\r\t\n";
+  }
+  EXPECT_NE(tarnwell.RequestSaveFile("/", "big.xml", content, "ann", "secret"), "");
+  EXPECT_EQ(server.Document("/big.xml"), content);
+  EXPECT_EQ(tarnwell.RequestContent("/", "big.xml", 2, "ann", "secret"), content);
+}
+
 TEST_F(TarnwellInterfaceTest, FolderOperationsChangeTheServer) {
   EXPECT_NE(tarnwell.RequestCreateFolder("/", "new", 1, "ann", "secret"), "");
   EXPECT_TRUE(server.HasFolder("/new"));
