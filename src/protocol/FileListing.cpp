@@ -65,7 +65,7 @@ void FileListing::Parse(std::string_view reply) {
       if (attribute->ns != nullptr) {
         continue;
       }
-      const std::string_view name(reinterpret_cast<const char*>(attribute->name));
+      const std::string_view name = xml::AsView(attribute->name);
       if (name == "name") {
         names_[i] = xml::AttributeValue(attribute);
       } else if (name == "type") {

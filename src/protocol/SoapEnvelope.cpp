@@ -27,17 +27,6 @@ struct Substitute {
   std::string_view text;
 };
 
-// The element after `node` in document order, below `root`.
-const xmlNode* NextInDocument(const xmlNode* node, const xmlNode* root) {
-  if (node->type == XML_ELEMENT_NODE && node->children != nullptr) {
-    return node->children;
-  }
-  while (node != root && node->next == nullptr) {
-    node = node->parent;
-  }
-  return node == root ? nullptr : node->next;
-}
-
 bool IsResultElement(const xmlNode* node) {
   return node->type == XML_ELEMENT_NODE && xml::QualifiedName(node) == kResultElement;
 }
@@ -45,11 +34,11 @@ bool IsResultElement(const xmlNode* node) {
 // Appends the text below `element`, in document order.
 void AppendText(std::string& out, const xmlNode* element, const Substitute& substitute) {
   for (const xmlNode* node = element->children; node != nullptr;
-       node = NextInDocument(node, element)) {
+       node = xml::NextInDocument(node, element)) {
     if (node == substitute.node) {
       out.append(substitute.text);
     } else if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-      out.append(reinterpret_cast<const char*>(node->content));
+      out.append(xml::AsView(node->content));
     }
   }
 }
@@ -74,7 +63,7 @@ Reply ReadDocument(const xmlDoc* document, const Substitute& substitute = {}) {
     return reply;
   }
   reply.wellFormed = true;
-  for (const xmlNode* node = root; node != nullptr; node = NextInDocument(node, root)) {
+  for (const xmlNode* node = root; node != nullptr; node = xml::NextInDocument(node, root)) {
     if (xml::IsElement(node, "Fault", kEnvelopeNamespace)) {
       reply.fault = FaultString(node, substitute);
       return reply;
@@ -100,7 +89,7 @@ bool IsPlainUtf8(std::string_view body) {
     body.remove_prefix(3);
   }
   if (!body.starts_with("<?xml")) {
-    return body.starts_with('<') && !body.starts_with("<\0");
+    return body.starts_with('<') && !body.starts_with(std::string_view("<\0", 2));
   }
   const std::string_view declaration = body.substr(0, body.find("?>"));
   const std::size_t name = declaration.find("encoding");
@@ -159,10 +148,9 @@ std::string UniqueMarker(std::string_view body) {
 const xmlNode* FindMarker(const xmlDoc* document, std::string_view marker) {
   const xmlNode* root = xmlDocGetRootElement(document);
   const xmlNode* found = nullptr;
-  for (const xmlNode* node = root; node != nullptr; node = NextInDocument(node, root)) {
+  for (const xmlNode* node = root; node != nullptr; node = xml::NextInDocument(node, root)) {
     if ((node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) &&
-        std::string_view(reinterpret_cast<const char*>(node->content)).find(marker) !=
-            std::string_view::npos) {
+        xml::AsView(node->content).find(marker) != std::string_view::npos) {
       if (found != nullptr) {
         return nullptr;
       }
@@ -170,9 +158,8 @@ const xmlNode* FindMarker(const xmlDoc* document, std::string_view marker) {
     }
   }
   const bool wholeContent = found != nullptr && found->type == XML_TEXT_NODE &&
-                            reinterpret_cast<const char*>(found->content) == marker &&
-                            found->prev == nullptr && found->next == nullptr &&
-                            IsResultElement(found->parent);
+                            xml::AsView(found->content) == marker && found->prev == nullptr &&
+                            found->next == nullptr && IsResultElement(found->parent);
   return wholeContent ? found : nullptr;
 }
 

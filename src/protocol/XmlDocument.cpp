@@ -28,11 +28,6 @@ void InitialiseOnce() {
   (void)initialised;
 }
 
-std::string_view View(const xmlChar* text) {
-  return text == nullptr ? std::string_view()
-                         : std::string_view(reinterpret_cast<const char*>(text));
-}
-
 }  // namespace
 
 Document Parse(std::string_view text, InputEncoding encoding) {
@@ -53,39 +48,38 @@ Document Parse(std::string_view text, InputEncoding encoding) {
 std::string QualifiedName(const xmlNode* node) {
   std::string name;
   if (node->ns != nullptr && node->ns->prefix != nullptr) {
-    name.append(View(node->ns->prefix)).push_back(':');
+    name.append(AsView(node->ns->prefix)).push_back(':');
   }
-  name.append(View(node->name));
+  name.append(AsView(node->name));
   return name;
 }
 
 bool IsElement(const xmlNode* node, std::string_view localName, std::string_view namespaceUri) {
-  if (node == nullptr || node->type != XML_ELEMENT_NODE || View(node->name) != localName) {
+  if (node == nullptr || node->type != XML_ELEMENT_NODE || AsView(node->name) != localName) {
     return false;
   }
-  return View(node->ns == nullptr ? nullptr : node->ns->href) == namespaceUri;
+  return AsView(node->ns == nullptr ? nullptr : node->ns->href) == namespaceUri;
+}
+
+std::string_view AsView(const xmlChar* text) {
+  return text == nullptr ? std::string_view()
+                         : std::string_view(reinterpret_cast<const char*>(text));
+}
+
+const xmlNode* NextInDocument(const xmlNode* node, const xmlNode* root) {
+  if (node->type == XML_ELEMENT_NODE && node->children != nullptr) {
+    return node->children;
+  }
+  while (node != root && node->next == nullptr) {
+    node = node->parent;
+  }
+  return node == root ? nullptr : node->next;
 }
 
 void AppendTextContent(std::string& out, const xmlNode* node) {
-  if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-    out.append(View(node->content));
-    return;
-  }
-  // Walk the subtree without recursion: depth is bounded only by the parser's limit.
-  const xmlNode* current = node->children;
-  while (current != nullptr && current != node) {
+  for (const xmlNode* current = node; current != nullptr; current = NextInDocument(current, node)) {
     if (current->type == XML_TEXT_NODE || current->type == XML_CDATA_SECTION_NODE) {
-      out.append(View(current->content));
-    }
-    if (current->type == XML_ELEMENT_NODE && current->children != nullptr) {
-      current = current->children;
-      continue;
-    }
-    while (current != node && current->next == nullptr) {
-      current = current->parent;
-    }
-    if (current != node) {
-      current = current->next;
+      out.append(AsView(current->content));
     }
   }
 }
@@ -99,7 +93,7 @@ std::string TextContent(const xmlNode* node) {
 const xmlAttr* FindAttribute(const xmlNode* element, std::string_view name) {
   for (const xmlAttr* attribute = element->properties; attribute != nullptr;
        attribute = attribute->next) {
-    if (attribute->ns == nullptr && View(attribute->name) == name) {
+    if (attribute->ns == nullptr && AsView(attribute->name) == name) {
       return attribute;
     }
   }

@@ -25,6 +25,13 @@ enum class InputEncoding {
 // type declaration).
 Document Parse(std::string_view text, InputEncoding encoding);
 
+// libxml2's text as a view; "" for none.
+std::string_view AsView(const xmlChar* text);
+
+// The node after `node` in document order among the descendants of `root` (`node` being
+// `root` or one of them); nullptr after the last.
+const xmlNode* NextInDocument(const xmlNode* node, const xmlNode* root);
+
 // The element's or attribute's name as written, with its prefix: "method:sendRequest".
 std::string QualifiedName(const xmlNode* node);
 
