@@ -99,13 +99,10 @@ HttpResult PostSoapMessage(const std::string& url, std::string_view soapAction,
       !AddHeader(headers, "SOAPAction: \"" + std::string(soapAction) + "\"") ||
       // No "100 Continue" round trip before large bodies.
       !AddHeader(headers, "Expect:")) {
-    result.error = "cannot set up the HTTP exchange";
     return result;
   }
 
   CURL* easy = handle.get();
-  char errorBuffer[CURL_ERROR_SIZE] = {};
-  curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
@@ -128,9 +125,7 @@ HttpResult PostSoapMessage(const std::string& url, std::string_view soapAction,
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, ReplySink::Append);
   curl_easy_setopt(easy, CURLOPT_WRITEDATA, &sink);
 
-  const CURLcode code = curl_easy_perform(easy);
-  if (code != CURLE_OK) {
-    result.error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(code);
+  if (curl_easy_perform(easy) != CURLE_OK) {
     result.body.clear();
     return result;
   }

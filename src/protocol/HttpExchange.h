@@ -22,7 +22,6 @@ struct HttpResult {
   bool received = false;  // false: no complete reply (unreachable, time-out, dropped connection)
   long status = 0;
   std::string body;
-  std::string error;  // what went wrong, when nothing was received
 };
 
 // Posts `body` to `url` (http or https only) with the SOAPAction header (quoted) and the XML
