@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace penlark {
 namespace {
@@ -55,19 +54,25 @@ std::vector<std::string> ConnectionHistory::ComboItems() const {
   std::vector<std::string> items;
   items.reserve(Count());
   for (std::size_t i = 0; i < Count(); ++i) {
-    items.push_back(servers_[i] + std::string(kHistorySeparator) + users_[i]);
+    std::string& item = items.emplace_back(servers_[i]);
+    item.append(kHistorySeparator).append(users_[i]);
   }
   return items;
 }
 
 bool ConnectionHistory::LoadHistory(const std::filesystem::path& file, const std::string& header,
                                     Prompts& prompts) {
-  std::ifstream stream(file, std::ios::binary);
-  if (!stream) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(file, error);
+  if (error) {
     return false;
   }
-  const std::string bytes(std::istreambuf_iterator<char>(stream), {});
-  return stream.bad() ? false : LoadHistoryFrom(bytes, header, prompts);
+  std::string bytes(size, '\0');
+  std::ifstream stream(file, std::ios::binary);
+  if (!stream.read(bytes.data(), static_cast<std::streamsize>(size))) {
+    return false;
+  }
+  return LoadHistoryFrom(bytes, header, prompts);
 }
 
 bool ConnectionHistory::LoadHistoryFrom(std::string_view fileBytes, const std::string& header,
