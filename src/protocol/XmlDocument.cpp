@@ -3,6 +3,7 @@
 #include <climits>
 
 #include <libxml/parser.h>
+#include <libxml/xmlerror.h>
 
 namespace penlark::xml {
 namespace {
@@ -20,9 +21,15 @@ void RefuseDocumentType(void* context, const xmlChar*, const xmlChar*, const xml
   xmlStopParser(static_cast<xmlParserCtxt*>(context));
 }
 
+// libxml2 reports some errors (of character encoding conversion, for one) on standard error
+// whatever the parse options say; the caller learns of them from the missing document.
+void IgnoreMessage(void*, const char*, ...) {}
+
 void InitialiseOnce() {
   static const bool initialised = [] {
     xmlInitParser();
+    xmlThrDefSetGenericErrorFunc(nullptr, IgnoreMessage);  // for threads that parse later
+    xmlSetGenericErrorFunc(nullptr, IgnoreMessage);
     return true;
   }();
   (void)initialised;

@@ -95,6 +95,15 @@ TEST(ReadReply, NotXmlIsNotWellFormed) {
   EXPECT_FALSE(ReadReply("Internal Server Error").wellFormed);
 }
 
+TEST(ReadReply, SaysNothingOnStandardErrorAboutABrokenEncoding) {
+  const std::string body = std::string(R"(<?xml version="1.0" encoding="SHIFT_JIS"?><r>)") +
+                           std::string(8, '\0') + "\xFF\xFE\x80\x80";
+  ::testing::internal::CaptureStderr();
+  const Reply reply = ReadReply(body);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_FALSE(reply.wellFormed);
+}
+
 TEST(ReadReply, RefusesDocumentTypeDeclarations) {
   const std::string withEntities = R"(<?xml version="1.0"?>
 <!DOCTYPE r [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">]>
