@@ -28,6 +28,17 @@ std::int16_t ToInt16(std::string_view text) {
   return value;
 }
 
+// An attribute's value, read in place when it is one piece of text (as it nearly always is):
+// listings of many entries are read without a copy of every value.
+std::string_view ValueOf(const xmlAttr* attribute, std::string& buffer) {
+  const xmlNode* text = attribute->children;
+  if (text != nullptr && text->next == nullptr && text->type == XML_TEXT_NODE) {
+    return xml::AsView(text->content);
+  }
+  buffer = xml::AttributeValue(attribute);
+  return buffer;
+}
+
 // The root's children as a DOM with default whitespace handling sees them.
 std::vector<const xmlNode*> Entries(const xmlNode* root) {
   std::vector<const xmlNode*> entries;
@@ -56,6 +67,7 @@ void FileListing::Parse(std::string_view reply) {
   const std::vector<const xmlNode*> entries = Entries(root);
   Reset(entries.size());
   lastRead_ = entries.empty() ? ListingRead::Emptied : ListingRead::Entries;
+  std::string buffer;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (entries[i]->type != XML_ELEMENT_NODE) {
       continue;
@@ -67,11 +79,11 @@ void FileListing::Parse(std::string_view reply) {
       }
       const std::string_view name = xml::AsView(attribute->name);
       if (name == "name") {
-        names_[i] = xml::AttributeValue(attribute);
+        names_[i] = ValueOf(attribute, buffer);
       } else if (name == "type") {
-        types_[i] = ToInt16(xml::AttributeValue(attribute));
+        types_[i] = ToInt16(ValueOf(attribute, buffer));
       } else if (name == "access") {
-        access_[i] = ToInt16(xml::AttributeValue(attribute));
+        access_[i] = ToInt16(ValueOf(attribute, buffer));
       }
     }
   }
