@@ -5,11 +5,12 @@
 namespace penlark::cli {
 
 int RunList(Arguments args) {
-  static const ServerCommandSpec kSpec{"ls",
-                                       {"DIR"},
-                                       "Lists the server folder DIR: one entry a line, its type (1 "
-                                       "folder, 2 document), a TAB, its name."};
-  return RunServerCommand(args, kSpec, [](ServerContext& context) {
+  static const ServerCommandSyntax kSyntax{
+      "ls",
+      {"DIR"},
+      "Lists the server folder DIR: one entry a line, its type (1 "
+      "folder, 2 document), a TAB, its name."};
+  return RunServerCommand(args, kSyntax, [](ServerContext& context) {
     const std::string& dir = context.operands[0];
     if (context.tarnwell.RequestFiles(dir, context.user, context.password).empty()) {
       return false;

@@ -3,9 +3,9 @@
 namespace penlark::cli {
 
 int RunMakeFolder(Arguments args) {
-  static const ServerCommandSpec kSpec{
+  static const ServerCommandSyntax kSyntax{
       "mkdir", {"DIR", "NAME"}, "Creates the folder NAME in the server folder DIR."};
-  return RunServerCommand(args, kSpec, [](ServerContext& context) {
+  return RunServerCommand(args, kSyntax, [](ServerContext& context) {
     constexpr std::int16_t kFolderType = 1;
     return !context.tarnwell
                 .RequestCreateFolder(context.operands[0], context.operands[1], kFolderType,

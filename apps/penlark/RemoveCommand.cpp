@@ -3,11 +3,11 @@
 namespace penlark::cli {
 
 int RunRemove(Arguments args) {
-  static const ServerCommandSpec kSpec{
+  static const ServerCommandSyntax kSyntax{
       "rm",
       {"DIR", "NAME"},
       "Deletes the document or empty folder NAME from the server folder DIR."};
-  return RunServerCommand(args, kSpec, [](ServerContext& context) {
+  return RunServerCommand(args, kSyntax, [](ServerContext& context) {
     const std::string& dir = context.operands[0];
     const std::string& name = context.operands[1];
     if (context.tarnwell.RequestFiles(dir, context.user, context.password).empty()) {

@@ -16,13 +16,13 @@ struct ServerOptions {
   std::vector<std::string> operands;
 };
 
-std::string Usage(const ServerCommandSpec& spec) {
-  std::string usage = "Usage: penlark " + std::string(spec.name) +
+std::string Usage(const ServerCommandSyntax& syntax) {
+  std::string usage = "Usage: penlark " + std::string(syntax.name) +
                       " --server SERVER --user USER [--password-stdin]";
-  for (const std::string_view operand : spec.operands) {
+  for (const std::string_view operand : syntax.operands) {
     usage.append(" ").append(operand);
   }
-  usage.append("\n\n").append(spec.summary).append(R"(
+  usage.append("\n\n").append(syntax.summary).append(R"(
 
   --server SERVER     the server as typed in the dialog's server field ("host:port" or a URL)
   --user USER         the user name
@@ -33,7 +33,7 @@ std::string Usage(const ServerCommandSpec& spec) {
 }
 
 // The options, or nullopt when they are not understood.
-std::optional<ServerOptions> ParseOptions(Arguments args, const ServerCommandSpec& spec) {
+std::optional<ServerOptions> ParseOptions(Arguments args, const ServerCommandSyntax& syntax) {
   ServerOptions options;
   std::size_t i = 0;
   for (; i < args.size() && args[i].starts_with("--"); ++i) {
@@ -48,7 +48,7 @@ std::optional<ServerOptions> ParseOptions(Arguments args, const ServerCommandSpe
   }
   options.operands.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
   if (options.server.empty() || options.user.empty() ||
-      options.operands.size() != spec.operands.size()) {
+      options.operands.size() != syntax.operands.size()) {
     return std::nullopt;
   }
   return options;
@@ -74,15 +74,15 @@ bool ServerContext::Fail(const std::string& message) {
   return false;
 }
 
-int RunServerCommand(Arguments args, const ServerCommandSpec& spec,
+int RunServerCommand(Arguments args, const ServerCommandSyntax& syntax,
                      const std::function<bool(ServerContext&)>& body) {
   if (args.size() == 1 && (args.front() == "--help" || args.front() == "-h")) {
-    std::cout << Usage(spec);
+    std::cout << Usage(syntax);
     return 0;
   }
-  std::optional<ServerOptions> options = ParseOptions(args, spec);
+  std::optional<ServerOptions> options = ParseOptions(args, syntax);
   if (!options) {
-    std::cerr << Usage(spec);
+    std::cerr << Usage(syntax);
     return 2;
   }
   ConsolePrompts prompts(std::cerr);

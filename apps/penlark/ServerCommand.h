@@ -14,7 +14,7 @@
 // first line of standard input, the connection, and messages on standard error.
 namespace penlark::cli {
 
-struct ServerCommandSpec {
+struct ServerCommandSyntax {
   std::string_view name;                   // "ls"
   std::vector<std::string_view> operands;  // {"DIR"}
   std::string_view summary;                // one line for --help
@@ -33,7 +33,7 @@ struct ServerContext {
 
 // Parses the options and operands, connects, and runs `body`: exit status 0 when it returns
 // true, 1 when false, 2 for bad arguments.
-int RunServerCommand(Arguments args, const ServerCommandSpec& spec,
+int RunServerCommand(Arguments args, const ServerCommandSyntax& syntax,
                      const std::function<bool(ServerContext&)>& body);
 
 }  // namespace penlark::cli

@@ -73,7 +73,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string_view>& args) {
       }
       options.config.port = static_cast<std::uint16_t>(*port);
     } else if (option == "--user") {
-      auto user = penlark::server::UserTable::ParseSpec(*text);
+      auto user = penlark::server::UserTable::ParseUser(*text);
       if (!user) {
         std::cerr << "tarnwell-server: expected --user NAME:PASSWORD\n";
         return std::nullopt;

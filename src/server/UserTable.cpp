@@ -22,7 +22,7 @@ void UserTable::AddFromFile(const std::filesystem::path& file) {
     if (line.empty() || line.starts_with('#')) {
       continue;
     }
-    auto user = ParseSpec(line);
+    auto user = ParseUser(line);
     if (!user) {
       throw std::runtime_error(file.string() + ":" + std::to_string(number) +
                                ": expected NAME:PASSWORD");
@@ -36,12 +36,14 @@ bool UserTable::Accepts(std::string_view name, std::string_view password) const 
   return found != passwords_.end() && found->second == password;
 }
 
-std::optional<std::pair<std::string, std::string>> UserTable::ParseSpec(std::string_view spec) {
-  const auto colon = spec.find(':');
+std::optional<std::pair<std::string, std::string>> UserTable::ParseUser(
+    std::string_view nameAndPassword) {
+  const auto colon = nameAndPassword.find(':');
   if (colon == std::string_view::npos || colon == 0) {
     return std::nullopt;
   }
-  return std::pair{std::string(spec.substr(0, colon)), std::string(spec.substr(colon + 1))};
+  return std::pair{std::string(nameAndPassword.substr(0, colon)),
+                   std::string(nameAndPassword.substr(colon + 1))};
 }
 
 }  // namespace penlark::server

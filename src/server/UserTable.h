@@ -23,7 +23,8 @@ class UserTable {
 
   // "NAME:PASSWORD" split at the first ":" (a password may hold more); nullopt without one or
   // with an empty name.
-  static std::optional<std::pair<std::string, std::string>> ParseSpec(std::string_view spec);
+  static std::optional<std::pair<std::string, std::string>> ParseUser(
+      std::string_view nameAndPassword);
 
  private:
   std::map<std::string, std::string, std::less<>> passwords_;

@@ -134,12 +134,12 @@ TEST_F(TarnwellServiceTest, FaultTextsOfTheStoreReachTheClient) {
             "FAULT: The name is not allowed: it must be one folder or document name.");
 }
 
-TEST(UserTable, SplitsSpecsAtTheFirstColon) {
-  EXPECT_EQ(UserTable::ParseSpec("ann:pa:ss"),
+TEST(UserTable, SplitsNameAndPasswordAtTheFirstColon) {
+  EXPECT_EQ(UserTable::ParseUser("ann:pa:ss"),
             (std::pair<std::string, std::string>{"ann", "pa:ss"}));
-  EXPECT_EQ(UserTable::ParseSpec("ann:"), (std::pair<std::string, std::string>{"ann", ""}));
-  EXPECT_EQ(UserTable::ParseSpec("ann"), std::nullopt);
-  EXPECT_EQ(UserTable::ParseSpec(":pw"), std::nullopt);
+  EXPECT_EQ(UserTable::ParseUser("ann:"), (std::pair<std::string, std::string>{"ann", ""}));
+  EXPECT_EQ(UserTable::ParseUser("ann"), std::nullopt);
+  EXPECT_EQ(UserTable::ParseUser(":pw"), std::nullopt);
 }
 
 TEST(UserTable, ReadsAUsersFile) {
