@@ -1,8 +1,9 @@
 // The protocol's two heavy paths, each against its baseline in the same run:
+//   ParseFileList of a 100,000-entry listing, against libxml2 alone parsing the same text;
 //   RequestContent of a 10 MB document from the reference server on loopback, against the curl
-//   command posting the same envelope to the same server;
-//   ParseFileList of a 100,000-entry listing, against libxml2 alone parsing the same text.
+//   command posting the same envelope to the same server.
 
+#include "protocol/FileListing.h"
 #include "protocol/SoapEnvelope.h"
 #include "protocol/TarnwellInterface.h"
 #include "protocol/TarnwellRequests.h"
@@ -30,6 +31,55 @@ class NoPrompts final : public penlark::Prompts {
   }
   std::string InputBox(const penlark::InputRequest&) override { return {}; }
 };
+
+// Registered first: the 10 MB benchmarks below leave a heap that would favour whichever of
+// these two ran second.
+std::string ListingOfOneHundredThousand() {
+  std::string reply = "<files>";
+  for (int i = 0; i < 100'000; ++i) {
+    reply += "<file name=\"document number " + std::to_string(i) + ".xml\" type=\"" +
+             (i % 10 == 0 ? "1" : "2") + "\" access=\"3\"/>";
+  }
+  return reply + "</files>";
+}
+
+xmlDoc* ParseWithLibXml2(const std::string& text) {
+  return xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, "UTF-8", 0);
+}
+
+// The listing, after one parse each way, so that neither benchmark pays for growing the heap.
+const std::string& Listing() {
+  static const std::string listing = [] {
+    std::string text = ListingOfOneHundredThousand();
+    xmlFreeDoc(ParseWithLibXml2(text));
+    penlark::FileListing().Parse(text);
+    return text;
+  }();
+  return listing;
+}
+
+void ParseFileList(benchmark::State& state) {
+  NoPrompts prompts;
+  penlark::TarnwellInterface tarnwell(prompts, {});
+  for (auto _ : state) {
+    tarnwell.ParseFileList(Listing());
+    benchmark::DoNotOptimize(tarnwell.FileNames().data());
+  }
+  if (tarnwell.FileNames().size() != 100'000) {
+    state.SkipWithError("wrong listing");
+  }
+}
+BENCHMARK(ParseFileList)->Unit(benchmark::kMillisecond);
+
+void LibXml2ParseAlone(benchmark::State& state) {
+  const std::string& listing = Listing();
+  for (auto _ : state) {
+    xmlDoc* document = ParseWithLibXml2(listing);
+    benchmark::DoNotOptimize(document);
+    xmlFreeDoc(document);
+  }
+}
+BENCHMARK(LibXml2ParseAlone)->Unit(benchmark::kMillisecond);
 
 // About 10 MB in the shape of a converted document: short runs of text between markup.
 std::string TenMegabyteDocument() {
@@ -127,43 +177,5 @@ void CurlCommandSameEnvelope(benchmark::State& state) {
   }
 }
 BENCHMARK(CurlCommandSameEnvelope)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-std::string ListingOfOneHundredThousand() {
-  std::string reply = "<files>";
-  for (int i = 0; i < 100'000; ++i) {
-    reply += "<file name=\"document number " + std::to_string(i) + ".xml\" type=\"" +
-             (i % 10 == 0 ? "1" : "2") + "\" access=\"3\"/>";
-  }
-  return reply + "</files>";
-}
-
-const std::string& Listing() {
-  static const std::string listing = ListingOfOneHundredThousand();
-  return listing;
-}
-
-void ParseFileList(benchmark::State& state) {
-  NoPrompts prompts;
-  penlark::TarnwellInterface tarnwell(prompts, {});
-  for (auto _ : state) {
-    tarnwell.ParseFileList(Listing());
-    benchmark::DoNotOptimize(tarnwell.FileNames().data());
-  }
-  if (tarnwell.FileNames().size() != 100'000) {
-    state.SkipWithError("wrong listing");
-  }
-}
-BENCHMARK(ParseFileList)->Unit(benchmark::kMillisecond);
-
-void LibXml2ParseAlone(benchmark::State& state) {
-  const std::string& listing = Listing();
-  for (auto _ : state) {
-    xmlDoc* document =
-        xmlReadMemory(listing.data(), static_cast<int>(listing.size()), nullptr, "UTF-8", 0);
-    benchmark::DoNotOptimize(document);
-    xmlFreeDoc(document);
-  }
-}
-BENCHMARK(LibXml2ParseAlone)->Unit(benchmark::kMillisecond);
 
 }  // namespace
