@@ -1,37 +1,42 @@
 // penlark: the command-line entry to Penlark.
 
-#include "platform/Identity.h"
-#include "platform/Registry.h"
-#include "platform/Settings.h"
+#include "Commands.h"
 
+#include <algorithm>
+#include <array>
 #include <iostream>
-#include <string>
 #include <string_view>
 #include <vector>
 
 namespace {
 
+struct Command {
+  std::string_view name;
+  int (*run)(penlark::cli::Arguments);
+};
+
+constexpr std::array kCommands = {
+    Command{"settings", penlark::cli::RunSettings},
+    Command{"ls", penlark::cli::RunList},
+    Command{"rm", penlark::cli::RunRemove},
+    Command{"mkdir", penlark::cli::RunMakeFolder},
+};
+
 constexpr std::string_view kUsage = R"(Usage: penlark COMMAND [ARGUMENTS]
 
 Commands:
   settings    show the machine settings and the files derived from them
+  ls          list a server folder:          penlark ls --server SERVER --user USER DIR
+  rm          delete a server entry:         penlark rm --server SERVER --user USER DIR NAME
+  mkdir       create a server folder:        penlark mkdir --server SERVER --user USER DIR NAME
   help        show this text
+
+The server commands take the password from $PENLARK_PASSWORD, or with --password-stdin from the
+first line of standard input; "penlark COMMAND --help" tells more. They print what would be shown
+in message boxes on standard error, and exit with 0 on success, 1 on failure.
 
 The machine settings file is $PENLARK_REGISTRY, or /etc/penlark/registry.reg.
 )";
-
-int ShowSettings() {
-  const std::string installPath = penlark::ReadInstallPath();
-  const std::string user = penlark::CurrentUserName();
-  std::cout << "settings file:    " << penlark::RegistryFilePath().string() << '\n'
-            << "install path:     " << (installPath.empty() ? "(not set)" : installPath) << '\n'
-            << "work directory:   " << penlark::WorkDirPath(installPath) << '\n'
-            << "help page:        " << penlark::HelpPagePath(installPath) << '\n'
-            << "history file:     " << penlark::HistoryFilePath(installPath, user) << '\n'
-            << "user name:        " << user << '\n'
-            << "computer name:    " << penlark::CurrentComputerName() << '\n';
-  return 0;
-}
 
 }  // namespace
 
@@ -41,14 +46,16 @@ int main(int argc, char* argv[]) {
     std::cerr << kUsage;
     return 2;
   }
-  const std::string_view command = args.front();
-  if (command == "help" || command == "--help" || command == "-h") {
+  const std::string_view name = args.front();
+  if (name == "help" || name == "--help" || name == "-h") {
     std::cout << kUsage;
     return 0;
   }
-  if (command == "settings" && args.size() == 1) {
-    return ShowSettings();
+  const auto command = std::find_if(kCommands.begin(), kCommands.end(),
+                                    [&](const Command& c) { return c.name == name; });
+  if (command == kCommands.end()) {
+    std::cerr << "penlark: unknown command: " << name << "\n\n" << kUsage;
+    return 2;
   }
-  std::cerr << "penlark: unknown command or arguments: " << command << "\n\n" << kUsage;
-  return 2;
+  return command->run(penlark::cli::Arguments(args).subspan(1));
 }

@@ -1,0 +1,140 @@
+// tarnwell-server: a reference Tarnwell document server on a loopback port, for development,
+// the demo and tests.
+
+#include "server/ReferenceServer.h"
+
+#include <charconv>
+#include <csignal>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kUsage =
+    R"(Usage: tarnwell-server --root DIR [--port N] --user NAME:PASSWORD... [OPTIONS]
+
+Serves the folders and documents below DIR over SOAP at
+http://127.0.0.1:PORT/servlet/XMLSOAPRouter until stopped with SIGINT or SIGTERM.
+Prints what to type as the server name ("127.0.0.1:PORT") on standard output once listening.
+
+  --root DIR            the server's root folder (must exist)
+  --port N              the port to listen on; 0 (the default) picks a free one
+  --user NAME:PASSWORD  a user the server accepts (repeatable)
+  --users FILE          more users, one NAME:PASSWORD per line ("#" starts a comment)
+
+Misbehaving, for tests of clients:
+  --delay-ms N          wait N milliseconds before every answer
+  --drop                close every connection instead of answering
+  --not-xml             answer every request with a body that is not XML
+  --fault TEXT          answer every request with a SOAP fault of this text
+  --help                show this text
+)";
+
+std::optional<long> ParseNumber(std::string_view text, long max) {
+  long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > max) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+struct Options {
+  penlark::server::ServerConfig config;
+  penlark::server::TestSwitches switches;
+};
+
+// The options, or nullopt after printing what is wrong.
+std::optional<Options> ParseOptions(const std::vector<std::string_view>& args) {
+  Options options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view option = args[i];
+    const auto value = [&]() -> std::optional<std::string_view> {
+      return i + 1 < args.size() ? std::optional(args[++i]) : std::nullopt;
+    };
+    std::optional<std::string_view> text;
+    if (option == "--drop") {
+      options.switches.dropConnection = true;
+    } else if (option == "--not-xml") {
+      options.switches.rawBody = "This is not XML.";
+    } else if (!(text = value())) {
+      std::cerr << "tarnwell-server: unknown option or missing value: " << option << '\n';
+      return std::nullopt;
+    } else if (option == "--root") {
+      options.config.root = std::string(*text);
+    } else if (option == "--port") {
+      const auto port = ParseNumber(*text, 65535);
+      if (!port) {
+        std::cerr << "tarnwell-server: not a port number: " << *text << '\n';
+        return std::nullopt;
+      }
+      options.config.port = static_cast<std::uint16_t>(*port);
+    } else if (option == "--user") {
+      auto user = penlark::server::UserTable::ParseUser(*text);
+      if (!user) {
+        std::cerr << "tarnwell-server: expected --user NAME:PASSWORD\n";
+        return std::nullopt;
+      }
+      options.config.users.Add(std::move(user->first), std::move(user->second));
+    } else if (option == "--users") {
+      options.config.users.AddFromFile(std::string(*text));
+    } else if (option == "--delay-ms") {
+      const auto delay = ParseNumber(*text, 24L * 3600 * 1000);
+      if (!delay) {
+        std::cerr << "tarnwell-server: not a delay in milliseconds: " << *text << '\n';
+        return std::nullopt;
+      }
+      options.switches.delay = std::chrono::milliseconds(*delay);
+    } else if (option == "--fault") {
+      options.switches.fault = std::string(*text);
+    } else {
+      std::cerr << "tarnwell-server: unknown option: " << option << '\n';
+      return std::nullopt;
+    }
+  }
+  if (options.config.root.empty() || options.config.users.Empty()) {
+    std::cerr << "tarnwell-server: --root and at least one user are required\n";
+    return std::nullopt;
+  }
+  return options;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args.front() == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+
+  // The signals are taken by sigwait below; every thread started from here on blocks them.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  try {
+    auto options = ParseOptions(args);
+    if (!options) {
+      std::cerr << '\n' << kUsage;
+      return 2;
+    }
+    penlark::server::ReferenceServer server(std::move(options->config));
+    server.SetSwitches(std::move(options->switches));
+    server.Start();
+    std::cout << server.ServerText() << std::endl;
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    server.Stop();
+    return 0;
+  } catch (const std::exception& error) {
+    std::cerr << "tarnwell-server: " << error.what() << '\n';
+    return 1;
+  }
+}

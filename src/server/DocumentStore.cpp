@@ -1,0 +1,177 @@
+#include "server/DocumentStore.h"
+
+#include "platform/ReplaceFile.h"
+#include "protocol/XmlCharacterData.h"
+#include "server/SoapMessages.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+#include <unistd.h>
+
+namespace penlark::server {
+namespace fs = std::filesystem;
+namespace {
+
+bool IsValidName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of("/\\") == std::string_view::npos &&
+         std::none_of(name.begin(), name.end(),
+                      [](char c) { return static_cast<unsigned char>(c) < 0x20; }) &&
+         xml::IsXmlText(name);
+}
+
+void RequireValidName(std::string_view name) {
+  if (!IsValidName(name)) {
+    throw RequestRefused("The name is not allowed: it must be one folder or document name.");
+  }
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+std::string ReadWhole(const fs::path& file) {
+  std::ifstream stream(file, std::ios::binary);
+  std::string content(std::istreambuf_iterator<char>(stream), {});
+  if (!stream && !stream.eof()) {
+    throw RequestRefused("The document cannot be read.");
+  }
+  return content;
+}
+
+}  // namespace
+
+DocumentStore::DocumentStore(const fs::path& root) {
+  std::error_code error;
+  root_ = fs::canonical(root, error);
+  if (error || !fs::is_directory(root_)) {
+    throw std::runtime_error("not a directory: " + root.string());
+  }
+}
+
+std::vector<StoreEntry> DocumentStore::List(std::string_view dir) const {
+  const fs::path folder = Folder(dir);
+  std::vector<StoreEntry> entries;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const fs::directory_entry& entry = *it;
+    std::string name = entry.path().filename().string();
+    std::error_code statusError;
+    if (!IsValidName(name) ||
+        (entry.is_symlink(statusError) && !Inside(fs::canonical(entry.path(), statusError)))) {
+      continue;
+    }
+    const bool isFolder = entry.is_directory(statusError);
+    if (!isFolder && !entry.is_regular_file(statusError)) {
+      continue;
+    }
+    entries.push_back({std::move(name), isFolder, ::access(entry.path().c_str(), W_OK) == 0});
+  }
+  if (error) {
+    throw RequestRefused("The folder " + Quoted(dir) + " cannot be read.");
+  }
+  std::sort(entries.begin(), entries.end(), [](const StoreEntry& a, const StoreEntry& b) {
+    return a.folder != b.folder ? a.folder : a.name < b.name;
+  });
+  return entries;
+}
+
+std::string DocumentStore::Read(std::string_view dir, std::string_view name) const {
+  const fs::path path = EntryPath(dir, name);
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) {
+    throw RequestRefused("There is no document " + Quoted(name) + " in " + Quoted(dir) + ".");
+  }
+  return ReadWhole(path);
+}
+
+void DocumentStore::Write(std::string_view dir, std::string_view name,
+                          std::string_view content) const {
+  const fs::path path = EntryPath(dir, name);
+  std::error_code error;
+  if (fs::is_directory(path, error)) {
+    throw RequestRefused(Quoted(name) + " is a folder.");
+  }
+  constexpr auto kDocumentPermissions = fs::perms::owner_read | fs::perms::owner_write |
+                                        fs::perms::group_read | fs::perms::others_read;
+  if (!ReplaceFileContents(path, content, kDocumentPermissions)) {
+    throw RequestRefused("The document " + Quoted(name) + " cannot be written.");
+  }
+}
+
+void DocumentStore::CreateFolder(std::string_view dir, std::string_view name) const {
+  const fs::path path = EntryPath(dir, name);
+  std::error_code error;
+  if (fs::exists(fs::symlink_status(path, error))) {
+    throw RequestRefused("An entry named " + Quoted(name) + " already exists in " + Quoted(dir) +
+                         ".");
+  }
+  if (!fs::create_directory(path, error) || error) {
+    throw RequestRefused("The folder " + Quoted(name) + " cannot be created.");
+  }
+}
+
+void DocumentStore::Delete(std::string_view dir, std::string_view name, bool folder) const {
+  const fs::path path = EntryPath(dir, name);
+  std::error_code error;
+  const fs::file_status status = fs::symlink_status(path, error);
+  if (!fs::exists(status)) {
+    throw RequestRefused("There is no entry " + Quoted(name) + " in " + Quoted(dir) + ".");
+  }
+  if (folder != fs::is_directory(status)) {
+    throw RequestRefused(Quoted(name) + (folder ? " is not a folder." : " is a folder."));
+  }
+  if (folder && !fs::is_empty(path, error)) {
+    throw RequestRefused("The folder " + Quoted(name) + " is not empty.");
+  }
+  if (!fs::remove(path, error) || error) {
+    throw RequestRefused(Quoted(name) + " cannot be deleted.");
+  }
+}
+
+fs::path DocumentStore::Folder(std::string_view dir) const {
+  fs::path path = root_;
+  std::size_t start = 0;
+  while (start <= dir.size()) {
+    const std::size_t slash = std::min(dir.find('/', start), dir.size());
+    const std::string_view component = dir.substr(start, slash - start);
+    if (!component.empty()) {
+      RequireValidName(component);
+      path /= component;
+    }
+    start = slash + 1;
+  }
+  std::error_code error;
+  const fs::path resolved = fs::canonical(path, error);
+  if (error || !Inside(resolved) || !fs::is_directory(resolved, error)) {
+    throw RequestRefused("There is no folder " + Quoted(dir) + ".");
+  }
+  return resolved;
+}
+
+fs::path DocumentStore::EntryPath(std::string_view dir, std::string_view name) const {
+  RequireValidName(name);
+  const fs::path path = Folder(dir) / name;
+  std::error_code error;
+  if (fs::is_symlink(fs::symlink_status(path, error))) {
+    const fs::path target = fs::canonical(path, error);
+    if (error || !Inside(target)) {
+      throw RequestRefused(Quoted(name) + " leads outside the server's folders.");
+    }
+  }
+  return path;
+}
+
+bool DocumentStore::Inside(const fs::path& resolved) const {
+  if (resolved.empty()) {
+    return false;
+  }
+  const auto [rootEnd, pathEnd] =
+      std::mismatch(root_.begin(), root_.end(), resolved.begin(), resolved.end());
+  return rootEnd == root_.end();
+}
+
+}  // namespace penlark::server

@@ -1,0 +1,166 @@
+#include "server/ReferenceServer.h"
+
+#include "protocol/SoapEnvelope.h"
+
+#include <stdexcept>
+#include <sys/socket.h>
+
+#include <httplib.h>
+
+namespace penlark::server {
+namespace {
+
+constexpr std::size_t kMaxRequestBytes = 256u << 20;
+
+void SendAnswer(httplib::Response& response, Answer answer) {
+  response.status = answer.status;
+  response.body = std::move(answer.body);
+  response.set_header("Content-Type", std::string(soap::kContentType));
+}
+
+// Sends the headers of a one-byte body, then closes the connection without it.
+void DropConnection(httplib::Response& response) {
+  response.set_content_provider(1, std::string(soap::kContentType),
+                                [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+}
+
+}  // namespace
+
+ReferenceServer::ReferenceServer(ServerConfig config)
+    : service_(DocumentStore(config.root), std::move(config.users)),
+      recordRequests_(config.recordRequests),
+      requestedPort_(config.port),
+      http_(std::make_unique<httplib::Server>()) {
+  http_->set_payload_max_length(kMaxRequestBytes);
+  // Without SO_REUSEPORT, so that a port in use cannot be bound a second time.
+  http_->set_socket_options([](int socket) {
+    const int on = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  });
+  http_->Post(std::string(kRouterPath), [this](const httplib::Request& request,
+                                               httplib::Response& response) {
+    const TestSwitches switches = Switches();
+    const EnvelopeOrRefusal envelope = Receive(request.body, request.get_header_value("SOAPAction"),
+                                               request.get_header_value("Content-Type"));
+    if (switches.delay.count() > 0 && !Wait(switches.delay)) {
+      DropConnection(response);
+      return;
+    }
+    std::optional<Answer> answer = Respond(switches, envelope);
+    if (answer) {
+      SendAnswer(response, std::move(*answer));
+    } else {
+      DropConnection(response);
+    }
+  });
+}
+
+ReferenceServer::~ReferenceServer() {
+  Stop();
+}
+
+std::uint16_t ReferenceServer::Start() {
+  const int port =
+      requestedPort_ == 0
+          ? http_->bind_to_any_port(std::string(kLoopbackAddress))
+          : (http_->bind_to_port(std::string(kLoopbackAddress), requestedPort_) ? requestedPort_
+                                                                                : -1);
+  if (port <= 0) {
+    throw std::runtime_error("cannot listen on " + std::string(kLoopbackAddress) + ":" +
+                             std::to_string(requestedPort_));
+  }
+  port_ = static_cast<std::uint16_t>(port);
+  serving_ = std::thread([this] {
+    http_->listen_after_bind();
+    servingEnded_ = true;
+  });
+  // Stop() has no effect before the server runs, so do not return before it does.
+  while (!http_->is_running() && !servingEnded_) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return port_;
+}
+
+void ReferenceServer::Stop() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopRequested_ = true;
+  }
+  stopping_.notify_all();
+  http_->stop();
+  if (serving_.joinable()) {
+    serving_.join();
+  }
+}
+
+std::string ReferenceServer::ServerText() const {
+  return std::string(kLoopbackAddress) + ":" + std::to_string(port_);
+}
+
+void ReferenceServer::SetSwitches(TestSwitches switches) {
+  const std::lock_guard lock(mutex_);
+  switches_ = std::move(switches);
+}
+
+std::vector<ReceivedRequest> ReferenceServer::ReceivedRequests() const {
+  const std::lock_guard lock(mutex_);
+  return received_;
+}
+
+void ReferenceServer::ClearReceivedRequests() {
+  const std::lock_guard lock(mutex_);
+  received_.clear();
+}
+
+ReferenceServer::EnvelopeOrRefusal ReferenceServer::Receive(const std::string& body,
+                                                            std::string soapAction,
+                                                            std::string contentType) {
+  EnvelopeOrRefusal envelope;
+  try {
+    envelope = ReadRequestEnvelope(body);
+  } catch (const RequestRefused& refused) {
+    envelope = std::string(refused.what());
+  }
+  if (recordRequests_) {
+    ReceivedRequest received{std::move(soapAction), std::move(contentType), body, {}, {}};
+    if (const auto* read = std::get_if<RequestEnvelope>(&envelope)) {
+      received.request = read->request;
+      received.content = read->content;
+    }
+    const std::lock_guard lock(mutex_);
+    received_.push_back(std::move(received));
+  }
+  return envelope;
+}
+
+std::optional<Answer> ReferenceServer::Respond(const TestSwitches& switches,
+                                               const EnvelopeOrRefusal& envelope) const {
+  if (switches.dropConnection) {
+    return std::nullopt;
+  }
+  if (switches.rawBody) {
+    return Answer{.status = 200, .body = *switches.rawBody};
+  }
+  if (switches.fault) {
+    return FaultAnswer(kServerFault, *switches.fault);
+  }
+  if (const auto* refusal = std::get_if<std::string>(&envelope)) {
+    return FaultAnswer(kClientFault, *refusal);
+  }
+  if (switches.replyText) {
+    return Answer{.status = 200, .body = ReplyEnvelope(*switches.replyText)};
+  }
+  return service_.Handle(std::get<RequestEnvelope>(envelope));
+}
+
+TestSwitches ReferenceServer::Switches() const {
+  const std::lock_guard lock(mutex_);
+  return switches_;
+}
+
+bool ReferenceServer::Wait(std::chrono::milliseconds delay) {
+  std::unique_lock lock(mutex_);
+  return !stopping_.wait_for(lock, delay, [this] { return stopRequested_; });
+}
+
+}  // namespace penlark::server

@@ -1,0 +1,43 @@
+#include "protocol/XmlCharacterData.h"
+
+#include <gtest/gtest.h>
+
+namespace penlark::xml {
+namespace {
+
+TEST(DecodeCharacterData, ResolvesThePredefinedEntitiesAndCharacterReferences) {
+  EXPECT_EQ(DecodeCharacterData("a&lt;b&gt;c&amp;d&quot;e&apos;f"), "a<b>c&d\"e'f");
+  EXPECT_EQ(DecodeCharacterData("&#65;&#x42;&#x6a;&#233;&#x1F600;&#13;"), "ABj\u00E9\U0001F600\r");
+}
+
+TEST(DecodeCharacterData, ReadsLiteralLineEndsAsLineFeeds) {
+  EXPECT_EQ(DecodeCharacterData("a\r\nb\rc\n\r\r\nd"), "a\nb\nc\n\n\nd");
+  EXPECT_EQ(DecodeCharacterData("\t tab"), "\t tab");
+}
+
+TEST(DecodeCharacterData, KeepsUtf8AndLoneBrackets) {
+  EXPECT_EQ(DecodeCharacterData("caf\u00E9 \u20AC \U0001F600 ] ]] ]>"),
+            "caf\u00E9 \u20AC \U0001F600 ] ]] ]>");
+  EXPECT_EQ(DecodeCharacterData(""), "");
+}
+
+TEST(DecodeCharacterData, RefusesWhatIsNotCharacterData) {
+  for (const char* text :
+       {"a<b",          "a]]>b",  "&",        "&lt",  "&unknown;",    "&#;",         "&#x;",
+        "&#X41;",       "&#65a;", "&#0;",     "&#1;", "&#xD800;",     "&#xFFFE;",    "&#x110000;",
+        "&#123456789;", "a\x01z", "\x7F\xFF", "\xC3", "\xED\xA0\x80", "\xEF\xBF\xBE"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(DecodeCharacterData(text), std::nullopt);
+  }
+}
+
+TEST(IsXmlText, AcceptsXmlCharactersOnly) {
+  EXPECT_TRUE(IsXmlText("plain\t\r\n caf\u00E9 \U0001F600 \x7F"));
+  EXPECT_FALSE(IsXmlText(std::string("nul\0", 4)));
+  EXPECT_FALSE(IsXmlText("bell\x07"));
+  EXPECT_FALSE(IsXmlText("latin1 caf\xE9"));
+  EXPECT_FALSE(IsXmlText("\xEF\xBF\xBF"));  // U+FFFF
+}
+
+}  // namespace
+}  // namespace penlark::xml

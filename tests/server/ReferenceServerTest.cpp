@@ -1,0 +1,114 @@
+#include "protocol/HttpExchange.h"
+#include "protocol/SoapEnvelope.h"
+#include "protocol/TarnwellRequests.h"
+#include "server/ReferenceServer.h"
+#include "support/TempDir.h"
+
+#include <future>
+
+#include <gtest/gtest.h>
+
+namespace penlark::server {
+namespace {
+
+const std::string kListRoot = requests::GetFiles("/", "ann", "secret");
+
+class ReferenceServerTest : public ::testing::Test {
+ protected:
+  testing::TempDir root;
+  ReferenceServer server{Config()};
+
+  ServerConfig Config() {
+    ServerConfig config{.root = root.Path(), .recordRequests = true};
+    config.users.Add("ann", "secret");
+    return config;
+  }
+
+  void SetUp() override { server.Start(); }
+
+  HttpResult Post(std::string_view body, std::string path = std::string(kRouterPath)) {
+    return PostSoapMessage("http://" + server.ServerText() + path, soap::kSoapAction, body,
+                           {.stallTimeout = std::chrono::seconds(10)});
+  }
+};
+
+TEST_F(ReferenceServerTest, AnswersOnTheRouterPath) {
+  const HttpResult result = Post(soap::BuildRequestEnvelope(kListRoot, ""));
+  ASSERT_TRUE(result.received);
+  EXPECT_EQ(result.status, 200);
+  EXPECT_EQ(soap::ReadReply(result.body).result, "<files/>");
+  EXPECT_EQ(server.ServerText(), "127.0.0.1:" + std::to_string(server.Port()));
+}
+
+TEST_F(ReferenceServerTest, OtherPathsAreNotFound) {
+  const HttpResult result = Post(soap::BuildRequestEnvelope(kListRoot, ""), "/servlet/other");
+  ASSERT_TRUE(result.received);
+  EXPECT_EQ(result.status, 404);
+}
+
+TEST_F(ReferenceServerTest, AnswersAMalformedEnvelopeWithAFault) {
+  const HttpResult result = Post("<unclosed");
+  ASSERT_TRUE(result.received);
+  EXPECT_EQ(result.status, 500);
+  EXPECT_EQ(soap::ReadReply(result.body).fault, "The request is not a sendRequest envelope.");
+  const auto received = server.ReceivedRequests();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].body, "<unclosed");
+  EXPECT_EQ(received[0].request, "");
+}
+
+TEST_F(ReferenceServerTest, RecordsWhatItReceived) {
+  Post(
+      soap::BuildRequestEnvelope("<saveFile dir=\"/\" name=\"a\" type=\"2\" username=\"ann\" "
+                                 "password=\"secret\" version=\"2.0\" />",
+                                 "<a/>"));
+  const auto received = server.ReceivedRequests();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].soapAction, "\"urn:xmladmin-request#sendRequest\"");
+  EXPECT_EQ(received[0].content, "<a/>");
+  server.ClearReceivedRequests();
+  EXPECT_TRUE(server.ReceivedRequests().empty());
+}
+
+TEST_F(ReferenceServerTest, SwitchesReplaceTheAnswerWithoutCarryingOutTheRequest) {
+  const std::string save = soap::BuildRequestEnvelope(
+      R"(<saveFile dir="/" name="a" type="2" username="ann" password="secret" version="2.0" />)",
+      "<a/>");
+  server.SetSwitches({.fault = "injected"});
+  EXPECT_EQ(soap::ReadReply(Post(save).body).fault, "injected");
+  server.SetSwitches({.rawBody = "plain words"});
+  EXPECT_EQ(Post(save).body, "plain words");
+  server.SetSwitches({.replyText = "<made-up/>"});
+  EXPECT_EQ(soap::ReadReply(Post(save).body).result, "<made-up/>");
+  server.SetSwitches({.dropConnection = true});
+  EXPECT_FALSE(Post(save).received);
+  EXPECT_FALSE(std::filesystem::exists(root / "a"));
+  EXPECT_EQ(server.ReceivedRequests().size(), 4u);
+}
+
+TEST_F(ReferenceServerTest, StopCutsADelayedAnswerShort) {
+  server.SetSwitches({.delay = std::chrono::hours(1)});
+  auto pending = std::async(std::launch::async,
+                            [this] { return Post(soap::BuildRequestEnvelope(kListRoot, "")); });
+  while (server.ReceivedRequests().empty() &&
+         pending.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+  }
+  server.Stop();
+  EXPECT_FALSE(pending.get().received);
+  server.Stop();  // a second stop is harmless
+}
+
+TEST_F(ReferenceServerTest, ListensOnAGivenPortAndRefusesOneInUse) {
+  ServerConfig config = Config();
+  config.port = server.Port();
+  ReferenceServer second(std::move(config));
+  EXPECT_THROW(second.Start(), std::runtime_error);
+}
+
+TEST(ReferenceServer, RootMustExist) {
+  testing::TempDir dir;
+  EXPECT_THROW(ReferenceServer({.root = dir / "missing"}), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace penlark::server
