@@ -1,6 +1,6 @@
 #include "BenchmarkInputs.h"
 
-#include "compression/ByteFile.h"
+#include "platform/Files.h"
 
 #include <algorithm>
 #include <array>
@@ -36,7 +36,7 @@ Bytes InstalledText() {
   files.insert(files.end(), python.begin(), python.end());
   Bytes text;
   for (const fs::path& file : files) {
-    const Bytes content = ReadByteFile(file);
+    const Bytes content = ReadWholeFile<Bytes>(file);
     text.insert(text.end(), content.begin(), content.end());
   }
   return text;

@@ -1,9 +1,9 @@
 // he3: compresses files into the HE3 format and restores them.
 
 #include "ProgressBar.h"
-#include "compression/ByteFile.h"
 #include "compression/HuffmanCompression.h"
 #include "compression/HuffmanError.h"
+#include "platform/Files.h"
 
 #include <cstdio>
 #include <iostream>
@@ -30,23 +30,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::string_view kStandardStream = "-";
 
-Bytes ReadStandardInput() {
-  Bytes bytes;
-  std::vector<std::uint8_t> chunk(1 << 20);
-  while (const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), stdin)) {
-    bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
-  }
-  if (std::ferror(stdin)) {
-    throw std::runtime_error("cannot read standard input");
-  }
-  return bytes;
-}
-
-void WriteStandardOutput(const Bytes& bytes) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
-      std::fflush(stdout) != 0) {
-    throw std::runtime_error("cannot write standard output");
-  }
+std::string_view AsChars(const Bytes& bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 std::int32_t ByteLenOf(const Bytes& bytes) {
@@ -58,16 +43,17 @@ std::int32_t ByteLenOf(const Bytes& bytes) {
 
 void Run(const penlark::HuffmanCompression& codec, bool encode, std::string_view in,
          std::string_view out) {
-  Bytes bytes = in == kStandardStream ? ReadStandardInput() : penlark::ReadByteFile(in);
+  Bytes bytes = in == kStandardStream ? penlark::ReadToEnd<Bytes>(STDIN_FILENO, "standard input")
+                                      : penlark::ReadWholeFile<Bytes>(in);
   if (encode) {
     codec.EncodeByte(bytes, ByteLenOf(bytes));
   } else {
     codec.DecodeByte(bytes, ByteLenOf(bytes));
   }
   if (out == kStandardStream) {
-    WriteStandardOutput(bytes);
+    penlark::WriteAll(STDOUT_FILENO, AsChars(bytes), "standard output");
   } else {
-    penlark::ReplaceByteFile(out, bytes);
+    penlark::ReplaceFile(out, AsChars(bytes));
   }
 }
 

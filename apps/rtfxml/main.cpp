@@ -1,7 +1,7 @@
 // rtfxml: converts RTF files to the server's XML document form and back.
 
-#include "conversion/Files.h"
 #include "conversion/Transform.h"
+#include "platform/Files.h"
 
 #include <iostream>
 #include <string>
@@ -28,13 +28,13 @@ document (OUT is left as it was), 2 when a file cannot be read or written or on 
 constexpr std::string_view kStandardStream = "-";
 
 std::string ReadInput(const std::string& path) {
-  return path == kStandardStream ? penlark::ReadAllFrom(STDIN_FILENO, "standard input")
-                                 : penlark::ReadWholeFile(path);
+  return path == kStandardStream ? penlark::ReadToEnd<std::string>(STDIN_FILENO, "standard input")
+                                 : penlark::ReadWholeFile<std::string>(path);
 }
 
 void WriteOutput(const std::string& path, std::string_view bytes) {
   if (path == kStandardStream) {
-    penlark::WriteAllTo(STDOUT_FILENO, bytes, "standard output");
+    penlark::WriteAll(STDOUT_FILENO, bytes, "standard output");
   } else {
     penlark::ReplaceFile(path, bytes);
   }
@@ -80,6 +80,8 @@ int main(int argc, char* argv[]) {
     return args[0] == "to-xml" ? ToXml(args[1], args[2]) : ToRtf(args[1], args[2]);
   } catch (const penlark::ConversionError& error) {
     std::cerr << "rtfxml: " << error.Path() << ": " << error.what() << '\n';
+  } catch (const std::filesystem::filesystem_error& error) {
+    std::cerr << "rtfxml: " << error.path1().string() << ": " << error.code().message() << '\n';
   } catch (const std::exception& error) {
     std::cerr << "rtfxml: " << error.what() << '\n';
   }

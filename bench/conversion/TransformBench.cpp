@@ -5,8 +5,8 @@
 //   penlark_conversion_bench --write-rtf=FILE    only write the generated RTF (for rtfxml runs)
 
 #include "RtfGenerator.h"
-#include "conversion/Files.h"
 #include "conversion/Transform.h"
+#include "platform/Files.h"
 
 #include <cstdio>
 #include <filesystem>

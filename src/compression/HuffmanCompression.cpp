@@ -1,11 +1,11 @@
 #include "compression/HuffmanCompression.h"
 
-#include "compression/ByteFile.h"
 #include "compression/HuffmanDecoder.h"
 #include "compression/HuffmanEncoder.h"
 #include "compression/HuffmanError.h"
 #include "compression/ProgressReporter.h"
 #include "platform/CodePage.h"
+#include "platform/Files.h"
 
 #include <limits>
 #include <span>
@@ -36,7 +36,7 @@ std::vector<std::uint8_t> ReadSource(const std::filesystem::path& SourceFile,
   if (std::filesystem::file_size(SourceFile, missing) == static_cast<std::uintmax_t>(-1)) {
     throw SourceMissingError(operation);
   }
-  return ReadByteFile(SourceFile);
+  return ReadWholeFile<std::vector<std::uint8_t>>(SourceFile);
 }
 
 std::vector<std::uint8_t> ToBytes(const std::string& Text) {
@@ -44,9 +44,12 @@ std::vector<std::uint8_t> ToBytes(const std::string& Text) {
   return {ansi.begin(), ansi.end()};
 }
 
+std::string_view AsChars(const std::vector<std::uint8_t>& bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
 std::string ToText(const std::vector<std::uint8_t>& bytes) {
-  return codepage::AnsiToUtf8(
-      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return codepage::AnsiToUtf8(AsChars(bytes));
 }
 
 }  // namespace
@@ -55,14 +58,14 @@ void HuffmanCompression::EncodeFile(const std::filesystem::path& SourceFile,
                                     const std::filesystem::path& DestFile) const {
   std::vector<std::uint8_t> bytes = ReadSource(SourceFile, "clsHuffman.EncodeFile()");
   EncodeByte(bytes, LengthOf(bytes));
-  ReplaceByteFile(DestFile, bytes);
+  ReplaceFile(DestFile, AsChars(bytes));
 }
 
 void HuffmanCompression::DecodeFile(const std::filesystem::path& SourceFile,
                                     const std::filesystem::path& DestFile) const {
   std::vector<std::uint8_t> bytes = ReadSource(SourceFile, "clsHuffman.DecodeFile()");
   DecodeByte(bytes, LengthOf(bytes));
-  ReplaceByteFile(DestFile, bytes);
+  ReplaceFile(DestFile, AsChars(bytes));
 }
 
 void HuffmanCompression::EncodeByte(std::vector<std::uint8_t>& ByteArray,

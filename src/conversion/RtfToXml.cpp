@@ -1,9 +1,9 @@
 // RTF bytes to the server's XML document form: a single pass over the bytes that copies runs
 // of ordinary bytes in bulk and appends fixed markup around them.
 
-#include "conversion/Files.h"
 #include "conversion/Transform.h"
 #include "platform/CodePage.h"
+#include "platform/Files.h"
 
 #include <array>
 #include <cstdint>
@@ -157,7 +157,13 @@ std::string RtfToXml(std::string_view rtf) {
 }
 
 std::string RtfFileToXml(const std::string& rtfPath) {
-  return RtfToXml(ReadWholeFile(rtfPath));
+  std::string rtf;
+  try {
+    rtf = ReadWholeFile<std::string>(rtfPath);
+  } catch (const std::filesystem::filesystem_error& error) {
+    throw ConversionError(error);
+  }
+  return RtfToXml(rtf);
 }
 
 }  // namespace penlark

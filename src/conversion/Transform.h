@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -25,6 +26,8 @@ class ConversionError : public std::runtime_error {
  public:
   ConversionError(std::string path, std::error_code code)
       : std::runtime_error(code.message()), path_(std::move(path)), code_(code) {}
+  explicit ConversionError(const std::filesystem::filesystem_error& error)
+      : ConversionError(error.path1().string(), error.code()) {}
 
   const std::string& Path() const { return path_; }
   std::error_code Code() const { return code_; }

@@ -2,9 +2,9 @@
 // streams through once, the RTF is appended as elements arrive, and no tree is built, so memory
 // stays near the size of the text and the output, and no nesting depth can overflow our stack.
 
-#include "conversion/Files.h"
 #include "conversion/Transform.h"
 #include "platform/CodePage.h"
+#include "platform/Files.h"
 
 #include <algorithm>
 #include <cstring>
@@ -277,7 +277,11 @@ RtfFromXml XmlToRtf(std::string_view xmlText) {
 XmlDocumentStatus ConvertXmlToRtfFile(std::string_view xmlText, const std::string& rtfPath) {
   const RtfFromXml result = XmlToRtf(xmlText);
   if (result.status == XmlDocumentStatus::Converted) {
-    ReplaceFile(rtfPath, result.rtf);
+    try {
+      ReplaceFile(rtfPath, result.rtf);
+    } catch (const std::filesystem::filesystem_error& error) {
+      throw ConversionError(error);
+    }
   }
   return result.status;
 }

@@ -1,11 +1,10 @@
 #include "protocol/ConnectionUtils.h"
 
 #include "platform/CodePage.h"
-#include "platform/ReplaceFile.h"
+#include "platform/Files.h"
 #include "protocol/Encryption.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace penlark {
 namespace {
@@ -62,15 +61,11 @@ std::vector<std::string> ConnectionHistory::ComboItems() const {
 
 bool ConnectionHistory::LoadHistory(const std::filesystem::path& file, const std::string& header,
                                     Prompts& prompts) {
-  std::error_code error;
-  const auto size = std::filesystem::file_size(file, error);
-  if (error) {
-    return false;
-  }
-  std::string bytes(size, '\0');
-  std::ifstream stream(file, std::ios::binary);
-  if (!stream.read(bytes.data(), static_cast<std::streamsize>(size))) {
-    return false;
+  std::string bytes;
+  try {
+    bytes = ReadWholeFile<std::string>(file);
+  } catch (const std::filesystem::filesystem_error&) {
+    return false;  // no history yet
   }
   return LoadHistoryFrom(bytes, header, prompts);
 }
@@ -123,8 +118,12 @@ void ConnectionHistory::SaveHistory(const std::filesystem::path& file,
   }
   std::string bytes = codepage::Utf8ToAnsi(Encryption::EncryptText(plain, kHistoryCipherPassword));
   bytes.append(kLineBreak);
-  ReplaceFileContents(file, bytes,
-                      std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  try {
+    ReplaceFile(file, bytes,
+                std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  } catch (const std::filesystem::filesystem_error&) {
+    // A history that cannot be written is given up silently; the old file stays as it was.
+  }
 }
 
 ConnectionHistory::ComboChange ConnectionHistory::UpdateHistory(const std::string& server,

@@ -1,6 +1,6 @@
 #include "server/DocumentStore.h"
 
-#include "platform/ReplaceFile.h"
+#include "platform/Files.h"
 #include "protocol/XmlCharacterData.h"
 #include "server/SoapMessages.h"
 
@@ -97,7 +97,9 @@ void DocumentStore::Write(std::string_view dir, std::string_view name,
   }
   constexpr auto kDocumentPermissions = fs::perms::owner_read | fs::perms::owner_write |
                                         fs::perms::group_read | fs::perms::others_read;
-  if (!ReplaceFileContents(path, content, kDocumentPermissions)) {
+  try {
+    ReplaceFile(path, content, kDocumentPermissions);
+  } catch (const std::filesystem::filesystem_error&) {
     throw RequestRefused("The document " + Quoted(name) + " cannot be written.");
   }
 }

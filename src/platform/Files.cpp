@@ -1,0 +1,168 @@
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <utility>
+
+namespace penlark {
+namespace {
+
+[[noreturn]] void Fail(const char* what, const std::filesystem::path& path, int error = errno) {
+  throw std::filesystem::filesystem_error(what, path,
+                                          std::error_code(error, std::generic_category()));
+}
+
+// Closes a descriptor when it goes out of scope; Close() closes it on purpose and reports.
+class Descriptor {
+ public:
+  explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+  ~Descriptor() {
+    if (descriptor_ >= 0) {
+      ::close(descriptor_);
+    }
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+
+  int Get() const { return descriptor_; }
+  bool Close() {
+    const int descriptor = std::exchange(descriptor_, -1);
+    return ::close(descriptor) == 0;
+  }
+
+ private:
+  int descriptor_;
+};
+
+// Reads until the input ends into `bytes`, whose size is a first guess at the length; `bytes`
+// then holds exactly what was read.
+template <typename Buffer>
+void ReadInto(int descriptor, Buffer& bytes, const std::filesystem::path& name) {
+  constexpr std::size_t kFirstChunk = 64 * 1024;
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) {
+      bytes.resize(std::max(bytes.size() * 2, kFirstChunk));
+    }
+    const ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (count < 0) {
+      Fail("cannot read", name);
+    }
+    if (count == 0) {
+      break;
+    }
+    filled += static_cast<std::size_t>(count);
+  }
+  bytes.resize(filled);
+}
+
+// A new, empty file beside `path`, open for writing.
+std::pair<std::filesystem::path, int> CreateSibling(const std::filesystem::path& path) {
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::filesystem::path sibling = path;
+    sibling += ".tmp-" + std::to_string(random() % 1'000'000'000);
+    const int descriptor = ::open(sibling.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor >= 0) {
+      return {sibling, descriptor};
+    }
+    if (errno != EEXIST) {
+      break;
+    }
+  }
+  Fail("cannot create a file beside", path);
+}
+
+// The permissions the replacement gets: those asked for, or an existing file's.
+std::optional<mode_t> ReplacementMode(const std::filesystem::path& path,
+                                      std::optional<std::filesystem::perms> permissions) {
+  if (permissions) {
+    return static_cast<mode_t>(*permissions);
+  }
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0) {
+    return existing.st_mode & 07777;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+template <typename Buffer>
+Buffer ReadWholeFile(const std::filesystem::path& path) {
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) {
+    Fail("cannot open", path);
+  }
+  struct stat status {};
+  if (::fstat(file.Get(), &status) != 0) {
+    Fail("cannot read", path);
+  }
+  Buffer bytes;
+  if (S_ISREG(status.st_mode)) {
+    // One more than the size, so that the first read also sees the end.
+    bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+  }
+  ReadInto(file.Get(), bytes, path);
+  return bytes;
+}
+
+template <typename Buffer>
+Buffer ReadToEnd(int descriptor, const std::filesystem::path& name) {
+  Buffer bytes;
+  ReadInto(descriptor, bytes, name);
+  return bytes;
+}
+
+void WriteAll(int descriptor, std::string_view bytes, const std::filesystem::path& name) {
+  while (!bytes.empty()) {
+    const ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (count < 0) {
+      Fail("cannot write", name);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(count));
+  }
+}
+
+void ReplaceFile(const std::filesystem::path& path, std::string_view bytes,
+                 std::optional<std::filesystem::perms> permissions) {
+  const std::optional<mode_t> mode = ReplacementMode(path, permissions);
+  auto [sibling, descriptor] = CreateSibling(path);
+  Descriptor file(descriptor);
+  try {
+    if (mode && ::fchmod(file.Get(), *mode) != 0) {
+      Fail("cannot set the permissions of", sibling);
+    }
+    WriteAll(file.Get(), bytes, sibling);
+    if (::fsync(file.Get()) != 0 || !file.Close()) {
+      Fail("cannot write", sibling);
+    }
+    if (::rename(sibling.c_str(), path.c_str()) != 0) {
+      Fail("cannot replace", path);
+    }
+  } catch (...) {
+    ::unlink(sibling.c_str());
+    throw;
+  }
+}
+
+template std::string ReadWholeFile<std::string>(const std::filesystem::path&);
+template std::vector<std::uint8_t> ReadWholeFile<std::vector<std::uint8_t>>(
+    const std::filesystem::path&);
+template std::string ReadToEnd<std::string>(int, const std::filesystem::path&);
+template std::vector<std::uint8_t> ReadToEnd<std::vector<std::uint8_t>>(
+    int, const std::filesystem::path&);
+
+}  // namespace penlark

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Whole-file reading and writing straight on file descriptors, with each failure raised as a
+// std::filesystem::filesystem_error that carries the path and the system's reason.
+namespace penlark {
+
+// Buffer is std::string or std::vector<std::uint8_t>.
+//
+// The bytes of a file: a regular file in one read of its size, anything else (a pipe, a device)
+// until it ends. Reading never creates anything: a missing file is an error.
+template <typename Buffer>
+Buffer ReadWholeFile(const std::filesystem::path& path);
+
+// Everything an open descriptor (standard input) gives until it ends; `name` is for messages.
+template <typename Buffer>
+Buffer ReadToEnd(int descriptor, const std::filesystem::path& name);
+
+// Writes all of `bytes` to an open descriptor (standard output); `name` is for messages.
+void WriteAll(int descriptor, std::string_view bytes, const std::filesystem::path& name);
+
+// Makes `bytes` the whole content of the file at `path`, atomically: they are written to a new
+// file beside it, flushed to disk and renamed over it, so that `path` holds either its old
+// content or all of the new, and nothing is left behind on failure. The file gets `permissions`
+// when given; otherwise a file that exists keeps its permissions, and a new one gets those of
+// any newly created file.
+void ReplaceFile(const std::filesystem::path& path, std::string_view bytes,
+                 std::optional<std::filesystem::perms> permissions = std::nullopt);
+
+extern template std::string ReadWholeFile<std::string>(const std::filesystem::path&);
+extern template std::vector<std::uint8_t> ReadWholeFile<std::vector<std::uint8_t>>(
+    const std::filesystem::path&);
+extern template std::string ReadToEnd<std::string>(int, const std::filesystem::path&);
+extern template std::vector<std::uint8_t> ReadToEnd<std::vector<std::uint8_t>>(
+    int, const std::filesystem::path&);
+
+}  // namespace penlark
