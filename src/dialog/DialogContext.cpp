@@ -1,0 +1,66 @@
+#include "dialog/DialogContext.h"
+
+#include "dialog/DialogView.h"
+#include "dialog/OpenDialog.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace penlark {
+
+DialogContext::DialogContext(DialogServices services)
+    : services_(services),
+      server_(services.prompts,
+              TarnwellHooks{
+                  .serverText = [this] { return Dialog().UrlDomainCombo.Text; },
+                  .onRequestFailure = [this] { Dialog().ImageCombo.Clear(); },
+              },
+              services.limits) {}
+
+DialogContext::~DialogContext() = default;
+
+OpenDialog& DialogContext::Dialog() {
+  if (loaded_.dialog == nullptr) {
+    // The slot holds the new instance before its load sequence runs, so that the sequence's
+    // own references to the dialog reach it.
+    loaded_.dialog = std::make_unique<OpenDialog>(*this);
+    loaded_.view = services_.views.CreateView(*loaded_.dialog);
+    loaded_.dialog->Form_Load();
+  }
+  return *loaded_.dialog;
+}
+
+DialogView& DialogContext::ViewOf(const OpenDialog& dialog) {
+  if (loaded_.dialog.get() == &dialog) {
+    return *loaded_.view;
+  }
+  const auto unloaded = std::find_if(unloaded_.begin(), unloaded_.end(), [&](const auto& entry) {
+    return entry.dialog.get() == &dialog;
+  });
+  if (unloaded == unloaded_.end()) {
+    throw std::logic_error("the dialog has no view");
+  }
+  return *unloaded->view;
+}
+
+void DialogContext::ShowDialog() {
+  OpenDialog& dialog = Dialog();
+  struct ReleaseUnloaded {
+    std::vector<LoadedDialog>& unloaded;
+    ~ReleaseUnloaded() { unloaded.clear(); }
+  } release{unloaded_};
+  ViewOf(dialog).ShowModal();
+}
+
+void DialogContext::UnloadDialog() {
+  if (loaded_.dialog == nullptr) {
+    return;
+  }
+  loaded_.dialog->Form_Unload();
+  LoadedDialog unloading = std::move(loaded_);
+  loaded_ = {};
+  unloading.view->Close();
+  unloaded_.push_back(std::move(unloading));
+}
+
+}  // namespace penlark

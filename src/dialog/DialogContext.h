@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/Pointer.h"
+#include "platform/Prompts.h"
+#include "platform/Shell.h"
+#include "protocol/ConnectionUtils.h"
+#include "protocol/TarnwellInterface.h"
+#include "word/Word.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+// Everything the dialog works with besides its own controls: the word processor, the user
+// interface services, the server interface with its listing, the connection history, and the
+// slot that holds the dialog's one instance.
+namespace penlark {
+
+class DialogView;
+class DialogViewFactory;
+class OpenDialog;
+
+struct DialogServices {
+  Word& word;
+  Prompts& prompts;
+  Pointer& pointer;
+  Shell& shell;
+  DialogViewFactory& views;
+  TransportLimits limits{};
+};
+
+class DialogContext {
+ public:
+  explicit DialogContext(DialogServices services);
+  ~DialogContext();
+  DialogContext(const DialogContext&) = delete;
+  DialogContext& operator=(const DialogContext&) = delete;
+
+  const DialogServices& Services() const { return services_; }
+  TarnwellInterface& Server() { return server_; }
+  ConnectionHistory& History() { return history_; }
+
+  // The dialog's one instance. The first reference after start or after an unload loads it: the
+  // dialog and its view are created and its load sequence runs.
+  OpenDialog& Dialog();
+  bool IsDialogLoaded() const { return loaded_.dialog != nullptr; }
+  DialogView& ViewOf(const OpenDialog& dialog);
+
+  // Loads the dialog when needed and shows it modally; returns when it is hidden or unloaded.
+  void ShowDialog();
+  // Runs the unload sequence, takes the view down and empties the slot. A handler of the dialog
+  // may be running: the old instance stays alive until the modal showing returns.
+  void UnloadDialog();
+
+ private:
+  struct LoadedDialog {
+    std::unique_ptr<OpenDialog> dialog;
+    std::unique_ptr<DialogView> view;
+  };
+
+  DialogServices services_;
+  TarnwellInterface server_;
+  ConnectionHistory history_;
+  LoadedDialog loaded_;
+  std::vector<LoadedDialog> unloaded_;
+};
+
+}  // namespace penlark

@@ -1,0 +1,73 @@
+#include "dialog/OpenDialog.h"
+
+#include "dialog/DialogContext.h"
+#include "dialog/DialogView.h"
+#include "platform/Settings.h"
+
+namespace penlark {
+namespace {
+
+constexpr Color kFrameColor{236, 234, 217};
+
+}  // namespace
+
+OpenDialog::OpenDialog(DialogContext& context) : context_(context) {
+  DesignForm();
+}
+
+void OpenDialog::Form_Load() {
+  menuData.Visible = false;
+  OpenFileFrame.BackColor = kFrameColor;
+  TabStrip.BackColor = kFrameColor;
+  LookInLabel.BackColor = kFrameColor;
+  FilenameLabel.BackColor = kFrameColor;
+  OpenButton.BackColor = kFrameColor;
+  Cancel.BackColor = kFrameColor;
+  WorkDir = WorkDirPath(ReadInstallPath());
+  ImageCombo.Clear();
+  ImageCombo.Items.push_back("/");
+  ImageCombo.Select(0);
+  UpOneLevelImage.Picture = kUpOneLevelPictures.Disabled;
+  UpOneLevelImage.Enabled = false;
+  SelectTab(2);
+  AutoLogin();
+}
+
+void OpenDialog::Form_Unload() {
+  context_.History().SaveHistory(HistoryFile(), HistoryHeaderLine());
+}
+
+void OpenDialog::Form_QueryUnload() {
+  context_.UnloadDialog();
+}
+
+void OpenDialog::Cancel_Click() {
+  context_.Server().CurrentFile.clear();
+  context_.UnloadDialog();
+}
+
+void OpenDialog::Help() {
+  context_.Services().shell.OpenWithDefaultHandler(HelpPagePath(ReadInstallPath()));
+}
+
+bool OpenDialog::SetMouseCursor(std::int32_t status) {
+  Pointer& pointer = context_.Services().pointer;
+  switch (status) {
+    case 0:
+      pointer.SetDefault();
+      return true;
+    case 1:
+      pointer.SetBusy();
+      return true;
+    case 2:
+      pointer.Hide();
+      return true;
+    case 3:
+      pointer.Show();
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace penlark

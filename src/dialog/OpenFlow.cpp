@@ -1,0 +1,150 @@
+// The action button's common steps, and the open flow: fetch the chosen document, write it as
+// RTF into the work directory and open it in the word processor.
+
+#include "conversion/Transform.h"
+#include "dialog/BusyCursor.h"
+#include "dialog/DialogContext.h"
+#include "dialog/OpenDialog.h"
+#include "platform/Utils.h"
+
+#include <algorithm>
+
+namespace penlark {
+namespace {
+
+// Whether a name can be the name of a file directly in the work directory.
+bool IsLocalFileName(const std::string& name) {
+  if (name == "." || name == "..") {
+    return false;
+  }
+  return std::none_of(name.begin(), name.end(), [](char c) {
+    return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 32;
+  });
+}
+
+}  // namespace
+
+void OpenDialog::OpenButton_Click() {
+  Prompts& prompts = context_.Services().prompts;
+  const std::string name = CollapseRepeats(FilenameText.Text, " ");
+  if (name.empty()) {
+    prompts.ShowMessage({.text = "Filename is EMPTY,\r\nplease retry.",
+                         .icon = MessageIcon::Exclamation,
+                         .title = kPenlarkFilesTitle});
+    return;
+  }
+  const TarnwellInterface& server = context_.Server();
+  const std::int16_t kind = server.GetFileType(name);
+  if (kind != kFolderType && !IsLocalFileName(name)) {
+    prompts.ShowMessage({.text = "The name " + name + " cannot be used for a document.",
+                         .icon = MessageIcon::Exclamation,
+                         .title = kPenlarkFilesTitle});
+    return;
+  }
+  if (server.FileExists(name)) {
+    if (OpenButton.Caption == kSaveMode && kind != kFolderType &&
+        prompts.ShowMessage({.text = "Overwrite " + name + " on Tarnwell server?",
+                             .buttons = MessageButtons::YesNo}) == MessageAnswer::No) {
+      return;
+    }
+  } else if (OpenButton.Caption == kOpenMode) {
+    prompts.ShowMessage({.text = "File " + name + " does not exist in the current FOLDER.",
+                         .icon = MessageIcon::Exclamation,
+                         .title = kPenlarkFilesTitle});
+    return;
+  }
+  const std::string dir = TrailFolder("/");
+  if (kind == kFolderType) {
+    EnterFolder(dir, name);
+    return;
+  }
+  context_.Server().CurrentFile = name;
+  context_.Server().CurrentDir = dir;
+  if (OpenButton.Caption == kSaveMode) {
+    SaveToXMLFile();
+  } else if (OpenButton.Caption == kOpenMode) {
+    OpenXMLFile();
+  }
+}
+
+void OpenDialog::EnterFolder(const std::string& dir, const std::string& name) {
+  const std::string folder = dir == "/" ? dir + name : dir + "/" + name;
+  SetUpOneLevel(true);
+  if (!ImageCombo.HasSelection()) {
+    ImageCombo.Items.push_back("/");
+  }
+  RedrawFiles(folder);
+  ImageCombo.Items.push_back(folder);
+  if (ImageCombo.HasSelection()) {
+    ImageCombo.Select(static_cast<int>(ImageCombo.Items.size()) - 1);
+  }
+}
+
+void OpenDialog::OpenXMLFile() {
+  BusyCursor busy(*this);
+  TarnwellInterface& server = context_.Server();
+  Prompts& prompts = context_.Services().prompts;
+  const std::string local = WorkDir + server.CurrentFile;
+  if (IsDocOpen(server.CurrentFile)) {
+    prompts.ShowMessage({.text = "The Document " + server.CurrentFile + " is already open.",
+                         .icon = MessageIcon::Exclamation});
+    return;
+  }
+  std::string reply = server.RequestContent(server.CurrentDir, server.CurrentFile, kDocumentType,
+                                            UsernameText.Text, PasswordText.Text);
+  if (reply.empty()) {
+    busy.Restore();
+    context_.UnloadDialog();
+    return;
+  }
+  // A reply whose root is not a document writes no file: it must not open an older copy.
+  if (ConvertXmlToRtfFile(reply, local) != XmlDocumentStatus::Converted) {
+    prompts.ShowMessage({.text = "ERROR: Unable to load the XML document"});
+    busy.Restore();
+    context_.UnloadDialog();
+    return;
+  }
+  reply.clear();
+  busy.Restore();
+  OpenInWord(local);
+  context_.UnloadDialog();
+}
+
+void OpenDialog::OpenInWord(const std::string& local) {
+  Word& word = context_.Services().word;
+  std::shared_ptr<WordDocument> document;
+  try {
+    document = word.DocumentsOpen(local);
+  } catch (const WordError&) {
+    word.NewApplication();
+    try {
+      document = word.DocumentsOpen(local);
+    } catch (const WordError& error) {
+      context_.Services().prompts.ShowMessage({.text = "The Document " +
+                                                       context_.Server().CurrentFile +
+                                                       " could not be opened: " + error.what(),
+                                               .icon = MessageIcon::Exclamation});
+      return;
+    }
+  }
+  document->ShowApplication();
+}
+
+bool OpenDialog::IsDocOpen(const std::string& docname) {
+  Word& word = context_.Services().word;
+  try {
+    const int count = word.DocumentsCount();
+    for (int i = 1; i <= count; ++i) {
+      const std::string folder = word.DocumentsItem(i)->Path() + "/";
+      const std::string name = word.DocumentsItem(i)->Name();
+      if (folder == WorkDir && name == docname) {
+        word.DocumentsItem(i)->Activate();
+        return true;
+      }
+    }
+  } catch (const WordError&) {
+  }
+  return false;
+}
+
+}  // namespace penlark

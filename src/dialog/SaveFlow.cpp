@@ -1,0 +1,33 @@
+// The save flow: the word processor saves its active document as RTF into the work directory,
+// the RTF becomes the server's XML document form, and the server stores it.
+
+#include "conversion/Transform.h"
+#include "dialog/BusyCursor.h"
+#include "dialog/DialogContext.h"
+#include "dialog/OpenDialog.h"
+
+namespace penlark {
+
+void OpenDialog::SaveToXMLFile() {
+  BusyCursor busy(*this);
+  TarnwellInterface& server = context_.Server();
+  Word& word = context_.Services().word;
+  std::string reply;
+  if (word.DocumentsCount() > 0) {
+    word.ActiveDocument()->SaveAs(WorkDir + server.CurrentFile, kWordFormatRtf);
+    const std::string written = WorkDir + word.ActiveDocument()->Name();
+    std::string xml = RtfFileToXml(written);
+    reply = server.RequestSaveFile(server.CurrentDir, server.CurrentFile, xml, UsernameText.Text,
+                                   PasswordText.Text);
+    xml.clear();
+  }
+  busy.Restore();
+  context_.UnloadDialog();
+  if (!reply.empty()) {
+    // The reference loads the dialog afresh; it stays loaded and hidden on the new listing.
+    OpenDialog& reloaded = context_.Dialog();
+    reloaded.RedrawFiles(reloaded.TrailFolder("/"));
+  }
+}
+
+}  // namespace penlark

@@ -1,0 +1,208 @@
+#include "DialogSessionTest.h"
+#include "dialog/OpenDialog.h"
+
+namespace penlark::testing {
+namespace {
+
+class FolderOperationsTest : public DialogSessionTest {
+ protected:
+  FolderOperationsTest() {
+    server.AddFolder("/docs");
+    AddRtfDocument("/docs/report.rtf", "{\\rtf1 report}");
+    AddRtfDocument("/docs/notes.rtf", "{\\rtf1 notes}");
+    dialog = &LoggedInDialog();
+    DoubleClickItem("docs")(*dialog);
+    server.ClearRequests();
+  }
+
+  void Select(const std::string& name) {
+    const auto& items = dialog->ListView.Items;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (items[i].Text == name) {
+        dialog->ListView.SelectedIndex = static_cast<int>(i);
+      }
+    }
+  }
+
+  void ReleaseDelete(double x = 100, double y = 100) {
+    ClickImage(&OpenDialog::DeleteImage_MouseDown, &OpenDialog::DeleteImage_MouseUp, x, y)(*dialog);
+  }
+  void ReleaseCreateFolder(double x = 100, double y = 100) {
+    ClickImage(&OpenDialog::CreateFolderImage_MouseDown, &OpenDialog::CreateFolderImage_MouseUp, x,
+               y)(*dialog);
+  }
+
+  OpenDialog* dialog = nullptr;
+};
+
+TEST_F(FolderOperationsTest, RefreshListsTheCurrentFolderAgain) {
+  AddRtfDocument("/docs/new.rtf", "{\\rtf1 new}");
+  ClickImage(&OpenDialog::ReloadImage_MouseDown, &OpenDialog::ReloadImage_MouseUp)(*dialog);
+  EXPECT_EQ(RequestsSeen(),
+            std::vector<std::string>{
+                "<getFiles dir=\"/docs\" username=\"ann\" password=\"secret\" vid=\"2.0\" />"});
+  EXPECT_EQ(ListItemTexts(), (std::vector<std::string>{"new.rtf", "notes.rtf", "report.rtf"}));
+  EXPECT_EQ(dialog->ReloadImage.Picture, 1);
+  EXPECT_EQ(dialog->PressedButton, 0);
+}
+
+TEST_F(FolderOperationsTest, RefreshReleasedALittleOutsideListsNothing) {
+  ClickImage(&OpenDialog::ReloadImage_MouseDown, &OpenDialog::ReloadImage_MouseUp, 100,
+             -1)(*dialog);
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_EQ(dialog->ReloadImage.Picture, 1);
+  EXPECT_EQ(dialog->PressedButton, 0);
+}
+
+TEST_F(FolderOperationsTest, DeleteAnsweredNoSendsNothing) {
+  Select("report.rtf");
+  bed.prompts.AnswerNext(MessageAnswer::No);
+  ReleaseDelete();
+  ASSERT_EQ(bed.prompts.Messages().size(), 1u);
+  const Message& question = bed.prompts.Messages()[0];
+  EXPECT_EQ(question.text, "Delete report.rtf from Tarnwell server?");
+  EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+  EXPECT_EQ(question.icon, MessageIcon::None);
+  EXPECT_EQ(question.title, "Penlark");
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
+}
+
+TEST_F(FolderOperationsTest, DeleteAnsweredYesDeletesWithTheTypeFromTheListingAndListsAgain) {
+  Select("report.rtf");
+  bed.prompts.AnswerNext(MessageAnswer::Yes);
+  ReleaseDelete();
+  EXPECT_EQ(RequestsSeen(),
+            (std::vector<std::string>{
+                "<delete dir=\"/docs\" name=\"report.rtf\" type=\"2\" username=\"ann\" "
+                "password=\"secret\" version=\"2.0\" />",
+                "<getFiles dir=\"/docs\" username=\"ann\" password=\"secret\" vid=\"2.0\" />"}));
+  EXPECT_FALSE(server.HasEntry("/docs/report.rtf"));
+  EXPECT_EQ(ListItemTexts(), std::vector<std::string>{"notes.rtf"});
+  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
+  EXPECT_EQ(dialog->PressedButton, 0);
+}
+
+TEST_F(FolderOperationsTest, DeletingAFolderSendsType1) {
+  server.AddFolder("/docs/old");
+  dialog->RedrawFiles("/docs");
+  server.ClearRequests();
+  Select("old");
+  bed.prompts.AnswerNext(MessageAnswer::Yes);
+  ReleaseDelete();
+  ASSERT_FALSE(server.Requests().empty());
+  EXPECT_NE(RequestsSeen()[0].find("name=\"old\" type=\"1\""), std::string::npos);
+  EXPECT_FALSE(server.HasFolder("/docs/old"));
+}
+
+TEST_F(FolderOperationsTest, DeleteThatFailsKeepsThePressedPicture) {
+  Select("report.rtf");
+  bed.prompts.AnswerNext(MessageAnswer::Yes);
+  server.InjectFault("Access denied");
+  ReleaseDelete();
+  EXPECT_EQ(dialog->DeleteImage.Picture, 11);
+  EXPECT_EQ(dialog->PressedButton, 0);
+  EXPECT_EQ(bed.prompts.MessageTexts().back(), "Access denied");
+}
+
+TEST_F(FolderOperationsTest, DeleteWithoutASelectedItemDoesNothing) {
+  dialog->ListView.SelectedIndex = -1;
+  ReleaseDelete();
+  EXPECT_TRUE(bed.prompts.Messages().empty());
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
+}
+
+TEST_F(FolderOperationsTest, DeletePicturesFollowThePointer) {
+  dialog->DeleteImage_MouseMove(0, 0, 100, 100);
+  EXPECT_EQ(dialog->DeleteImage.Picture, 10);
+  dialog->DeleteImage_MouseDown(kLeftButton, 0, 100, 100);
+  EXPECT_EQ(dialog->DeleteImage.Picture, 11);
+  dialog->DeleteImage_MouseMove(kLeftButton, 0, 400, 100);
+  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
+  dialog->DeleteImage_MouseMove(kLeftButton, 0, 200, 200);
+  EXPECT_EQ(dialog->DeleteImage.Picture, 11);
+  dialog->DeleteImage_MouseUp(kLeftButton, 0, 400, 100);
+  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
+  EXPECT_TRUE(bed.prompts.Messages().empty()) << "released off the button";
+}
+
+TEST_F(FolderOperationsTest, CreateFolderSendsTheNameWithBlanksCollapsedAndListsAgain) {
+  bed.prompts.TypeNext("  new   folder  ");
+  ReleaseCreateFolder();
+  ASSERT_EQ(bed.prompts.Inputs().size(), 1u);
+  EXPECT_EQ(bed.prompts.Inputs()[0],
+            (InputRequest{.prompt = "Folder Name: ", .title = "Create Folder", .defaultText = ""}));
+  ASSERT_EQ(server.Requests().size(), 2u);
+  EXPECT_EQ(RequestsSeen()[0],
+            "<createFolder dir=\"/docs\" name=\"new folder\" type=\"1\" username=\"ann\" "
+            "password=\"secret\" version=\"2.0\"  />");
+  EXPECT_TRUE(server.HasFolder("/docs/new folder"));
+  EXPECT_EQ(ListItemTexts(), (std::vector<std::string>{"new folder", "notes.rtf", "report.rtf"}));
+  EXPECT_EQ(dialog->ImageCombo.Items, (std::vector<std::string>{"/", "/docs"}))
+      << "the new folder is not entered";
+  EXPECT_EQ(dialog->CreateFolderImage.Picture, 13);
+}
+
+TEST_F(FolderOperationsTest, CreateFolderWithATakenNameAsksAgain) {
+  bed.prompts.TypeNext("notes.rtf");
+  bed.prompts.TypeNext("archive");
+  ReleaseCreateFolder();
+  EXPECT_EQ(bed.prompts.MessageTexts(), std::vector<std::string>{"Folders already exists!"});
+  EXPECT_EQ(bed.prompts.Messages()[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(bed.prompts.Inputs().size(), 2u);
+  EXPECT_TRUE(server.HasFolder("/docs/archive"));
+}
+
+TEST_F(FolderOperationsTest, CreateFolderNamesDifferingInCaseAreAccepted) {
+  bed.prompts.TypeNext("Notes.rtf");
+  ReleaseCreateFolder();
+  EXPECT_TRUE(bed.prompts.Messages().empty());
+  EXPECT_TRUE(server.HasFolder("/docs/Notes.rtf"));
+}
+
+TEST_F(FolderOperationsTest, CreateFolderCancelledAfterATakenNameSendsNothing) {
+  bed.prompts.TypeNext("report.rtf");
+  bed.prompts.CancelNextInput();
+  ReleaseCreateFolder();
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_EQ(dialog->CreateFolderImage.Picture, 13);
+  EXPECT_EQ(dialog->PressedButton, 0);
+}
+
+TEST_F(FolderOperationsTest, CreateFolderWithOnlyBlanksSendsNothing) {
+  bed.prompts.TypeNext("    ");
+  ReleaseCreateFolder();
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_EQ(dialog->CreateFolderImage.Picture, 13);
+}
+
+TEST_F(FolderOperationsTest, CreateFolderReleasedOutsideAsksNothing) {
+  ReleaseCreateFolder(-1, 100);
+  EXPECT_TRUE(bed.prompts.Inputs().empty());
+  EXPECT_EQ(dialog->CreateFolderImage.Picture, 13);
+}
+
+TEST_F(FolderOperationsTest, ButtonsWithAnEmptiedTrailDoOnlyTheirClosingSteps) {
+  dialog->ImageCombo.Clear();
+  ReleaseDelete();
+  ReleaseCreateFolder();
+  ClickImage(&OpenDialog::UpOneLevelImage_MouseDown, &OpenDialog::UpOneLevelImage_MouseUp)(*dialog);
+  EXPECT_TRUE(bed.prompts.Messages().empty());
+  EXPECT_TRUE(bed.prompts.Inputs().empty());
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
+  EXPECT_EQ(dialog->CreateFolderImage.Picture, 13);
+  EXPECT_EQ(dialog->UpOneLevelImage.Picture, 8);
+  EXPECT_EQ(dialog->PressedButton, 0);
+}
+
+TEST_F(FolderOperationsTest, RefreshWithAnEmptiedTrailListsTheEmptyPath) {
+  dialog->ImageCombo.Clear();
+  ClickImage(&OpenDialog::ReloadImage_MouseDown, &OpenDialog::ReloadImage_MouseUp)(*dialog);
+  ASSERT_EQ(server.Requests().size(), 1u);
+  EXPECT_NE(RequestsSeen()[0].find("dir=\"\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace penlark::testing

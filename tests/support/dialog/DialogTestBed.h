@@ -1,0 +1,52 @@
+#pragma once
+
+#include "automation/Component.h"
+#include "support/RecordingServices.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+#include "support/dialog/ScriptedDialogView.h"
+#include "word/LocalWord.h"
+
+#include <filesystem>
+#include <string>
+
+namespace penlark::testing {
+
+// A machine for the dialog: an installation directory with its work, docs and history folders
+// in a temporary folder, a settings file naming it, scripted user interface services, the
+// stand-in word processor, and a component over all of them.
+class DialogTestBed {
+ public:
+  // Dialogs shown through the scripted views.
+  DialogTestBed();
+  // Dialogs shown through other views.
+  explicit DialogTestBed(DialogViewFactory& otherViews);
+
+  const std::filesystem::path& InstallPath() const { return install_; }
+  // The work directory as the dialog names it, with its trailing "/".
+  std::string WorkDir() const { return install_.string() + "/work/"; }
+  std::filesystem::path HistoryFile() const;
+
+  // The services of this machine, with another word processor.
+  DialogServices ServicesWith(Word& otherWord);
+  DialogServices ServicesWith(Word& otherWord, DialogViewFactory& otherViews);
+
+  DialogContext& Context() { return component.Context(); }
+  OpenDialog& Dialog() { return component.Context().Dialog(); }
+
+  TempDir temp;
+  ScriptedPrompts prompts;
+  RecordingPointer pointer;
+  RecordingShell shell;
+  LocalWord word;
+  ScriptedDialogViews views;
+
+ private:
+  std::filesystem::path install_;
+  ScopedEnv registry_;
+
+ public:
+  Component component;
+};
+
+}  // namespace penlark::testing
