@@ -13,5 +13,17 @@ int RunSettings(Arguments args);
 int RunList(Arguments args);
 int RunRemove(Arguments args);
 int RunMakeFolder(Arguments args);
+int RunGet(Arguments args);
+int RunPut(Arguments args);
+
+// With the dialog on the desktop.
+int RunOpen(Arguments args);
+int RunSaveAs(Arguments args);
+int RunSave(Arguments args);
+int RunClose(Arguments args);
+int RunHelp(Arguments args);
+int RunNew(Arguments args);
+int RunWordClose(Arguments args);
+int RunDemo(Arguments args);
 
 }  // namespace penlark::cli

@@ -16,20 +16,45 @@ struct Command {
 };
 
 constexpr std::array kCommands = {
+    Command{"demo", penlark::cli::RunDemo},
+    Command{"open", penlark::cli::RunOpen},
+    Command{"saveas", penlark::cli::RunSaveAs},
+    Command{"save", penlark::cli::RunSave},
+    Command{"close", penlark::cli::RunClose},
+    Command{"help", penlark::cli::RunHelp},
+    Command{"new", penlark::cli::RunNew},
+    Command{"wordclose", penlark::cli::RunWordClose},
     Command{"settings", penlark::cli::RunSettings},
     Command{"ls", penlark::cli::RunList},
+    Command{"get", penlark::cli::RunGet},
+    Command{"put", penlark::cli::RunPut},
     Command{"rm", penlark::cli::RunRemove},
     Command{"mkdir", penlark::cli::RunMakeFolder},
 };
 
 constexpr std::string_view kUsage = R"(Usage: penlark COMMAND [ARGUMENTS]
 
-Commands:
+Try it:
+  demo        a server with sample documents on this machine, and the dialog to use it
+
+With the dialog (the operations a word-processor macro calls):
+  open        show the dialog in Open mode
+  saveas      show the dialog in Save mode for the active document
+  save        the same as saveas
+  close       close the active document
+  help        open the installed help page
+  new         do nothing
+  wordclose   load the dialog and read the active document's name
+  These take --document FILE (repeatable) to open RTF files in the word processor first, and
+  --view to show a fetched document with the desktop's default handler.
+
+For scripts, without the dialog:
+  ls          list a server folder:    penlark ls --server SERVER --user USER DIR
+  get         fetch a document as RTF: penlark get --server SERVER --user USER DIR NAME OUT.rtf
+  put         store an RTF file:       penlark put --server SERVER --user USER DIR NAME IN.rtf
+  rm          delete a server entry:   penlark rm --server SERVER --user USER DIR NAME
+  mkdir       create a server folder:  penlark mkdir --server SERVER --user USER DIR NAME
   settings    show the machine settings and the files derived from them
-  ls          list a server folder:          penlark ls --server SERVER --user USER DIR
-  rm          delete a server entry:         penlark rm --server SERVER --user USER DIR NAME
-  mkdir       create a server folder:        penlark mkdir --server SERVER --user USER DIR NAME
-  help        show this text
 
 The server commands take the password from $PENLARK_PASSWORD, or with --password-stdin from the
 first line of standard input; "penlark COMMAND --help" tells more. They print what would be shown
@@ -47,7 +72,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   const std::string_view name = args.front();
-  if (name == "help" || name == "--help" || name == "-h") {
+  if (name == "--help" || name == "-h") {
     std::cout << kUsage;
     return 0;
   }

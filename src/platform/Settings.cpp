@@ -4,6 +4,19 @@
 
 namespace penlark {
 
+std::string SettingsFileNaming(std::string_view installPath) {
+  std::string quoted;
+  for (const char c : installPath) {
+    if (c == '\\' || c == '"') {
+      quoted += '\\';
+    }
+    quoted += c;
+  }
+  return "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\" +
+         std::string(kSettingsKey) + "]\r\n\"" + std::string(kInstallPathValue) + "\"=\"" + quoted +
+         "\"\r\n";
+}
+
 std::string ReadInstallPath() {
   return ReadRegistryString(kSettingsKey, kInstallPathValue);
 }

@@ -9,6 +9,9 @@ namespace penlark {
 inline constexpr std::string_view kSettingsKey = "Software\\Brackmoor\\Penlark\\2.0";
 inline constexpr std::string_view kInstallPathValue = "InstallPath";
 
+// The text of a machine settings file that names `installPath` as the installation directory.
+std::string SettingsFileNaming(std::string_view installPath);
+
 // The installation directory from the machine settings, read afresh on every call; "" when it
 // is not set. It has no trailing "/".
 std::string ReadInstallPath();

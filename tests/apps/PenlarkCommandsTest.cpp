@@ -1,4 +1,5 @@
 #include "support/ChildProcess.h"
+#include "support/TempDir.h"
 #include "support/TestServer.h"
 
 #include <gmock/gmock.h>
@@ -147,9 +148,44 @@ TEST_F(PenlarkCommandsTest, BadArgumentsGiveStatusTwoAndUsage) {
   EXPECT_TRUE(server.Requests().empty());
 }
 
+TEST_F(PenlarkCommandsTest, PutThenGetGivesBackTheSameRtf) {
+  testing::TempDir dir;
+  const std::string rtf = "{\\rtf1\\ansi Caf\\'e9\\par }";
+  testing::WriteFile(dir / "in.rtf", rtf);
+  server.AddFolder("/docs");
+  EXPECT_EQ(Run("put", {"/docs", "letter.rtf", (dir / "in.rtf").string()}).exitCode, 0);
+  EXPECT_THAT(server.Document("/docs/letter.rtf").value_or(""), HasSubstr("<Document>"));
+
+  const ProgramResult got = Run("get", {"/docs", "letter.rtf", (dir / "out.rtf").string()});
+  EXPECT_EQ(got.exitCode, 0);
+  EXPECT_EQ(got.err, "");
+  EXPECT_EQ(testing::ReadFile(dir / "out.rtf"), rtf);
+}
+
+TEST_F(PenlarkCommandsTest, GetOfWhatIsNotADocumentFailsAndWritesNothing) {
+  testing::TempDir dir;
+  server.AddDocument("/broken.rtf", "<Document><G>");
+  server.AddDocument("/other.rtf", "<Other/>");
+  for (const char* name : {"broken.rtf", "other.rtf"}) {
+    const ProgramResult result = Run("get", {"/", name, (dir / "out.rtf").string()});
+    EXPECT_EQ(result.exitCode, 1) << name;
+    EXPECT_EQ(result.err, "ERROR: Unable to load the XML document\n") << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "out.rtf"));
+}
+
+TEST_F(PenlarkCommandsTest, PutOfAMissingFileFailsWithoutARequest) {
+  testing::TempDir dir;
+  const ProgramResult result = Run("put", {"/", "x.rtf", (dir / "absent.rtf").string()});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_THAT(result.err, HasSubstr("No such file or directory"));
+  EXPECT_TRUE(server.Requests().empty());
+}
+
 TEST_F(PenlarkCommandsTest, HelpGoesToStandardOutput) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--help"}, {"help"}, {"ls", "--help"}, {"mkdir", "--help"}}) {
+           {"--help"}, {"-h"}, {"ls", "--help"}, {"mkdir", "--help"}, {"get", "--help"},
+           {"put", "--help"}, {"open", "--help"}, {"demo", "--help"}}) {
     const ProgramResult result = testing::RunProgram(PENLARK_PROGRAM, args);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_THAT(result.out, HasSubstr("Usage: penlark"));

@@ -127,6 +127,15 @@ TEST_F(RegistryFileTest, FileIsReadAfreshOnEveryCall) {
   EXPECT_EQ(ReadInstallPath(), "/srv");
 }
 
+TEST(Registry, ASettingsFileNamingAnInstallPathReadsBack) {
+  TempDir dir;
+  ScopedEnv env("PENLARK_REGISTRY", (dir / "settings.reg").string());
+  for (const std::string path : {"/opt/penlark", "/odd \"quoted\" \\ path"}) {
+    WriteFile(dir / "settings.reg", SettingsFileNaming(path));
+    EXPECT_EQ(ReadInstallPath(), path);
+  }
+}
+
 TEST(Registry, MissingFileGivesEmptyText) {
   TempDir dir;
   ScopedEnv env("PENLARK_REGISTRY", (dir / "absent.reg").string());

@@ -1,6 +1,7 @@
 #include "support/dialog/DialogTestBed.h"
 
 #include "platform/Identity.h"
+#include "platform/Settings.h"
 
 namespace penlark::testing {
 namespace {
@@ -10,11 +11,7 @@ std::filesystem::path MakeInstallation(const TempDir& temp) {
   for (const char* folder : {"work", "docs", "history"}) {
     std::filesystem::create_directories(install / folder);
   }
-  WriteFile(temp / "registry.reg",
-            "Windows Registry Editor Version 5.00\r\n\r\n"
-            "[HKEY_LOCAL_MACHINE\\Software\\Brackmoor\\Penlark\\2.0]\r\n"
-            "\"InstallPath\"=\"" +
-                install.string() + "\"\r\n");
+  WriteFile(temp / "registry.reg", SettingsFileNaming(install.string()));
   return install;
 }
 
