@@ -44,6 +44,8 @@ Component& Component::Current() {
   return threadComponent->component;
 }
 
-void Component::EndCurrent() { threadComponent.reset(); }
+void Component::EndCurrent() {
+  threadComponent.reset();
+}
 
 }  // namespace penlark

@@ -183,9 +183,15 @@ TEST_F(PenlarkCommandsTest, PutOfAMissingFileFailsWithoutARequest) {
 }
 
 TEST_F(PenlarkCommandsTest, HelpGoesToStandardOutput) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--help"}, {"-h"}, {"ls", "--help"}, {"mkdir", "--help"}, {"get", "--help"},
-           {"put", "--help"}, {"open", "--help"}, {"demo", "--help"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--help"},
+                                             {"-h"},
+                                             {"ls", "--help"},
+                                             {"mkdir", "--help"},
+                                             {"get", "--help"},
+                                             {"put", "--help"},
+                                             {"open", "--help"},
+                                             {"demo", "--help"}}) {
     const ProgramResult result = testing::RunProgram(PENLARK_PROGRAM, args);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_THAT(result.out, HasSubstr("Usage: penlark"));

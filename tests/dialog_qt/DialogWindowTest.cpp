@@ -1,3 +1,13 @@
+#include "conversion/Transform.h"
+#include "dialog/OpenDialog.h"
+#include "dialog/qt/Artwork.h"
+#include "dialog/qt/ImageButtonWidget.h"
+#include "dialog/qt/QtDialogView.h"
+#include "dialog/qt/QtServices.h"
+#include "dialog/qt/Twips.h"
+#include "support/TestServer.h"
+#include "support/dialog/DialogTestBed.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
@@ -14,16 +24,6 @@
 #include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
-
-#include "conversion/Transform.h"
-#include "dialog/OpenDialog.h"
-#include "dialog/qt/Artwork.h"
-#include "dialog/qt/ImageButtonWidget.h"
-#include "dialog/qt/QtDialogView.h"
-#include "dialog/qt/QtServices.h"
-#include "dialog/qt/Twips.h"
-#include "support/TestServer.h"
-#include "support/dialog/DialogTestBed.h"
 
 namespace penlark::testing {
 namespace {
@@ -77,9 +77,8 @@ class DialogWindowTest : public ::testing::Test {
 
   QPoint CenterOfItem(const QString& text) {
     QAbstractItemView* list = VisibleList();
-    const QModelIndexList found =
-        list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, text, 1,
-                             Qt::MatchExactly);
+    const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
+                                                       text, 1, Qt::MatchExactly);
     EXPECT_EQ(found.size(), 1) << text.toStdString();
     return list->visualRect(found.value(0)).center();
   }

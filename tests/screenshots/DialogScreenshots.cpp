@@ -1,17 +1,17 @@
 // Draws the dialog on each tab, in Open and in Save mode, into PNG files for a person to look
 // at: penlark_dialog_screenshots OUTPUT_FOLDER (scripts/screenshots runs it under Xvfb).
 
-#include <QApplication>
-#include <QWidget>
-
-#include <iostream>
-#include <string>
-
 #include "conversion/Transform.h"
 #include "dialog/OpenDialog.h"
 #include "dialog/qt/QtDialogView.h"
 #include "support/TestServer.h"
 #include "support/dialog/DialogTestBed.h"
+
+#include <iostream>
+#include <string>
+
+#include <QApplication>
+#include <QWidget>
 
 namespace {
 

@@ -1,5 +1,11 @@
 #include "dialog/qt/DialogWindow.h"
 
+#include "dialog/OpenDialog.h"
+#include "dialog/qt/Artwork.h"
+#include "dialog/qt/FileListModel.h"
+#include "dialog/qt/ImageButtonWidget.h"
+#include "dialog/qt/Twips.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -19,18 +25,16 @@
 #include <QTabBar>
 #include <QTreeView>
 
-#include "dialog/OpenDialog.h"
-#include "dialog/qt/Artwork.h"
-#include "dialog/qt/FileListModel.h"
-#include "dialog/qt/ImageButtonWidget.h"
-#include "dialog/qt/Twips.h"
-
 namespace penlark::qt {
 namespace {
 
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+QString ToQString(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
-QColor ToQColor(const Color& color) { return {color.Red, color.Green, color.Blue}; }
+QColor ToQColor(const Color& color) {
+  return {color.Red, color.Green, color.Blue};
+}
 
 // Gives a widget a background colour of its own, or the one it inherits.
 void Paint(QWidget* widget, const std::optional<Color>& color, QPalette::ColorRole role) {
@@ -85,7 +89,9 @@ void DrawControl(QWidget* widget, const Control& control) {
 }
 
 // The names screen readers give the image buttons.
-QString AccessibleName(const ImageButton& button) { return ToQString(button.ToolTipText); }
+QString AccessibleName(const ImageButton& button) {
+  return ToQString(button.ToolTipText);
+}
 
 }  // namespace
 
@@ -119,7 +125,9 @@ DialogWindow::DialogWindow(const OpenDialog& design, Dispatcher dispatch)
 
 DialogWindow::~DialogWindow() = default;
 
-QRect DialogWindow::Place(const Rect& rect) const { return ToPixels(rect, dpi_); }
+QRect DialogWindow::Place(const Rect& rect) const {
+  return ToPixels(rect, dpi_);
+}
 
 void DialogWindow::BuildConnectionFrame(const OpenDialog& design) {
   connectionFrame_ = Named(new QFrame(this), "ConnectionFrame");
@@ -220,20 +228,16 @@ void DialogWindow::BuildFileFrame(const OpenDialog& design) {
     button->setGeometry(Place(control.Position));
     return button;
   };
-  reloadImage_ =
-      makeButton("ReloadImage", design.ReloadImage, &OpenDialog::ReloadImage_MouseDown,
-                 &OpenDialog::ReloadImage_MouseMove, &OpenDialog::ReloadImage_MouseUp);
-  upOneLevelImage_ = makeButton("UpOneLevelImage", design.UpOneLevelImage,
-                                &OpenDialog::UpOneLevelImage_MouseDown,
-                                &OpenDialog::UpOneLevelImage_MouseMove,
-                                &OpenDialog::UpOneLevelImage_MouseUp);
-  deleteImage_ =
-      makeButton("DeleteImage", design.DeleteImage, &OpenDialog::DeleteImage_MouseDown,
-                 &OpenDialog::DeleteImage_MouseMove, &OpenDialog::DeleteImage_MouseUp);
-  createFolderImage_ = makeButton("CreateFolderImage", design.CreateFolderImage,
-                                  &OpenDialog::CreateFolderImage_MouseDown,
-                                  &OpenDialog::CreateFolderImage_MouseMove,
-                                  &OpenDialog::CreateFolderImage_MouseUp);
+  reloadImage_ = makeButton("ReloadImage", design.ReloadImage, &OpenDialog::ReloadImage_MouseDown,
+                            &OpenDialog::ReloadImage_MouseMove, &OpenDialog::ReloadImage_MouseUp);
+  upOneLevelImage_ =
+      makeButton("UpOneLevelImage", design.UpOneLevelImage, &OpenDialog::UpOneLevelImage_MouseDown,
+                 &OpenDialog::UpOneLevelImage_MouseMove, &OpenDialog::UpOneLevelImage_MouseUp);
+  deleteImage_ = makeButton("DeleteImage", design.DeleteImage, &OpenDialog::DeleteImage_MouseDown,
+                            &OpenDialog::DeleteImage_MouseMove, &OpenDialog::DeleteImage_MouseUp);
+  createFolderImage_ = makeButton(
+      "CreateFolderImage", design.CreateFolderImage, &OpenDialog::CreateFolderImage_MouseDown,
+      &OpenDialog::CreateFolderImage_MouseMove, &OpenDialog::CreateFolderImage_MouseUp);
   propsImage_ = makeButton("PropsImage", design.PropsImage, &OpenDialog::PropsImage_MouseDown,
                            &OpenDialog::PropsImage_MouseMove, nullptr);
 
@@ -263,13 +267,13 @@ void DialogWindow::BuildFileFrame(const OpenDialog& design) {
   reportView_->setItemsExpandable(false);
   reportView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   for (std::size_t column = 0; column < design.ListView.Columns.size(); ++column) {
-    reportView_->header()->resizeSection(
-        static_cast<int>(column), ToPixels(design.ListView.Columns[column].Width, dpi_));
+    reportView_->header()->resizeSection(static_cast<int>(column),
+                                         ToPixels(design.ListView.Columns[column].Width, dpi_));
   }
   listStack_->addWidget(listView_);
   listStack_->addWidget(reportView_);
-  for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(listView_),
-                                  static_cast<QAbstractItemView*>(reportView_)}) {
+  for (QAbstractItemView* view :
+       {static_cast<QAbstractItemView*>(listView_), static_cast<QAbstractItemView*>(reportView_)}) {
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->viewport()->setMouseTracking(true);
     view->viewport()->installEventFilter(this);
@@ -277,18 +281,16 @@ void DialogWindow::BuildFileFrame(const OpenDialog& design) {
     connect(view, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
       dispatch_([row = index.row()](OpenDialog& dialog) { dialog.ListView_ItemClick(row); });
     });
-    connect(view, &QAbstractItemView::doubleClicked, this, [this] {
-      dispatch_([](OpenDialog& dialog) { dialog.ListView_DblClick(); });
-    });
+    connect(view, &QAbstractItemView::doubleClicked, this,
+            [this] { dispatch_([](OpenDialog& dialog) { dialog.ListView_DblClick(); }); });
   }
-  connect(listView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) {
-            if (current.isValid() && listStack_->currentWidget()->hasFocus()) {
-              dispatch_([row = current.row()](OpenDialog& dialog) {
-                dialog.ListView_ItemClick(row);
-              });
-            }
-          });
+  connect(
+      listView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+      [this](const QModelIndex& current) {
+        if (current.isValid() && listStack_->currentWidget()->hasFocus()) {
+          dispatch_([row = current.row()](OpenDialog& dialog) { dialog.ListView_ItemClick(row); });
+        }
+      });
 
   filenameLabel_ = Named(new QLabel(openFileFrame_), "FilenameLabel");
   filenameText_ = Named(new QLineEdit(openFileFrame_), "FilenameText", tr("File name"));
@@ -298,9 +300,9 @@ void DialogWindow::BuildFileFrame(const OpenDialog& design) {
   });
 
   const std::pair<QWidget*, const Control*> placed[] = {{lookInLabel_, &design.LookInLabel},
-                                                         {imageCombo_, &design.ImageCombo},
-                                                         {filenameLabel_, &design.FilenameLabel},
-                                                         {filenameText_, &design.FilenameText}};
+                                                        {imageCombo_, &design.ImageCombo},
+                                                        {filenameLabel_, &design.FilenameLabel},
+                                                        {filenameText_, &design.FilenameText}};
   for (const auto& [widget, control] : placed) {
     widget->setGeometry(Place(control->Position));
   }
@@ -340,8 +342,7 @@ void DialogWindow::BuildButtonsAndMenus(const OpenDialog& design) {
 
 void DialogWindow::WireKeyboard() {
   auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
-  connect(refresh, &QShortcut::activated, this,
-          [this] { ClickImageFromKeyboard(reloadImage_); });
+  connect(refresh, &QShortcut::activated, this, [this] { ClickImageFromKeyboard(reloadImage_); });
   setTabOrder(urlDomainCombo_, usernameText_);
   setTabOrder(usernameText_, passwordText_);
   setTabOrder(passwordText_, savePwdCheck_);
@@ -539,8 +540,8 @@ void DialogWindow::DrawList(const OpenDialog& dialog) {
       list.HasSelection() ? listModel_->index(list.SelectedIndex, 0) : QModelIndex();
   if (selection->currentIndex() != wanted) {
     const QSignalBlocker block(selection);
-    selection->setCurrentIndex(wanted, QItemSelectionModel::ClearAndSelect |
-                                           QItemSelectionModel::Rows);
+    selection->setCurrentIndex(wanted,
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     listView_->viewport()->update();
     reportView_->viewport()->update();
   }

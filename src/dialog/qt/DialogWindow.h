@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QDialog>
+#include "dialog/Controls.h"
+
 #include <functional>
 #include <optional>
 
-#include "dialog/Controls.h"
+#include <QDialog>
 
 class QCheckBox;
 class QComboBox;

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "dialog/Controls.h"
+
 #include <vector>
 
-#include "dialog/Controls.h"
+#include <QAbstractTableModel>
 
 // The dialog's list items for Qt's item views: one row per item, with the columns of the report
 // view ("Name", then the always empty "Size" and "Last Modified").

@@ -1,10 +1,10 @@
 #include "dialog/qt/ImageButtonWidget.h"
 
+#include "dialog/qt/Twips.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-
-#include "dialog/qt/Twips.h"
 
 namespace penlark::qt {
 
@@ -19,8 +19,7 @@ int ShiftCode(Qt::KeyboardModifiers modifiers) {
          (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
-ImageButtonWidget::ImageButtonWidget(QWidget* parent, Handler onDown, Handler onMove,
-                                     Handler onUp)
+ImageButtonWidget::ImageButtonWidget(QWidget* parent, Handler onDown, Handler onMove, Handler onUp)
     : QWidget(parent),
       onDown_(std::move(onDown)),
       onMove_(std::move(onMove)),
@@ -47,8 +46,7 @@ void ImageButtonWidget::paintEvent(QPaintEvent*) {
                      picture_);
 }
 
-MouseEventArgs ImageButtonWidget::ToArgs(const QMouseEvent& event,
-                                         Qt::MouseButtons buttons) const {
+MouseEventArgs ImageButtonWidget::ToArgs(const QMouseEvent& event, Qt::MouseButtons buttons) const {
   const double dpi = logicalDpiX();
   return {ButtonCode(buttons), ShiftCode(event.modifiers()), ToTwips(event.position().x(), dpi),
           ToTwips(event.position().y(), dpi)};

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <functional>
+
 #include <QPixmap>
 #include <QWidget>
-#include <functional>
 
 // An image used as a button: draws the picture it is given and reports the mouse in the terms of
 // the dialog's handlers (button and shift codes, position in twips relative to the control).

@@ -1,9 +1,9 @@
 #include "dialog/qt/QtDialogView.h"
 
-#include <algorithm>
-
 #include "dialog/OpenDialog.h"
 #include "dialog/qt/DialogWindow.h"
+
+#include <algorithm>
 
 namespace penlark::qt {
 
@@ -30,7 +30,9 @@ void QtDialogView::Close() {
   window_->done(QDialog::Accepted);
 }
 
-void QtDialogView::PopupViewMenu(int x, int y) { window_->PopupViewMenu(dialog_, x, y); }
+void QtDialogView::PopupViewMenu(int x, int y) {
+  window_->PopupViewMenu(dialog_, x, y);
+}
 
 void QtDialogView::Refresh() {
   if (!closed_) {
@@ -38,7 +40,9 @@ void QtDialogView::Refresh() {
   }
 }
 
-QWidget& QtDialogView::Window() { return *window_; }
+QWidget& QtDialogView::Window() {
+  return *window_;
+}
 
 void QtDialogView::Dispatch(const std::function<void(OpenDialog&)>& handler) {
   if (closed_) {
@@ -86,6 +90,8 @@ void QtDialogViews::RefreshAll() {
   }
 }
 
-QtDialogView* QtDialogViews::Newest() const { return views_.empty() ? nullptr : views_.back(); }
+QtDialogView* QtDialogViews::Newest() const {
+  return views_.empty() ? nullptr : views_.back();
+}
 
 }  // namespace penlark::qt

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "dialog/DialogView.h"
+
 #include <exception>
 #include <functional>
 #include <memory>
 #include <vector>
-
-#include "dialog/DialogView.h"
 
 class QWidget;
 

@@ -10,23 +10,24 @@
 namespace penlark::qt {
 namespace {
 
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+QString ToQString(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 }  // namespace
 
-QtPrompts::QtPrompts(std::function<void()> beforePrompt)
-    : beforePrompt_(std::move(beforePrompt)) {}
+QtPrompts::QtPrompts(std::function<void()> beforePrompt) : beforePrompt_(std::move(beforePrompt)) {}
 
 MessageAnswer QtPrompts::ShowMessage(const Message& message) {
   if (beforePrompt_) {
     beforePrompt_();
   }
   const bool yesNo = message.buttons == MessageButtons::YesNo;
-  QMessageBox box(message.icon == MessageIcon::Exclamation ? QMessageBox::Warning
-                                                           : QMessageBox::NoIcon,
-                  ToQString(message.title), ToQString(message.text),
-                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                  QApplication::activeModalWidget());
+  QMessageBox box(
+      message.icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+      ToQString(message.title), ToQString(message.text),
+      yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+      QApplication::activeModalWidget());
   box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
   const int answer = box.exec();
   if (!yesNo) {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <functional>
-
 #include "platform/Pointer.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
+
+#include <functional>
 
 // The user interface services on the desktop, with Qt.
 namespace penlark::qt {
