@@ -216,24 +216,30 @@ TEST_F(DialogWindowTest, TheViewsMenuDropsDownUnderTheViewsButtonAndSwitchesTheV
 }
 
 TEST_F(DialogWindowTest, TheFourViewModes) {
-  const auto mode = [this](void (OpenDialog::*choose)()) {
-    (dialog->*choose)();
-    views.RefreshAll();
-    return VisibleList();
-  };
-  auto* icons = qobject_cast<QListView*>(mode(&OpenDialog::menuIcons_Click));
+  dialog->menuIcons_Click();
+  views.RefreshAll();
+  auto* icons = qobject_cast<QListView*>(VisibleList());
   ASSERT_NE(icons, nullptr);
   EXPECT_EQ(icons->viewMode(), QListView::IconMode);
   EXPECT_EQ(icons->iconSize(), QSize(32, 32));
-  auto* small = qobject_cast<QListView*>(mode(&OpenDialog::menuSmallIcons_Click));
+
+  dialog->menuSmallIcons_Click();
+  views.RefreshAll();
+  auto* small = qobject_cast<QListView*>(VisibleList());
   ASSERT_NE(small, nullptr);
   EXPECT_EQ(small->viewMode(), QListView::ListMode);
   EXPECT_EQ(small->iconSize(), QSize(16, 16));
   EXPECT_EQ(small->flow(), QListView::LeftToRight);
-  auto* list = qobject_cast<QListView*>(mode(&OpenDialog::menuList_Click));
+
+  dialog->menuList_Click();
+  views.RefreshAll();
+  auto* list = qobject_cast<QListView*>(VisibleList());
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->flow(), QListView::TopToBottom);
-  auto* report = qobject_cast<QTreeView*>(mode(&OpenDialog::menuReport_Click));
+
+  dialog->menuReport_Click();
+  views.RefreshAll();
+  auto* report = qobject_cast<QTreeView*>(VisibleList());
   ASSERT_NE(report, nullptr);
   EXPECT_EQ(report->model()->headerData(0, Qt::Horizontal).toString(), "Name");
   EXPECT_EQ(report->model()->headerData(1, Qt::Horizontal).toString(), "Size");
