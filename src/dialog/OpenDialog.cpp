@@ -5,24 +5,18 @@
 #include "platform/Settings.h"
 
 namespace penlark {
-namespace {
-
-constexpr Color kFrameColor{236, 234, 217};
-
-}  // namespace
-
 OpenDialog::OpenDialog(DialogContext& context) : context_(context) {
   DesignForm();
 }
 
 void OpenDialog::Form_Load() {
   menuData.Visible = false;
-  OpenFileFrame.BackColor = kFrameColor;
-  TabStrip.BackColor = kFrameColor;
-  LookInLabel.BackColor = kFrameColor;
-  FilenameLabel.BackColor = kFrameColor;
-  OpenButton.BackColor = kFrameColor;
-  Cancel.BackColor = kFrameColor;
+  OpenFileFrame.BackColor = kFormColor;
+  TabStrip.BackColor = kFormColor;
+  LookInLabel.BackColor = kFormColor;
+  FilenameLabel.BackColor = kFormColor;
+  OpenButton.BackColor = kFormColor;
+  Cancel.BackColor = kFormColor;
   WorkDir = WorkDirPath(ReadInstallPath());
   ImageCombo.Clear();
   ImageCombo.Items.push_back("/");

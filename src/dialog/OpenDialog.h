@@ -17,6 +17,10 @@ inline constexpr const char* kOpenMode = "Open";
 inline constexpr const char* kSaveMode = "Save";
 inline constexpr const char* kPenlarkFilesTitle = "Penlark Files";
 
+// The colour the form is designed with, which the load sequence also gives the file frame, the
+// area around the tabs, two labels and the two buttons.
+inline constexpr Color kFormColor{236, 234, 217};
+
 // Pictures of changesImageList: four for each of the four buttons.
 struct ButtonPictures {
   int Normal;

@@ -6,8 +6,6 @@
 namespace penlark {
 namespace {
 
-constexpr Color kDesignColor{236, 234, 217};
-
 ImageButton MakeImageButton(Rect position, std::string toolTip, int picture) {
   ImageButton button;
   button.Position = position;
@@ -16,25 +14,13 @@ ImageButton MakeImageButton(Rect position, std::string toolTip, int picture) {
   return button;
 }
 
-Label MakeLabel(Rect position, std::string caption) {
-  Label label;
-  label.Position = position;
-  label.Caption = std::move(caption);
-  return label;
-}
-
-TextBox MakeTextBox(Rect position, std::string text) {
-  TextBox box;
-  box.Position = position;
-  box.Text = std::move(text);
-  return box;
-}
-
-CommandButton MakeButton(Rect position, std::string caption) {
-  CommandButton button;
-  button.Position = position;
-  button.Caption = std::move(caption);
-  return button;
+// A control at `position` whose caption or text (`field`) reads `value`.
+template <typename ControlType>
+ControlType Designed(Rect position, std::string ControlType::*field, std::string value) {
+  ControlType control;
+  control.Position = position;
+  control.*field = std::move(value);
+  return control;
 }
 
 MenuItem MakeMenu(std::string caption, bool checked = false) {
@@ -46,7 +32,7 @@ MenuItem MakeMenu(std::string caption, bool checked = false) {
 void OpenDialog::DesignForm() {
   Caption = "Tarnwell Open";
   Position = {0, 0, 7680, 5400};
-  BackColor = kDesignColor;
+  BackColor = kFormColor;
 
   TabStrip.Position = {90, 90, 7500, 4620};
   TabStrip.Tabs = {{"File", "View list of files on the server."},
@@ -56,23 +42,23 @@ void OpenDialog::DesignForm() {
   // Both frames fill the tab strip's page; positions inside them are relative to the frame.
   ConnectionFrame.Position = {150, 450, 7380, 4200};
   ConnectionFrame.Visible = false;
-  UrlDomainLabel = MakeLabel({360, 480, 1500, 255}, "Domain Name : ");
+  UrlDomainLabel = Designed({360, 480, 1500, 255}, &Label::Caption, "Domain Name : ");
   UrlDomainCombo.Position = {1920, 420, 4935, 360};
   UrlDomainCombo.Text = "Tarnwell server name";
-  UsernameLabel = MakeLabel({360, 1020, 1500, 255}, "Username:");
-  UsernameText = MakeTextBox({1920, 960, 3135, 345}, "");
-  PasswordLabel = MakeLabel({360, 1560, 1500, 255}, "Password:");
-  PasswordText = MakeTextBox({1920, 1500, 3135, 345}, "");
+  UsernameLabel = Designed({360, 1020, 1500, 255}, &Label::Caption, "Username:");
+  UsernameText = Designed({1920, 960, 3135, 345}, &TextBox::Text, "");
+  PasswordLabel = Designed({360, 1560, 1500, 255}, &Label::Caption, "Password:");
+  PasswordText = Designed({1920, 1500, 3135, 345}, &TextBox::Text, "");
   PasswordText.PasswordChar = '*';
   SavePwdCheck.Position = {1920, 2040, 2400, 300};
   SavePwdCheck.Caption = "Save Password";
-  LogInButton = MakeButton({1920, 2580, 1335, 375}, "Login");
-  ConnectionText = MakeTextBox({360, 3360, 6495, 345}, "");
+  LogInButton = Designed({1920, 2580, 1335, 375}, &CommandButton::Caption, "Login");
+  ConnectionText = Designed({360, 3360, 6495, 345}, &TextBox::Text, "");
   ConnectionText.Visible = false;
   ConnectionText.Locked = true;
 
   OpenFileFrame.Position = ConnectionFrame.Position;
-  LookInLabel = MakeLabel({120, 270, 900, 255}, "Look &In:");
+  LookInLabel = Designed({120, 270, 900, 255}, &Label::Caption, "Look &In:");
   ImageCombo.Position = {1050, 210, 3135, 360};
   ReloadImage = MakeImageButton({4305, 210, 360, 360}, "Refresh", kReloadPictures.Normal);
   reloadImage2 = MakeImageButton({4305, 210, 360, 360}, "Refresh", kReloadPictures.Normal);
@@ -86,12 +72,12 @@ void OpenDialog::DesignForm() {
   PropsImage = MakeImageButton({6600, 210, 525, 360}, "Views", kViewsPictures.Normal);
   ListView.Position = {120, 690, 7140, 2910};
   ListView.Columns = {{"Name", 1440}, {"Size", 1540}, {"Last Modified", 1440}};
-  FilenameLabel = MakeLabel({120, 3780, 900, 255}, "File &name:");
-  FilenameText = MakeTextBox({1050, 3720, 6210, 345}, "Text1");
+  FilenameLabel = Designed({120, 3780, 900, 255}, &Label::Caption, "File &name:");
+  FilenameText = Designed({1050, 3720, 6210, 345}, &TextBox::Text, "Text1");
 
   // The action buttons sit on the form below the tab strip, for both tabs.
-  OpenButton = MakeButton({4800, 4830, 1335, 375}, kOpenMode);
-  Cancel = MakeButton({6255, 4830, 1335, 375}, "Cancel");
+  OpenButton = Designed({4800, 4830, 1335, 375}, &CommandButton::Caption, kOpenMode);
+  Cancel = Designed({6255, 4830, 1335, 375}, &CommandButton::Caption, "Cancel");
 
   menuData = MakeMenu("&Data");
   menuOpen = MakeMenu("&Open");
