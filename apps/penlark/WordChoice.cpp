@@ -1,0 +1,88 @@
+#include "WordChoice.h"
+
+#include "word/LocalWord.h"
+
+#ifdef PENLARK_WITH_WRITER
+#include "word/writer/Writer.h"
+#endif
+
+namespace penlark::cli {
+namespace {
+
+constexpr const char* kStandInName = "the stand-in word processor";
+constexpr const char* kWriterName = "LibreOffice Writer";
+
+DesktopWord StandIn() {
+  return {std::make_shared<LocalWord>(), kStandInName, false};
+}
+
+#ifdef PENLARK_WITH_WRITER
+
+DesktopWord Writer() {
+  WriterOptions options;
+  options.visible = true;
+  return {StartWriter(options), kWriterName, true};
+}
+
+DesktopWord StartChosen(WordChoice choice, std::ostream& messages) {
+  if (!IsWriterInstalled()) {
+    if (choice == WordChoice::Writer) {
+      throw WordError(std::string(kWriterName) + " is not installed.");
+    }
+    return StandIn();
+  }
+  if (choice == WordChoice::Writer) {
+    return Writer();
+  }
+  try {
+    return Writer();
+  } catch (const WordError& error) {
+    messages << "penlark: " << kWriterName << " could not be started (" << error.what()
+             << "); using " << kStandInName << ".\n";
+    return StandIn();
+  }
+}
+#else
+DesktopWord StartChosen(WordChoice choice, std::ostream&) {
+  if (choice == WordChoice::Writer) {
+    throw WordError(std::string("This penlark was built without ") + kWriterName +
+                    " (its SDK was missing).");
+  }
+  return StandIn();
+}
+#endif
+
+}  // namespace
+
+bool ReadWordOption(std::string_view argument, WordChoice& choice) {
+  if (argument == "--word=local") {
+    choice = WordChoice::Local;
+  } else if (argument == "--word=writer") {
+    choice = WordChoice::Writer;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::optional<DesktopWord> StartWordProcessor(WordChoice choice, std::ostream& messages) {
+  if (choice == WordChoice::Local) {
+    return StandIn();
+  }
+  try {
+    return StartChosen(choice, messages);
+  } catch (const WordError& error) {
+    messages << "penlark: " << error.what() << '\n';
+    return std::nullopt;
+  }
+}
+
+bool HasDocuments(Word& word) {
+  try {
+    return word.DocumentsCount() > 0;
+  } catch (const WordError&) {
+    return false;
+  }
+}
+
+}  // namespace penlark::cli
