@@ -41,8 +41,9 @@ constexpr std::string_view kOptionsHelp = R"(
   --help            show this text
 
 Without --word, LibreOffice Writer is used when it is installed. Afterwards the documents open
-in the word processor are listed with their files. Writer shows them in its own windows and
-ends with penlark: penlark then waits until they are closed (or until it is interrupted).
+in the word processor are listed with their files. Writer shows them in its own windows (it runs
+headless without an X display) and ends with penlark: penlark then waits until they are closed
+(or until it is interrupted).
 )";
 
 std::optional<DesktopOptions> ParseOptions(Arguments args) {

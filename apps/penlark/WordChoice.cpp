@@ -4,6 +4,8 @@
 
 #ifdef PENLARK_WITH_WRITER
 #include "word/writer/Writer.h"
+
+#include <cstdlib>
 #endif
 
 namespace penlark::cli {
@@ -18,10 +20,12 @@ DesktopWord StandIn() {
 
 #ifdef PENLARK_WITH_WRITER
 
+// Visible on the user's X display; headless where there is none (scripts, tests).
 DesktopWord Writer() {
+  const char* display = std::getenv("DISPLAY");
   WriterOptions options;
-  options.visible = true;
-  return {StartWriter(options), kWriterName, true};
+  options.visible = display != nullptr && *display != '\0';
+  return {StartWriter(options), kWriterName, options.visible};
 }
 
 DesktopWord StartChosen(WordChoice choice, std::ostream& messages) {
