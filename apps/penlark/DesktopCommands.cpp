@@ -91,6 +91,15 @@ int RunOperation(const DesktopOptions& options, const DesktopWord& desktop, Oper
   return 0;
 }
 
+// Whether the word processor has documents open; false when it no longer answers.
+bool HasDocuments(Word& word) {
+  try {
+    return word.DocumentsCount() > 0;
+  } catch (const WordError&) {
+    return false;
+  }
+}
+
 // The office ends with this program: while it shows documents, wait for the user to close them.
 void WaitWhileDocumentsAreShown(const DesktopWord& desktop) {
   if (!desktop.showsDocuments || !HasDocuments(*desktop.word)) {

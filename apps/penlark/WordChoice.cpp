@@ -81,12 +81,4 @@ std::optional<DesktopWord> StartWordProcessor(WordChoice choice, std::ostream& m
   }
 }
 
-bool HasDocuments(Word& word) {
-  try {
-    return word.DocumentsCount() > 0;
-  } catch (const WordError&) {
-    return false;
-  }
-}
-
 }  // namespace penlark::cli

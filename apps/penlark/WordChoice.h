@@ -30,12 +30,10 @@ struct DesktopWord {
 };
 
 // Starts the chosen word processor. Writer is an office of our own, visible when there is an X
-// display, which ends when the last reference to it goes. Automatic takes Writer when it is installed and starts, else the
-// stand-in. Says on `messages` why Automatic fell back from an installed Writer, and returns
-// nullopt after saying why when Writer was insisted upon and cannot be had.
+// display, which ends when the last reference to it goes. Automatic takes Writer when it is
+// installed and starts, else the stand-in. Says on `messages` why Automatic fell back from an
+// installed Writer, and returns nullopt after saying why when Writer was insisted upon and cannot
+// be had.
 std::optional<DesktopWord> StartWordProcessor(WordChoice choice, std::ostream& messages);
-
-// Whether the word processor has documents open; false when it no longer answers.
-bool HasDocuments(Word& word);
 
 }  // namespace penlark::cli

@@ -4,6 +4,7 @@
 #include "dialog/DialogSessionTest.h"
 #include "dialog/OpenDialog.h"
 #include "word/SharedWriter.h"
+#include "word/WordErrorOf.h"
 
 #include <csignal>
 
@@ -61,17 +62,6 @@ class WriterFlowTest : public DialogSessionTest {
   }
 
   std::string WorkFile(std::string_view name) const { return bed.WorkDir() + std::string(name); }
-
-  template <typename Call>
-  static std::string ErrorOf(Call&& call) {
-    try {
-      call();
-    } catch (const WordError& error) {
-      return error.what();
-    }
-    ADD_FAILURE() << "no WordError was raised";
-    return {};
-  }
 
   WriterWord& word = SharedWriter();
   Component component{bed.ServicesWith(word)};
@@ -188,9 +178,9 @@ TEST_F(WriterFlowTest, WithNoDocumentWordCloseAndXmlSaveAsFailWithWritersMessage
   OpenFromServer("report.rtf");
   tarnwell.XMLClose();
 
-  EXPECT_EQ(ErrorOf([&] { tarnwell.WordClose(); }), kNoDocumentMessage);
+  EXPECT_EQ(WordErrorOf([&] { tarnwell.WordClose(); }), kNoDocumentMessage);
   const int showings = bed.views.Showings();
-  EXPECT_EQ(ErrorOf([&] { tarnwell.XMLSaveAs(); }), kNoDocumentMessage);
+  EXPECT_EQ(WordErrorOf([&] { tarnwell.XMLSaveAs(); }), kNoDocumentMessage);
   EXPECT_EQ(bed.views.Showings(), showings);
 }
 
