@@ -3,18 +3,21 @@
 #include "Commands.h"
 #include "DesktopComponent.h"
 #include "DocumentReport.h"
-#include "automation/Component.h"
+#include "QuitOnSignals.h"
+#include "WordChoice.h"
 #include "automation/Tarnwell.h"
-#include "word/LocalWord.h"
+#include "word/Word.h"
 
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QTimer>
 #include <QUrl>
 
 namespace penlark::cli {
@@ -25,16 +28,22 @@ using Operation = bool (Tarnwell::*)();
 struct DesktopOptions {
   std::vector<std::string> documents;
   bool view = false;
+  WordChoice word = WordChoice::Automatic;
 };
 
 constexpr std::string_view kOptionsHelp = R"(
   --document FILE   open this RTF file in the word processor first (repeatable; the last one
                     is the active document)
   --view            afterwards, open a document that was opened from the server with the
-                    desktop's default handler
+                    desktop's default handler (the stand-in word processor shows none itself)
+  --word=writer     drive LibreOffice Writer (an error when it is not installed)
+  --word=local      drive the stand-in word processor, which holds documents in memory
   --help            show this text
 
-Afterwards the documents open in the word processor are listed with their files.
+Without --word, LibreOffice Writer is used when it is installed. Afterwards the documents open
+in the word processor are listed with their files. Writer shows them in its own windows (it runs
+headless without an X display) and ends with penlark: penlark then waits until they are closed
+(or until it is interrupted).
 )";
 
 std::optional<DesktopOptions> ParseOptions(Arguments args) {
@@ -44,7 +53,7 @@ std::optional<DesktopOptions> ParseOptions(Arguments args) {
       options.documents.emplace_back(args[++i]);
     } else if (args[i] == "--view") {
       options.view = true;
-    } else {
+    } else if (!ReadWordOption(args[i], options.word)) {
       return std::nullopt;
     }
   }
@@ -61,42 +70,84 @@ void ViewNewDocuments(Word& word, int countBefore) {
   }
 }
 
+// Runs the operation on a desktop component over the word processor; the exit status.
+int RunOperation(const DesktopOptions& options, const DesktopWord& desktop, Operation operation) {
+  Word& word = *desktop.word;
+  const DesktopComponent component(desktop.word);
+  try {
+    for (const std::string& document : options.documents) {
+      word.DocumentsOpen(std::filesystem::absolute(document).string());
+    }
+    const int countBefore = word.DocumentsCount();
+    Tarnwell tarnwell;
+    (tarnwell.*operation)();
+    if (options.view && !desktop.showsDocuments) {
+      ViewNewDocuments(word, countBefore);
+    }
+  } catch (const std::exception& error) {
+    std::cerr << "penlark: " << error.what() << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+// Whether the word processor has documents open; false when it no longer answers.
+bool HasDocuments(Word& word) {
+  try {
+    return word.DocumentsCount() > 0;
+  } catch (const WordError&) {
+    return false;
+  }
+}
+
+// The office ends with this program: while it shows documents, wait for the user to close them.
+void WaitWhileDocumentsAreShown(const DesktopWord& desktop) {
+  if (!desktop.showsDocuments || !HasDocuments(*desktop.word)) {
+    return;
+  }
+  std::cout << "penlark ends when these documents are closed in " << desktop.name
+            << " (or on Ctrl+C).\n"
+            << std::flush;
+  const QuitOnSignals quitOnSignals;
+  QTimer poll;
+  poll.callOnTimeout([&] {
+    if (!HasDocuments(*desktop.word)) {
+      QApplication::quit();
+    }
+  });
+  poll.start(500);
+  QApplication::exec();
+}
+
 int RunDesktopOperation(Arguments args, std::string_view name, std::string_view summary,
                         Operation operation) {
+  constexpr std::string_view kSynopsis = " [--document FILE]... [--view] [--word=writer|local]";
   if (args.size() == 1 && (args.front() == "--help" || args.front() == "-h")) {
-    std::cout << "Usage: penlark " << name << " [--document FILE]... [--view]\n\n"
+    std::cout << "Usage: penlark " << name << kSynopsis << "\n\n"
               << summary << '\n'
               << kOptionsHelp;
     return 0;
   }
   const auto options = ParseOptions(args);
   if (!options) {
-    std::cerr << "Usage: penlark " << name << " [--document FILE]... [--view]\n";
+    std::cerr << "Usage: penlark " << name << kSynopsis << '\n';
     return 2;
   }
   int argc = 1;
   char programName[] = "penlark";
   char* argv[] = {programName, nullptr};
   QApplication application(argc, argv);
-  auto word = std::make_shared<LocalWord>();
-  int status = 0;
-  try {
-    for (const std::string& document : options->documents) {
-      word->DocumentsOpen(std::filesystem::absolute(document).string());
-    }
-    const int countBefore = word->DocumentsCount();
-    InstallDesktopComponent(word);
-    Tarnwell tarnwell;
-    (tarnwell.*operation)();
-    if (options->view) {
-      ViewNewDocuments(*word, countBefore);
-    }
-  } catch (const std::exception& error) {
-    std::cerr << "penlark: " << error.what() << '\n';
-    status = 1;
+  auto desktop = StartWordProcessor(options->word, std::cerr);
+  if (!desktop) {
+    return 1;
   }
-  Component::EndCurrent();
-  PrintDocuments(*word, std::cout);
+  if (options->view && desktop->showsDocuments) {
+    std::cerr << "penlark: --view is not needed: " << desktop->name
+              << " shows the documents itself.\n";
+  }
+  const int status = RunOperation(*options, *desktop, operation);
+  PrintDocuments(*desktop->word, std::cout);
+  WaitWhileDocumentsAreShown(*desktop);
   return status;
 }
 

@@ -6,7 +6,7 @@
 
 namespace penlark::cli {
 
-void InstallDesktopComponent(std::shared_ptr<Word> word) {
+DesktopComponent::DesktopComponent(std::shared_ptr<Word> word) {
   Component::SetFactory([word] {
     auto views = std::make_unique<qt::QtDialogViews>();
     auto prompts = std::make_unique<qt::QtPrompts>([shown = views.get()] { shown->RefreshAll(); });
@@ -16,6 +16,11 @@ void InstallDesktopComponent(std::shared_ptr<Word> word) {
                           .shell = std::make_unique<qt::QtShell>(),
                           .views = std::move(views)};
   });
+}
+
+DesktopComponent::~DesktopComponent() {
+  Component::EndCurrent();
+  Component::SetFactory(nullptr);
 }
 
 }  // namespace penlark::cli

@@ -8,9 +8,15 @@ class Word;
 
 namespace penlark::cli {
 
-// Makes this thread's component, on its first use, a desktop one: the dialog in a Qt window and
-// Qt's message boxes, pointer and shell, over the given word processor. A QApplication must
-// exist; end the component (Component::EndCurrent) before it goes away.
-void InstallDesktopComponent(std::shared_ptr<Word> word);
+// While it lives, this thread's component is, from its first use, a desktop one: the dialog in a
+// Qt window and Qt's message boxes, pointer and shell, over the given word processor. A
+// QApplication must exist. Its end ends the component and lets go of the word processor.
+class DesktopComponent {
+ public:
+  explicit DesktopComponent(std::shared_ptr<Word> word);
+  ~DesktopComponent();
+  DesktopComponent(const DesktopComponent&) = delete;
+  DesktopComponent& operator=(const DesktopComponent&) = delete;
+};
 
 }  // namespace penlark::cli

@@ -27,7 +27,13 @@ std::vector<DocumentLine> OpenDocuments(Word& word) {
 }
 
 void PrintDocuments(Word& word, std::ostream& out) {
-  const auto lines = OpenDocuments(word);
+  std::vector<DocumentLine> lines;
+  try {
+    lines = OpenDocuments(word);
+  } catch (const WordError& error) {
+    out << "The word processor does not answer: " << error.what() << '\n';
+    return;
+  }
   out << (lines.empty() ? "No document is open.\n" : "Documents open:\n");
   for (const DocumentLine& line : lines) {
     out << "  " << line.file << (line.active ? "   (active)" : "") << '\n';

@@ -16,8 +16,10 @@ struct DocumentLine {
   bool active = false;
 };
 
+// Raises WordError when the word processor fails.
 std::vector<DocumentLine> OpenDocuments(Word& word);
-// One line per document: its file, and "(active)" after the active one.
+// One line per document: its file, and "(active)" after the active one; or the word processor's
+// failure.
 void PrintDocuments(Word& word, std::ostream& out);
 
 }  // namespace penlark::cli

@@ -46,7 +46,9 @@ With the dialog (the operations a word-processor macro calls):
   new         do nothing
   wordclose   load the dialog and read the active document's name
   These take --document FILE (repeatable) to open RTF files in the word processor first, and
-  --view to show a fetched document with the desktop's default handler.
+  --view to show a fetched document with the desktop's default handler. They and the demo drive
+  LibreOffice Writer when it is installed; --word=writer insists on it, --word=local takes the
+  stand-in word processor instead.
 
 For scripts, without the dialog:
   ls          list a server folder:    penlark ls --server SERVER --user USER DIR

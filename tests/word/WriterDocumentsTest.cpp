@@ -1,5 +1,6 @@
 #include "support/TempDir.h"
 #include "word/SharedWriter.h"
+#include "word/WordErrorOf.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@ using ::testing::Not;
 using testing::ReadFile;
 using ::testing::StartsWith;
 using testing::TempDir;
+using testing::WordErrorOf;
 using testing::WriteFile;
 
 // Each test works on the shared office and leaves it without documents.
@@ -29,18 +31,6 @@ class WriterTest : public ::testing::Test {
     return word_.DocumentsOpen(MakeRtf(name, "text of " + std::string(name)));
   }
 
-  // The message of the WordError that `call` raises.
-  template <typename Call>
-  static std::string ErrorOf(Call&& call) {
-    try {
-      call();
-    } catch (const WordError& error) {
-      return error.what();
-    }
-    ADD_FAILURE() << "no WordError was raised";
-    return {};
-  }
-
   WriterWord& word_ = testing::SharedWriter();
   TempDir dir_;
 };
@@ -49,7 +39,7 @@ using WriterDocumentsTest = WriterTest;
 
 TEST_F(WriterDocumentsTest, NoDocumentIsOpenAtFirstAndThereIsNoActiveDocument) {
   EXPECT_EQ(word_.DocumentsCount(), 0);
-  EXPECT_EQ(ErrorOf([&] { word_.ActiveDocument(); }), kNoDocumentMessage);
+  EXPECT_EQ(WordErrorOf([&] { word_.ActiveDocument(); }), kNoDocumentMessage);
 }
 
 TEST_F(WriterDocumentsTest, ItemsAreOneBasedNewestFirstAndStayTheSameObjects) {
@@ -60,7 +50,7 @@ TEST_F(WriterDocumentsTest, ItemsAreOneBasedNewestFirstAndStayTheSameObjects) {
   EXPECT_EQ(word_.DocumentsItem(1), c);
   EXPECT_EQ(word_.DocumentsItem(2), b);
   EXPECT_EQ(word_.DocumentsItem(3), a);
-  EXPECT_THAT(ErrorOf([&] { word_.DocumentsItem(0); }), HasSubstr("does not exist"));
+  EXPECT_THAT(WordErrorOf([&] { word_.DocumentsItem(0); }), HasSubstr("does not exist"));
   EXPECT_THROW(word_.DocumentsItem(4), WordError);
 }
 
@@ -103,7 +93,7 @@ TEST_F(WriterOpenTest, OpeningAnOpenFileAgainActivatesTheOpenDocument) {
 }
 
 TEST_F(WriterOpenTest, OpeningAMissingFileFailsWithTheOfficesMessage) {
-  const auto message = ErrorOf([&] { word_.DocumentsOpen((dir_ / "absent.rtf").string()); });
+  const auto message = WordErrorOf([&] { word_.DocumentsOpen((dir_ / "absent.rtf").string()); });
   EXPECT_THAT(message, HasSubstr("absent.rtf"));
   EXPECT_EQ(word_.DocumentsCount(), 0);
 }
@@ -167,7 +157,7 @@ TEST_F(WriterSaveAsTest, FailsForOtherFormatsAndUnwritablePaths) {
   EXPECT_THROW(document->SaveAs((dir_ / "x.doc").string(), 0), WordError);
   // A folder cannot be made below a plain file.
   const auto message =
-      ErrorOf([&] { document->SaveAs((dir_ / "a.rtf" / "x.rtf").string(), kWordFormatRtf); });
+      WordErrorOf([&] { document->SaveAs((dir_ / "a.rtf" / "x.rtf").string(), kWordFormatRtf); });
   EXPECT_THAT(message, HasSubstr("a.rtf/x.rtf"));
   EXPECT_EQ(document->Name(), "a.rtf");
 }
@@ -189,7 +179,7 @@ TEST_F(WriterCloseTest, CloseRemovesTheDocumentForGood) {
   a->Close();
   EXPECT_EQ(word_.DocumentsCount(), 1);
   EXPECT_EQ(word_.DocumentsItem(1), b);
-  EXPECT_EQ(ErrorOf([&] { a->Name(); }), "The document has been closed.");
+  EXPECT_EQ(WordErrorOf([&] { a->Name(); }), "The document has been closed.");
   EXPECT_THROW(a->Close(), WordError);
   EXPECT_THROW(a->SaveAs((dir_ / "x.rtf").string(), kWordFormatRtf), WordError);
 }
@@ -204,7 +194,7 @@ TEST_F(WriterCloseTest, ClosingTheActiveDocumentActivatesTheNewestOther) {
   c->Close();
   EXPECT_EQ(word_.ActiveDocument(), b);
   b->Close();
-  EXPECT_EQ(ErrorOf([&] { word_.ActiveDocument(); }), kNoDocumentMessage);
+  EXPECT_EQ(WordErrorOf([&] { word_.ActiveDocument(); }), kNoDocumentMessage);
 }
 
 TEST_F(WriterCloseTest, ClosingAnotherDocumentKeepsTheActiveOne) {

@@ -102,6 +102,20 @@ TEST(WriterLifeTest, EachInstanceHasItsOwnOfficeThatEndsWithIt) {
   EXPECT_THROW(document->Name(), WordError);
 }
 
+TEST(WriterLifeTest, AnOfficeThatDoesNotEndWhenAskedIsKilled) {
+  // A stopped office answers nothing, as one whose user has a question about unsaved changes in
+  // front of them: asking it to end would wait for ever.
+  WriterOptions options;
+  options.stopTimeout = std::chrono::milliseconds(500);
+  int pid = 0;
+  {
+    WriterWord word(options);
+    pid = word.OfficeProcessId();
+    ASSERT_EQ(kill(pid, SIGSTOP), 0);
+  }
+  EXPECT_FALSE(ProcessExists(pid));
+}
+
 TEST(WriterLifeTest, NewApplicationKeepsAnOfficeThatAnswers) {
   TempDir dir;
   WriteFile(dir / "a.rtf", "{\\rtf1 a}");

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -42,8 +43,8 @@ QWidget* ServerView(const std::string& serverRoot, QWidget* parent) {
 }  // namespace
 
 DemoWindow::DemoWindow(const std::string& serverText, const std::string& serverRoot,
-                       std::shared_ptr<Word> word)
-    : word_(std::move(word)) {
+                       const DesktopWord& desktop)
+    : desktop_(desktop) {
   setWindowTitle(tr("Penlark demo"));
   auto* login =
       new QLabel(tr("<b>Log in with</b> &nbsp; Domain Name: <code>%1</code> &nbsp; Username: "
@@ -65,11 +66,14 @@ DemoWindow::DemoWindow(const std::string& serverText, const std::string& serverR
   }
   buttons->addStretch();
 
+  const QString documentsTitle = tr("Documents open in %1").arg(ToQString(desktop_.name));
   documents_ = new QListWidget;
-  documents_->setAccessibleName(tr("Documents open in the word processor"));
-  auto* view = new QPushButton(tr("&View the active document"));
-  connect(view, &QPushButton::clicked, this, &DemoWindow::ViewActiveDocument);
-  auto* documentsBox = new QGroupBox(tr("Documents open in the word processor"));
+  documents_->setAccessibleName(documentsTitle);
+  auto* view =
+      new QPushButton(desktop_.showsDocuments ? tr("Bring the active document to the &front")
+                                              : tr("&View the active document"));
+  connect(view, &QPushButton::clicked, this, &DemoWindow::ShowActiveDocument);
+  auto* documentsBox = new QGroupBox(documentsTitle);
   auto* documentsLayout = new QVBoxLayout(documentsBox);
   documentsLayout->addWidget(documents_);
   documentsLayout->addWidget(view, 0, Qt::AlignLeft);
@@ -89,6 +93,11 @@ DemoWindow::DemoWindow(const std::string& serverText, const std::string& serverR
   grid->addWidget(quit, 3, 1, Qt::AlignRight);
   resize(900, 520);
   ShowDocuments();
+  if (desktop_.showsDocuments) {
+    auto* follow = new QTimer(this);
+    connect(follow, &QTimer::timeout, this, &DemoWindow::ShowDocuments);
+    follow->start(1000);
+  }
 }
 
 void DemoWindow::OpenFromServer() {
@@ -107,17 +116,37 @@ void DemoWindow::Run(bool (Tarnwell::*operation)()) {
 }
 
 void DemoWindow::ShowDocuments() {
-  documents_->clear();
-  for (const DocumentLine& line : OpenDocuments(*word_)) {
-    documents_->addItem(ToQString(line.file + (line.active ? "   (active)" : "")));
+  QStringList texts;
+  try {
+    for (const DocumentLine& line : OpenDocuments(*desktop_.word)) {
+      texts.append(ToQString(line.file + (line.active ? "   (active)" : "")));
+    }
+  } catch (const WordError& error) {
+    texts = {tr("%1 does not answer: %2").arg(ToQString(desktop_.name), ToQString(error.what()))};
+  }
+  // Rebuilt only on a change, so that a selection survives the timer.
+  if (texts != shownDocuments_) {
+    documents_->clear();
+    documents_->addItems(texts);
+    shownDocuments_ = texts;
   }
 }
 
-void DemoWindow::ViewActiveDocument() {
-  for (const DocumentLine& line : OpenDocuments(*word_)) {
-    if (line.active) {
-      QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(line.file)));
+// The stand-in shows nothing itself: the desktop's handler opens the file. Writer brings the
+// document's window to the front.
+void DemoWindow::ShowActiveDocument() {
+  try {
+    if (desktop_.showsDocuments) {
+      desktop_.word->ActiveDocument()->Activate();
+      return;
     }
+    for (const DocumentLine& line : OpenDocuments(*desktop_.word)) {
+      if (line.active) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(line.file)));
+      }
+    }
+  } catch (const WordError& error) {
+    QMessageBox::information(this, tr("Penlark demo"), ToQString(error.what()));
   }
 }
 

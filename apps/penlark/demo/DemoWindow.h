@@ -1,26 +1,28 @@
 #pragma once
 
-#include <memory>
+#include "WordChoice.h"
+
 #include <string>
 
+#include <QStringList>
 #include <QWidget>
 
-class QLabel;
 class QListWidget;
 
 namespace penlark {
 class Tarnwell;
-class Word;
 }  // namespace penlark
 
 // The demo's own window: what to type to log in, the operations a word-processor macro would
-// call, the documents the word processor has open, and the server's folders as they change.
+// call, the documents the word processor has open, and the server's folders as they change. A
+// word processor with windows of its own may open and close documents at any time: the list
+// follows it.
 namespace penlark::cli {
 
 class DemoWindow final : public QWidget {
  public:
   DemoWindow(const std::string& serverText, const std::string& serverRoot,
-             std::shared_ptr<Word> word);
+             const DesktopWord& desktop);
 
   // Shows the Open dialog, as the demo does first.
   void OpenFromServer();
@@ -28,10 +30,11 @@ class DemoWindow final : public QWidget {
  private:
   void Run(bool (Tarnwell::*operation)());
   void ShowDocuments();
-  void ViewActiveDocument();
+  void ShowActiveDocument();
 
-  std::shared_ptr<Word> word_;
+  DesktopWord desktop_;
   QListWidget* documents_ = nullptr;
+  QStringList shownDocuments_;
 };
 
 }  // namespace penlark::cli

@@ -6,6 +6,7 @@
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <cstring>
+#include <future>
 #include <random>
 #include <sys/wait.h>
 #include <thread>
@@ -21,7 +22,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kRestartRequested = 81;
 constexpr int kMaxStarts = 3;
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
-constexpr auto kTerminateTimeout = std::chrono::seconds(10);
 
 // Unique on this machine while we run; the random part keeps a stale pipe of a dead process of
 // the same id out of the way.
@@ -77,7 +77,9 @@ class Office::Profile {
 };
 
 Office::Office(const WriterOptions& options)
-    : profile_(std::make_unique<Profile>(options.profileDir)), pipeName_(UniquePipeName()) {
+    : profile_(std::make_unique<Profile>(options.profileDir)),
+      pipeName_(UniquePipeName()),
+      stopTimeout_(options.stopTimeout) {
   const auto programDir = OfficeProgramDir(options);
   if (!IsWriterInstalled(options)) {
     throw WordError("LibreOffice is not installed in " + programDir.string() + ".");
@@ -105,15 +107,19 @@ Office::Office(const WriterOptions& options)
 }
 
 Office::~Office() {
-  try {
-    if (desktop_.is()) {
-      desktop_->terminate();
+  const auto deadline = Clock::now() + stopTimeout_;
+  // terminate() does not return while the office shows a modal dialog, such as its question about
+  // unsaved changes: it runs on a thread of its own, and killing the office ends the call.
+  auto terminated = std::async(std::launch::async, [desktop = std::move(desktop_)] {
+    try {
+      return desktop.is() && desktop->terminate();
+    } catch (const css::uno::Exception&) {
+      return false;  // gone already
     }
-  } catch (const css::uno::Exception&) {
-    // The office is gone already, or refused: it is ended below either way.
-  }
-  desktop_.clear();
-  if (!process_->WaitForExit(kTerminateTimeout)) {
+  });
+  if (terminated.wait_until(deadline) != std::future_status::ready || !terminated.get() ||
+      !process_->WaitForExit(
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()))) {
     process_->Kill();
   }
 }

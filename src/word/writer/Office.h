@@ -16,7 +16,8 @@ namespace penlark {
 std::filesystem::path OfficeProgramDir(const WriterOptions& options);
 
 // An office process of our own, on its own user profile, and the UNO connection to its desktop.
-// Ending it terminates the desktop, and kills the process when it does not go.
+// Ending it terminates the desktop, and kills the process when it has not gone within the
+// options' stop timeout, or refused to go.
 class Office {
  public:
   // Starts the office and waits until it accepts the connection; raises WordError when it cannot.
@@ -39,6 +40,7 @@ class Office {
 
   std::unique_ptr<Profile> profile_;
   std::string pipeName_;
+  std::chrono::milliseconds stopTimeout_;
   std::unique_ptr<OfficeProcess> process_;
   uno::Reference<uno::css::frame::XDesktop2> desktop_;
 };

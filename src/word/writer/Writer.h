@@ -19,6 +19,9 @@ struct WriterOptions {
   bool visible = false;
   // How long a starting office may take to accept the connection.
   std::chrono::milliseconds startTimeout{60'000};
+  // How long an ending office may take to go before it is killed; a visible office may be
+  // waiting for its user to answer a question about unsaved changes.
+  std::chrono::milliseconds stopTimeout{10'000};
 };
 
 // Whether an office can be started with these options: its program is installed there.

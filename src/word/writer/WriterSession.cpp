@@ -84,7 +84,7 @@ std::shared_ptr<WriterDocument> WriterSession::Open(const std::string& fileName)
     }
     return uno::Reference<css::frame::XModel>(component, UNO_QUERY_THROW);
   });
-  active_ = model;
+  SetActive(model);
   return Wrap(model);
 }
 
@@ -93,15 +93,26 @@ std::shared_ptr<WriterDocument> WriterSession::Active() {
   if (documents.empty()) {
     throw WordError(kNoDocumentMessage);
   }
+  const auto front = FrontModel();
+  if (front.is() && front != frontSeen_) {
+    frontSeen_ = front;
+    if (auto found = Find(documents, front)) {
+      active_ = front;
+      return found;
+    }
+  }
   if (auto found = Find(documents, active_)) {
     return found;
   }
-  const uno::Reference<css::frame::XModel> current(
-      uno::Guarded([&] { return office_->Desktop()->getCurrentComponent(); }), UNO_QUERY);
-  if (auto found = Find(documents, current)) {
+  if (auto found = Find(documents, front)) {
     return found;
   }
   return documents.front();
+}
+
+void WriterSession::SetActive(const uno::Reference<css::frame::XModel>& model) {
+  active_ = model;
+  frontSeen_ = FrontModel();
 }
 
 void WriterSession::ActivateNewest() {
@@ -147,12 +158,21 @@ std::shared_ptr<WriterDocument> WriterSession::Wrap(
   return handedOut_.emplace_back(std::make_shared<WriterDocument>(weak_from_this(), model));
 }
 
+uno::Reference<css::frame::XModel> WriterSession::FrontModel() {
+  return uno::Guarded([&]() -> uno::Reference<css::frame::XModel> {
+    const auto frame = office_->Desktop()->getActiveFrame();
+    const auto controller = frame.is() ? frame->getController() : nullptr;
+    return controller.is() ? controller->getModel() : nullptr;
+  });
+}
+
 void WriterSession::ForgetAll() {
   for (const auto& document : handedOut_) {
     document->MarkClosed();
   }
   handedOut_.clear();
   active_.clear();
+  frontSeen_.clear();
 }
 
 }  // namespace penlark

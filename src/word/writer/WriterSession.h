@@ -13,12 +13,13 @@
 namespace penlark {
 
 // What a WriterWord and its documents share: the office, the documents handed out while they are
-// open, and the document we made active last.
+// open, and the active document.
 //
-// That document is the active one while it is open. The desktop's own idea (its current
-// component) follows window focus, which moves asynchronously after each activation and is empty
-// for hidden documents and after the active one was closed: it is asked only when we have made
-// no document active.
+// The active document is the one we made active last, unless the user has since brought another
+// document's window to the front. The desktop's own idea (its active frame) follows window focus:
+// it moves asynchronously after each activation, and is empty for hidden documents and after the
+// active one was closed. So it counts only when it has changed to another document since we last
+// looked, or when we have made no document active.
 class WriterSession : public std::enable_shared_from_this<WriterSession> {
  public:
   explicit WriterSession(WriterOptions options);
@@ -34,7 +35,8 @@ class WriterSession : public std::enable_shared_from_this<WriterSession> {
   std::shared_ptr<WriterDocument> Open(const std::string& fileName);
   // The document the user works in; raises WordError when none is open.
   std::shared_ptr<WriterDocument> Active();
-  void SetActive(const uno::Reference<uno::css::frame::XModel>& model) { active_ = model; }
+  // Makes the document of `model` the active one; its window has just been brought to the front.
+  void SetActive(const uno::Reference<uno::css::frame::XModel>& model);
   // Activates the newest open document, if any.
   void ActivateNewest();
   // Takes a document that has just been closed out of the session.
@@ -49,11 +51,15 @@ class WriterSession : public std::enable_shared_from_this<WriterSession> {
  private:
   std::shared_ptr<WriterDocument> Wrap(const uno::Reference<uno::css::frame::XModel>& model);
   void ForgetAll();
+  // The document of the desktop's active frame; empty when there is none.
+  uno::Reference<uno::css::frame::XModel> FrontModel();
 
   WriterOptions options_;
   std::unique_ptr<Office> office_;
   std::vector<std::shared_ptr<WriterDocument>> handedOut_;
   uno::Reference<uno::css::frame::XModel> active_;
+  // The desktop's active document when we last looked.
+  uno::Reference<uno::css::frame::XModel> frontSeen_;
 };
 
 }  // namespace penlark
