@@ -1,12 +1,11 @@
 #include "platform/Registry.h"
 
+#include "platform/Files.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace penlark {
@@ -217,11 +216,11 @@ std::optional<RegistryValue> ParseData(std::string_view data) {
 }
 
 std::optional<std::string> ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  try {
+    return ReadWholeFile<std::string>(path);
+  } catch (const std::filesystem::filesystem_error&) {
     return std::nullopt;
   }
-  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 #include "server/SoapMessages.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <system_error>
 #include <unistd.h>
@@ -34,12 +32,11 @@ std::string Quoted(std::string_view text) {
 }
 
 std::string ReadWhole(const fs::path& file) {
-  std::ifstream stream(file, std::ios::binary);
-  std::string content(std::istreambuf_iterator<char>(stream), {});
-  if (!stream && !stream.eof()) {
+  try {
+    return ReadWholeFile<std::string>(file);
+  } catch (const fs::filesystem_error&) {
     throw RequestRefused("The document cannot be read.");
   }
-  return content;
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #include "word/LocalWord.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace penlark {
 
@@ -125,10 +126,11 @@ std::shared_ptr<WordDocument> LocalWord::DocumentsOpen(const std::string& fileNa
   if (!std::filesystem::is_regular_file(fileName, error)) {
     throw WordError("Cannot open " + fileName + ": the file does not exist.");
   }
-  std::ifstream file(fileName, std::ios::binary);
-  std::string rtf(std::istreambuf_iterator<char>(file), {});
-  if (!file.is_open() || file.bad()) {
-    throw WordError("Cannot open " + fileName + ": " + std::strerror(errno));
+  std::string rtf;
+  try {
+    rtf = ReadWholeFile<std::string>(fileName);
+  } catch (const std::filesystem::filesystem_error& failure) {
+    throw WordError("Cannot open " + fileName + ": " + failure.code().message());
   }
   return AddDocument(fileName, std::move(rtf));
 }

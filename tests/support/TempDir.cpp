@@ -1,8 +1,9 @@
 #include "support/TempDir.h"
 
+#include "platform/Files.h"
+
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace penlark::testing {
@@ -29,11 +30,11 @@ void WriteFile(const std::filesystem::path& path, std::string_view content) {
 }
 
 std::optional<std::string> ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  try {
+    return ReadWholeFile<std::string>(path);
+  } catch (const std::filesystem::filesystem_error&) {
     return std::nullopt;
   }
-  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
