@@ -18,7 +18,8 @@ bool OpenDialog::RedrawFiles(const std::string& dir) {
   ListView.SelectedIndex = -1;
   FilenameText.Text.clear();
   const auto& names = server.FileNames();
-  if (reply.empty() || names.empty()) {
+  // A reply that did not read as this folder's listing fails like an empty one.
+  if (reply.empty() || server.ListedFolder() != dir || names.empty()) {
     SetMouseCursor(0);
     return false;
   }

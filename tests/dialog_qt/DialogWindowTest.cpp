@@ -192,6 +192,15 @@ TEST_F(DialogWindowTest, DoubleClickingAFolderEntersIt) {
   EXPECT_EQ(VisibleList()->model()->rowCount(), 3);
 }
 
+TEST_F(DialogWindowTest, DoubleClickingTheSpaceAroundTheItemsRunsTheActionButton) {
+  LoggedIn();
+  QAbstractItemView* list = VisibleList();
+  const QPoint empty = list->viewport()->rect().bottomRight() - QPoint(2, 2);
+  ASSERT_FALSE(list->indexAt(empty).isValid());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, empty);
+  EXPECT_EQ(bed.prompts.MessageTexts(), std::vector<std::string>{"Filename is EMPTY,\r\nplease retry."});
+}
+
 TEST_F(DialogWindowTest, TheViewsMenuDropsDownUnderTheViewsButtonAndSwitchesTheView) {
   auto* props = Find<ImageButtonWidget>("PropsImage");
   QPoint shownAt;
@@ -281,11 +290,14 @@ TEST_F(DialogWindowTest, TheCloseBoxUnloadsAndKeepsTheCurrentFile) {
   EXPECT_EQ(bed.Context().Server().CurrentFile, "x");
 }
 
-TEST_F(DialogWindowTest, TheLabelsAcceleratorsReachTheirFields) {
-  dialog->RedrawTabStrip(true);
-  views.RefreshAll();
+TEST_F(DialogWindowTest, TheFocusGoesWhereTheDialogPutsItAndTheAcceleratorsTakeIt) {
   QApplication::setActiveWindow(window);
   ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  dialog->SetFocus(dialog->PasswordText);
+  views.RefreshAll();
+  EXPECT_TRUE(Find<QLineEdit>("PasswordText")->hasFocus());
+  dialog->RedrawTabStrip(true);
+  views.RefreshAll();
   QTest::keyClick(window, Qt::Key_N, Qt::AltModifier);
   EXPECT_TRUE(Find<QLineEdit>("FilenameText")->hasFocus());
 }
