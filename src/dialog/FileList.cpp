@@ -64,7 +64,8 @@ void OpenDialog::ImageCombo_Click() {
     ImageCombo.Items.resize(static_cast<std::size_t>(ImageCombo.SelectedIndex) + 1);
     RedrawFiles(ImageCombo.SelectedText());
   }
-  if (context_.Server().FileNames().size() > 1) {
+  // The list holds the listing's entries, or nothing when the listing did not read.
+  if (ListView.Items.size() > 1) {
     ListView.SelectedIndex = 0;
   }
 }

@@ -73,6 +73,14 @@ TEST_F(SaveFlowTest, AfterASaveTheReloadedDialogLogsInWithThePasswordKeptInMemor
   EXPECT_EQ(bed.Context().History().HistoryPassword(0), "") << "never written";
 }
 
+TEST_F(SaveFlowTest, WithoutAnAutomaticLoginTheReloadedDialogListsNothing) {
+  std::filesystem::remove_all(bed.InstallPath() / "history");  // no history to log in from
+  SaveAs("draft.rtf");
+  EXPECT_TRUE(bed.prompts.Messages().empty());
+  EXPECT_EQ(server.Requests().size(), 1u) << "the save alone";
+  EXPECT_EQ(bed.Dialog().TabStrip.SelectedTab, 2);
+}
+
 TEST_F(SaveFlowTest, AFolderWhoseListingDidNotReadIsNeitherShownNorTakenToLackTheName) {
   server.AddFolder("/docs/sub");
   AddRtfDocument("/docs/sub/draft.rtf", "{\\rtf1 kept}");
