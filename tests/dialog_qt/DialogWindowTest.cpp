@@ -198,7 +198,8 @@ TEST_F(DialogWindowTest, DoubleClickingTheSpaceAroundTheItemsRunsTheActionButton
   const QPoint empty = list->viewport()->rect().bottomRight() - QPoint(2, 2);
   ASSERT_FALSE(list->indexAt(empty).isValid());
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, empty);
-  EXPECT_EQ(bed.prompts.MessageTexts(), std::vector<std::string>{"Filename is EMPTY,\r\nplease retry."});
+  EXPECT_EQ(bed.prompts.MessageTexts(),
+            std::vector<std::string>{"Filename is EMPTY,\r\nplease retry."});
 }
 
 TEST_F(DialogWindowTest, TheViewsMenuDropsDownUnderTheViewsButtonAndSwitchesTheView) {

@@ -480,10 +480,9 @@ void DialogWindow::DrawConnectionFrame(const OpenDialog& dialog) {
   DrawControl(connectionText_, dialog.ConnectionText);
   if (dialog.FocusCount != focusDrawn_) {
     focusDrawn_ = dialog.FocusCount;
-    const std::pair<const Control*, QWidget*> fields[] = {
-        {&dialog.UrlDomainCombo, urlDomainCombo_},
-        {&dialog.UsernameText, usernameText_},
-        {&dialog.PasswordText, passwordText_}};
+    const std::pair<const Control*, QWidget*> fields[] = {{&dialog.UrlDomainCombo, urlDomainCombo_},
+                                                          {&dialog.UsernameText, usernameText_},
+                                                          {&dialog.PasswordText, passwordText_}};
     for (const auto& [control, widget] : fields) {
       if (control == dialog.FocusControl) {
         widget->setFocus();
