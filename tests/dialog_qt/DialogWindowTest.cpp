@@ -291,16 +291,27 @@ TEST_F(DialogWindowTest, TheCloseBoxUnloadsAndKeepsTheCurrentFile) {
   EXPECT_EQ(bed.Context().Server().CurrentFile, "x");
 }
 
-TEST_F(DialogWindowTest, TheFocusGoesWhereTheDialogPutsItAndTheAcceleratorsTakeIt) {
-  QApplication::setActiveWindow(window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-  dialog->SetFocus(dialog->PasswordText);
-  views.RefreshAll();
-  EXPECT_TRUE(Find<QLineEdit>("PasswordText")->hasFocus());
+TEST_F(DialogWindowTest, TheLabelsAcceleratorsReachTheirFields) {
   dialog->RedrawTabStrip(true);
   views.RefreshAll();
+  QApplication::setActiveWindow(window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   QTest::keyClick(window, Qt::Key_N, Qt::AltModifier);
   EXPECT_TRUE(Find<QLineEdit>("FilenameText")->hasFocus());
+}
+
+TEST_F(DialogWindowTest, ARefusedAutomaticLoginLeavesTheFocusInThePasswordBox) {
+  LoggedIn();
+  dialog->Cancel_Click();                             // the history holds ann without a password
+  Component next(bed.ServicesWith(bed.word, views));  // a component that knows no password
+  const OpenDialog& fresh = next.Context().Dialog();
+  QWidget& shown = views.Newest()->Window();
+  views.RefreshAll();
+  shown.show();
+  QApplication::setActiveWindow(&shown);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&shown));
+  EXPECT_EQ(fresh.TabStrip.SelectedTab, 2);
+  EXPECT_TRUE(shown.findChild<QLineEdit*>("PasswordText")->hasFocus());
 }
 
 TEST(QtPrompts, AskAndReturnTheAnswer) {
