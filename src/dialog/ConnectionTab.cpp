@@ -34,7 +34,16 @@ void OpenDialog::AutoLogin() {
   UsernameText.Text = history.HistoryUser(0);
   PasswordText.Text = history.HistoryPassword(0);
   SavePwdCheck.Value = !PasswordText.Text.empty();
-  RedrawTabStrip(RedrawFiles(TrailFolder("/")));
+  const std::string* remembered =
+      context_.RememberedPassword(ConnectionText.Text, UsernameText.Text);
+  if (PasswordText.Text.empty() && remembered != nullptr) {
+    PasswordText.Text = *remembered;
+  }
+  const bool loggedIn = RedrawFiles(TrailFolder("/"));
+  RedrawTabStrip(loggedIn);
+  if (!loggedIn) {
+    SetFocus(PasswordText);
+  }
 }
 
 void OpenDialog::ShowHistoryInCombo() {
@@ -55,9 +64,13 @@ void OpenDialog::LogInButton_Click() {
     return;
   }
   RedrawTabStrip(true);
-  const std::string password = SavePwdCheck.Value ? PasswordText.Text : std::string();
   const std::string server = UrlDomainCombo.Text;
+  context_.RememberPassword(server, UsernameText.Text, PasswordText.Text);
+  const std::string password = SavePwdCheck.Value ? PasswordText.Text : std::string();
   switch (context_.History().UpdateHistory(server, UsernameText.Text, password)) {
+    case ConnectionHistory::ComboChange::NotRecorded:
+      context_.Services().prompts.ShowMessage({.text = std::string(kUnstorableLoginMessage)});
+      break;
     case ConnectionHistory::ComboChange::InsertServerAtFront:
       UrlDomainCombo.Items.insert(UrlDomainCombo.Items.begin(), server);
       break;

@@ -30,6 +30,17 @@ OpenDialog& DialogContext::Dialog() {
   return *loaded_.dialog;
 }
 
+void DialogContext::RememberPassword(const std::string& server, const std::string& user,
+                                     const std::string& password) {
+  passwords_[{server, user}] = password;
+}
+
+const std::string* DialogContext::RememberedPassword(const std::string& server,
+                                                     const std::string& user) const {
+  const auto found = passwords_.find({server, user});
+  return found == passwords_.end() ? nullptr : &found->second;
+}
+
 DialogView& DialogContext::ViewOf(const OpenDialog& dialog) {
   if (loaded_.dialog.get() == &dialog) {
     return *loaded_.view;

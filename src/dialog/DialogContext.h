@@ -7,7 +7,9 @@
 #include "protocol/TarnwellInterface.h"
 #include "word/Word.h"
 
+#include <map>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -40,6 +42,13 @@ class DialogContext {
   TarnwellInterface& Server() { return server_; }
   ConnectionHistory& History() { return history_; }
 
+  // The password of the last successful login to each server as each user, kept in memory while
+  // the component lives, so that later dialogs log in with it; the history holds a password
+  // only when "Save Password" is ticked.
+  void RememberPassword(const std::string& server, const std::string& user,
+                        const std::string& password);
+  const std::string* RememberedPassword(const std::string& server, const std::string& user) const;
+
   // The dialog's one instance. The first reference after start or after an unload loads it: the
   // dialog and its view are created and its load sequence runs.
   OpenDialog& Dialog();
@@ -61,6 +70,7 @@ class DialogContext {
   DialogServices services_;
   TarnwellInterface server_;
   ConnectionHistory history_;
+  std::map<std::pair<std::string, std::string>, std::string> passwords_;
   LoadedDialog loaded_;
   std::vector<LoadedDialog> unloaded_;
 };

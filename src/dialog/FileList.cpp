@@ -18,7 +18,8 @@ bool OpenDialog::RedrawFiles(const std::string& dir) {
   ListView.SelectedIndex = -1;
   FilenameText.Text.clear();
   const auto& names = server.FileNames();
-  if (reply.empty() || names.empty()) {
+  // A reply that did not read as this folder's listing fails like an empty one.
+  if (reply.empty() || server.ListedFolder() != dir || names.empty()) {
     SetMouseCursor(0);
     return false;
   }
@@ -63,7 +64,8 @@ void OpenDialog::ImageCombo_Click() {
     ImageCombo.Items.resize(static_cast<std::size_t>(ImageCombo.SelectedIndex) + 1);
     RedrawFiles(ImageCombo.SelectedText());
   }
-  if (context_.Server().FileNames().size() > 1) {
+  // The list holds the listing's entries, or nothing when the listing did not read.
+  if (ListView.Items.size() > 1) {
     ListView.SelectedIndex = 0;
   }
 }

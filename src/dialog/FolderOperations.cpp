@@ -2,6 +2,7 @@
 // Level, Delete and Create New Folder.
 
 #include "dialog/DialogContext.h"
+#include "dialog/LocalCopy.h"
 #include "dialog/OpenDialog.h"
 #include "platform/Utils.h"
 
@@ -35,7 +36,7 @@ void OpenDialog::DeleteImage_MouseUp(int, int, double x, double y) {
     if (answer == MessageAnswer::Yes) {
       TarnwellInterface& server = context_.Server();
       const std::string folder = ImageCombo.SelectedText();
-      const std::int16_t type = server.GetFileType(name);
+      const std::int16_t type = SelectedEntryType(folder);
       if (server.RequestDelete(folder, name, type, UsernameText.Text, PasswordText.Text).empty()) {
         PressedButton = 0;
         return;
@@ -47,16 +48,29 @@ void OpenDialog::DeleteImage_MouseUp(int, int, double x, double y) {
   PressedButton = 0;
 }
 
+std::int16_t OpenDialog::SelectedEntryType(const std::string& folder) const {
+  const TarnwellInterface& server = context_.Server();
+  const auto index = static_cast<std::size_t>(ListView.SelectedIndex);
+  const bool listed = server.ListedFolder() == folder && index < server.FileTypes().size();
+  return listed ? server.FileTypes()[index] : std::int16_t{0};
+}
+
 std::string OpenDialog::AskNewFolderName() {
   Prompts& prompts = context_.Services().prompts;
   while (true) {
     const std::string typed =
         prompts.InputBox({.prompt = "Folder Name: ", .title = "Create Folder", .defaultText = ""});
     std::string name = CollapseRepeats(typed, " ");
-    if (name.empty() || !context_.Server().FileExists(name)) {
+    if (name.empty()) {
       return name;
     }
-    prompts.ShowMessage({.text = "Folders already exists!", .icon = MessageIcon::Exclamation});
+    if (!IsPlainName(name)) {
+      RefuseName(name, "a folder");
+    } else if (context_.Server().FileExists(name)) {
+      prompts.ShowMessage({.text = "Folders already exists!", .icon = MessageIcon::Exclamation});
+    } else {
+      return name;
+    }
   }
 }
 

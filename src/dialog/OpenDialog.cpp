@@ -44,6 +44,11 @@ void OpenDialog::Help() {
   context_.Services().shell.OpenWithDefaultHandler(HelpPagePath(ReadInstallPath()));
 }
 
+void OpenDialog::SetFocus(const Control& control) {
+  FocusControl = &control;
+  ++FocusCount;
+}
+
 bool OpenDialog::SetMouseCursor(std::int32_t status) {
   Pointer& pointer = context_.Services().pointer;
   switch (status) {

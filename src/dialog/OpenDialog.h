@@ -55,6 +55,10 @@ class OpenDialog {
   Color BackColor;
   std::string WorkDir;
   std::int16_t PressedButton = 0;
+  // The control the dialog last gave the focus to, and how often it has given the focus: a view
+  // moves the focus to that control whenever the count changes.
+  const Control* FocusControl = nullptr;
+  int FocusCount = 0;
 
   TabStripControl TabStrip;
   Frame ConnectionFrame;
@@ -102,6 +106,7 @@ class OpenDialog {
   void Cancel_Click();
   void Help();
   bool SetMouseCursor(std::int32_t status);
+  void SetFocus(const Control& control);
 
   // --- connection tab ---
   void AutoLogin();
@@ -146,7 +151,8 @@ class OpenDialog {
   void OpenButton_Click();
   void OpenXMLFile();
   void SaveToXMLFile();
-  bool IsDocOpen(const std::string& docname);
+  // Whether the word processor has the local copy at this path open; activates it when so.
+  bool IsDocOpen(const std::string& localCopy);
 
  private:
   void DesignForm();
@@ -163,6 +169,11 @@ class OpenDialog {
   void EnterFolder(const std::string& dir, const std::string& name);
   void OpenInWord(const std::string& local);
   std::string AskNewFolderName();
+  // The type of the selected list item's entry in the listing of `folder`; 0 when the listing
+  // is not that folder's.
+  std::int16_t SelectedEntryType(const std::string& folder) const;
+  // "The name NAME cannot be used for WHAT.", for a name that cannot be one step of a path.
+  void RefuseName(const std::string& name, const char* what);
 
   DialogContext& context_;
 };

@@ -4,25 +4,18 @@
 #include "conversion/Transform.h"
 #include "dialog/BusyCursor.h"
 #include "dialog/DialogContext.h"
+#include "dialog/LocalCopy.h"
 #include "dialog/OpenDialog.h"
 #include "platform/Utils.h"
 
-#include <algorithm>
-
 namespace penlark {
-namespace {
 
-// Whether a name can be the name of a file directly in the work directory.
-bool IsLocalFileName(const std::string& name) {
-  if (name == "." || name == "..") {
-    return false;
-  }
-  return std::none_of(name.begin(), name.end(), [](char c) {
-    return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 32;
-  });
+void OpenDialog::RefuseName(const std::string& name, const char* what) {
+  context_.Services().prompts.ShowMessage(
+      {.text = "The name " + name + " cannot be used for " + what + ".",
+       .icon = MessageIcon::Exclamation,
+       .title = kPenlarkFilesTitle});
 }
-
-}  // namespace
 
 void OpenDialog::OpenButton_Click() {
   Prompts& prompts = context_.Services().prompts;
@@ -33,27 +26,35 @@ void OpenDialog::OpenButton_Click() {
                          .title = kPenlarkFilesTitle});
     return;
   }
+  const std::string dir = TrailFolder("/");
+  // Only the listing of this very folder tells what it holds.
   const TarnwellInterface& server = context_.Server();
-  const std::int16_t kind = server.GetFileType(name);
-  if (kind != kFolderType && !IsLocalFileName(name)) {
-    prompts.ShowMessage({.text = "The name " + name + " cannot be used for a document.",
-                         .icon = MessageIcon::Exclamation,
-                         .title = kPenlarkFilesTitle});
-    return;
+  const bool listed = server.ListedFolder() == dir;
+  const std::int16_t kind = listed ? server.GetFileType(name) : std::int16_t{0};
+  const bool exists = listed && server.FileExists(name);
+  if (kind != kFolderType) {
+    if (!IsPlainName(name)) {
+      RefuseName(name, "a document");
+      return;
+    }
+    if (const auto step = UnplainFolderStep(dir)) {
+      RefuseName(*step, "a folder");
+      return;
+    }
   }
-  if (server.FileExists(name)) {
-    if (OpenButton.Caption == kSaveMode && kind != kFolderType &&
+  if (OpenButton.Caption == kSaveMode) {
+    // A folder whose listing did not read may hold the name: ask rather than overwrite.
+    if ((exists || !listed) && kind != kFolderType &&
         prompts.ShowMessage({.text = "Overwrite " + name + " on Tarnwell server?",
                              .buttons = MessageButtons::YesNo}) == MessageAnswer::No) {
       return;
     }
-  } else if (OpenButton.Caption == kOpenMode) {
+  } else if (OpenButton.Caption == kOpenMode && !exists) {
     prompts.ShowMessage({.text = "File " + name + " does not exist in the current FOLDER.",
                          .icon = MessageIcon::Exclamation,
                          .title = kPenlarkFilesTitle});
     return;
   }
-  const std::string dir = TrailFolder("/");
   if (kind == kFolderType) {
     EnterFolder(dir, name);
     return;
@@ -84,8 +85,8 @@ void OpenDialog::OpenXMLFile() {
   BusyCursor busy(*this);
   TarnwellInterface& server = context_.Server();
   Prompts& prompts = context_.Services().prompts;
-  const std::string local = WorkDir + server.CurrentFile;
-  if (IsDocOpen(server.CurrentFile)) {
+  const std::string local = LocalCopyFolder(WorkDir, server.CurrentDir) + server.CurrentFile;
+  if (IsDocOpen(local)) {
     prompts.ShowMessage({.text = "The Document " + server.CurrentFile + " is already open.",
                          .icon = MessageIcon::Exclamation});
     return;
@@ -97,6 +98,7 @@ void OpenDialog::OpenXMLFile() {
     context_.UnloadDialog();
     return;
   }
+  CreateLocalCopyFolder(WorkDir, server.CurrentDir);
   // A reply whose root is not a document writes no file: it must not open an older copy.
   if (ConvertXmlToRtfFile(reply, local) != XmlDocumentStatus::Converted) {
     prompts.ShowMessage({.text = "ERROR: Unable to load the XML document"});
@@ -130,14 +132,14 @@ void OpenDialog::OpenInWord(const std::string& local) {
   document->ShowApplication();
 }
 
-bool OpenDialog::IsDocOpen(const std::string& docname) {
+bool OpenDialog::IsDocOpen(const std::string& localCopy) {
   Word& word = context_.Services().word;
   try {
     const int count = word.DocumentsCount();
     for (int i = 1; i <= count; ++i) {
       const std::string folder = word.DocumentsItem(i)->Path() + "/";
       const std::string name = word.DocumentsItem(i)->Name();
-      if (folder == WorkDir && name == docname) {
+      if (folder + name == localCopy) {
         word.DocumentsItem(i)->Activate();
         return true;
       }

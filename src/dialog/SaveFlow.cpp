@@ -4,6 +4,7 @@
 #include "conversion/Transform.h"
 #include "dialog/BusyCursor.h"
 #include "dialog/DialogContext.h"
+#include "dialog/LocalCopy.h"
 #include "dialog/OpenDialog.h"
 
 namespace penlark {
@@ -14,8 +15,10 @@ void OpenDialog::SaveToXMLFile() {
   Word& word = context_.Services().word;
   std::string reply;
   if (word.DocumentsCount() > 0) {
-    word.ActiveDocument()->SaveAs(WorkDir + server.CurrentFile, kWordFormatRtf);
-    const std::string written = WorkDir + word.ActiveDocument()->Name();
+    const std::string folder = LocalCopyFolder(WorkDir, server.CurrentDir);
+    CreateLocalCopyFolder(WorkDir, server.CurrentDir);
+    word.ActiveDocument()->SaveAs(folder + server.CurrentFile, kWordFormatRtf);
+    const std::string written = folder + word.ActiveDocument()->Name();
     std::string xml = RtfFileToXml(written);
     reply = server.RequestSaveFile(server.CurrentDir, server.CurrentFile, xml, UsernameText.Text,
                                    PasswordText.Text);
@@ -24,9 +27,12 @@ void OpenDialog::SaveToXMLFile() {
   busy.Restore();
   context_.UnloadDialog();
   if (!reply.empty()) {
-    // The reference loads the dialog afresh; it stays loaded and hidden on the new listing.
+    // The reference loads the dialog afresh; it stays loaded and hidden on the new listing. When
+    // its automatic login did not succeed, listing again would only repeat that failure.
     OpenDialog& reloaded = context_.Dialog();
-    reloaded.RedrawFiles(reloaded.TrailFolder("/"));
+    if (reloaded.TabStrip.Enabled) {
+      reloaded.RedrawFiles(reloaded.TrailFolder("/"));
+    }
   }
 }
 

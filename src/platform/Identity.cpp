@@ -40,7 +40,11 @@ std::string CurrentComputerName() {
   if (gethostname(buffer.data(), buffer.size() - 1) != 0) {
     return {};
   }
-  return CleanName(buffer.data());
+  return ComputerNameOf(buffer.data());
+}
+
+std::string ComputerNameOf(std::string_view hostName) {
+  return CleanName(hostName.substr(0, hostName.find('.')));
 }
 
 }  // namespace penlark

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Who and where the program runs: the names the connection history is keyed on.
 namespace penlark {
@@ -8,7 +9,11 @@ namespace penlark {
 // The name of the user the process runs as; "" when it cannot be found.
 std::string CurrentUserName();
 
-// The name of this computer; "" when it cannot be found.
+// The name of this computer: its short host name (up to the first "."), so that it stays the
+// same when the domain changes; "" when it cannot be found.
 std::string CurrentComputerName();
+
+// The computer name a host name gives: the part before the first ".", cleaned of blanks.
+std::string ComputerNameOf(std::string_view hostName);
 
 }  // namespace penlark

@@ -31,6 +31,11 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
   }
 }
 
+// Whether a field can stand in an entry line: no field separator, no line break.
+bool FitsInALine(std::string_view field) {
+  return field.find_first_of("\t\r\n") == std::string_view::npos;
+}
+
 }  // namespace
 
 std::string HistoryHeader(std::string_view userName, std::string_view computerName) {
@@ -64,9 +69,17 @@ bool ConnectionHistory::LoadHistory(const std::filesystem::path& file, const std
   std::string bytes;
   try {
     bytes = ReadWholeFile<std::string>(file);
-  } catch (const std::filesystem::filesystem_error&) {
-    return false;  // no history yet
+  } catch (const std::filesystem::filesystem_error& error) {
+    const bool missing = error.code() == std::errc::no_such_file_or_directory;
+    if (!missing && unreadableFile_ != file) {
+      prompts.ShowMessage(
+          {.text = "The history file " + file.string() + " cannot be read; it is left as it is.",
+           .icon = MessageIcon::Exclamation});
+    }
+    unreadableFile_ = missing ? std::nullopt : std::optional(file);
+    return false;
   }
+  unreadableFile_.reset();
   return LoadHistoryFrom(bytes, header, prompts);
 }
 
@@ -78,7 +91,8 @@ bool ConnectionHistory::LoadHistoryFrom(std::string_view fileBytes, const std::s
   if (lineEnd == std::string::npos) {
     return false;
   }
-  if (std::string_view(text).substr(0, lineEnd) != header) {
+  if (std::string_view(text).substr(0, lineEnd) !=
+      codepage::AnsiToUtf8(codepage::Utf8ToAnsi(header))) {
     prompts.ShowMessage({.text = std::string(kCorruptHistoryMessage)});
     return false;
   }
@@ -106,7 +120,7 @@ bool ConnectionHistory::LoadHistoryFrom(std::string_view fileBytes, const std::s
 
 void ConnectionHistory::SaveHistory(const std::filesystem::path& file,
                                     const std::string& header) const {
-  if (Count() == 0) {
+  if (Count() == 0 || unreadableFile_ == file) {
     return;
   }
   std::string plain = header;
@@ -129,6 +143,9 @@ void ConnectionHistory::SaveHistory(const std::filesystem::path& file,
 ConnectionHistory::ComboChange ConnectionHistory::UpdateHistory(const std::string& server,
                                                                 const std::string& user,
                                                                 const std::string& password) {
+  if (!FitsInALine(server) || !FitsInALine(user) || !FitsInALine(password)) {
+    return ComboChange::NotRecorded;
+  }
   for (std::size_t i = 0; i < Count(); ++i) {
     if (servers_[i] == server && users_[i] == user) {
       passwords_[i] = password;

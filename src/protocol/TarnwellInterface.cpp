@@ -13,10 +13,15 @@ TarnwellInterface::TarnwellInterface(Prompts& prompts, TarnwellHooks hooks, Tran
 std::string TarnwellInterface::RequestFiles(const std::string& dir, const std::string& username,
                                             const std::string& password) {
   const std::string request = requests::GetFiles(dir, username, password);
+  listedFolder_.reset();
   return Guarded([&] {
     std::string reply = Send(request, {});
     if (!reply.empty()) {
       ParseFileList(reply);
+      const ListingRead read = LastListingRead();
+      if (read == ListingRead::Entries || read == ListingRead::Emptied) {
+        listedFolder_ = dir;
+      }
     }
     return reply;
   });

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,10 @@ class TarnwellInterface {
   const std::vector<std::int16_t>& FileAccess() const { return listing_.Access(); }
   // What the last listing reply did to the listing.
   ListingRead LastListingRead() const { return listing_.LastRead(); }
+  // The folder whose entries the listing holds: the `dir` of the last RequestFiles, when its
+  // reply was read as a "files" listing; none after any other outcome (no reply, another root,
+  // a reply that is not XML, a bad number), whatever the arrays still hold.
+  const std::optional<std::string>& ListedFolder() const { return listedFolder_; }
 
   // nullptr until the first request.
   const Connector* ServerConnector() const { return connector_.get(); }
@@ -77,6 +82,7 @@ class TarnwellInterface {
   TransportLimits limits_;
   std::unique_ptr<Connector> connector_;
   FileListing listing_;
+  std::optional<std::string> listedFolder_;
 };
 
 }  // namespace penlark

@@ -83,16 +83,26 @@ TEST_F(FolderOperationsTest, DeleteAnsweredYesDeletesWithTheTypeFromTheListingAn
   EXPECT_EQ(dialog->PressedButton, 0);
 }
 
-TEST_F(FolderOperationsTest, DeletingAFolderSendsType1) {
+TEST_F(FolderOperationsTest, DeleteSendsTheTypeOfTheSelectedEntry) {
   server.AddFolder("/docs/old");
   dialog->RedrawFiles("/docs");
-  server.ClearRequests();
   Select("old");
   bed.prompts.AnswerNext(MessageAnswer::Yes);
   ReleaseDelete();
-  ASSERT_FALSE(server.Requests().empty());
-  EXPECT_NE(RequestsSeen()[0].find("name=\"old\" type=\"1\""), std::string::npos);
   EXPECT_FALSE(server.HasFolder("/docs/old"));
+  // A folder and a document of the same name in one listing.
+  server.ReplyWithText(R"(<files><e name="twin" type="1"/><e name="twin" type="2"/></files>)");
+  for (const int index : {1, 0}) {
+    dialog->RedrawFiles("/docs");
+    server.ClearRequests();
+    dialog->ListView.SelectedIndex = index;
+    bed.prompts.AnswerNext(MessageAnswer::Yes);
+    ReleaseDelete();
+    ASSERT_FALSE(server.Requests().empty());
+    EXPECT_NE(RequestsSeen()[0].find("name=\"twin\" type=\"" + std::to_string(index + 1) + "\""),
+              std::string::npos)
+        << RequestsSeen()[0];
+  }
 }
 
 TEST_F(FolderOperationsTest, DeleteThatFailsKeepsThePressedPicture) {
@@ -144,14 +154,24 @@ TEST_F(FolderOperationsTest, CreateFolderSendsTheNameWithBlanksCollapsedAndLists
   EXPECT_EQ(dialog->CreateFolderImage.Picture, 13);
 }
 
-TEST_F(FolderOperationsTest, CreateFolderWithATakenNameAsksAgain) {
+TEST_F(FolderOperationsTest, CreateFolderWithATakenOrUnusableNameAsksAgain) {
+  const std::vector<std::string> refused = {"a/b", "a\\b", ".", "..", "tab\there", "bell\a"};
+  std::vector<std::string> expected = {"Folders already exists!"};
   bed.prompts.TypeNext("notes.rtf");
+  for (const std::string& name : refused) {
+    bed.prompts.TypeNext(name);
+    expected.push_back("The name " + name + " cannot be used for a folder.");
+  }
   bed.prompts.TypeNext("archive");
   ReleaseCreateFolder();
-  EXPECT_EQ(bed.prompts.MessageTexts(), std::vector<std::string>{"Folders already exists!"});
-  EXPECT_EQ(bed.prompts.Messages()[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(bed.prompts.Inputs().size(), 2u);
-  EXPECT_TRUE(server.HasFolder("/docs/archive"));
+  EXPECT_EQ(bed.prompts.MessageTexts(), expected);
+  for (const Message& message : bed.prompts.Messages()) {
+    EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+  }
+  EXPECT_EQ(bed.prompts.Messages().back().title, "Penlark Files");
+  EXPECT_EQ(bed.prompts.Inputs().size(), refused.size() + 2);
+  ASSERT_EQ(server.Requests().size(), 2u);
+  EXPECT_NE(RequestsSeen()[0].find("name=\"archive\""), std::string::npos);
 }
 
 TEST_F(FolderOperationsTest, CreateFolderNamesDifferingInCaseAreAccepted) {

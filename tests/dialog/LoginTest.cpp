@@ -63,10 +63,15 @@ TEST_F(LoginTest, AnEmptyPasswordIsSent) {
   EXPECT_EQ(bed.Context().History().HistoryPassword(0), "");
 }
 
-TEST_F(LoginTest, AnEmptyRootCountsAsFailureWithoutAMessage) {
+TEST_F(LoginTest, AnEmptyRootOrAListingThatDidNotReadCountsAsFailureWithoutAMessage) {
   TestServer empty;
   OpenDialog& dialog = bed.Dialog();
   Login(empty.ServerText(), "ann", "secret", true)(dialog);
+  for (const std::string reply : {"<error>Login failed</error>", "not XML"}) {
+    server.ReplyWithText(reply);
+    LoginAsAnn(true)(dialog);
+    EXPECT_TRUE(dialog.ListView.Items.empty()) << reply;
+  }
   EXPECT_EQ(dialog.TabStrip.SelectedTab, 2);
   EXPECT_FALSE(dialog.TabStrip.Enabled);
   EXPECT_EQ(bed.Context().History().Count(), 0u);
@@ -141,15 +146,40 @@ TEST_F(LoginTest, TheHistoryIsWrittenAtUnloadAndFillsTheNextDialog) {
   EXPECT_EQ(ListItemTexts(), (std::vector<std::string>{"docs", "report.rtf"}));
 }
 
-TEST_F(LoginTest, AutomaticLoginWithoutASavedPasswordSendsAnEmptyOne) {
+TEST_F(LoginTest, AutomaticLoginTakesThePasswordKeptInMemoryElseSendsAnEmptyOne) {
   LoginAndUnload("ann", "secret", false);
+  OpenDialog& same = bed.Dialog();
+  EXPECT_FALSE(same.SavePwdCheck.Value);
+  EXPECT_EQ(same.TabStrip.SelectedTab, 1) << "this component's login is remembered";
+  same.Cancel_Click();
+  EXPECT_EQ(bed.Context().History().HistoryPassword(0), "");
+
   server.ClearRequests();
-  OpenDialog& dialog = bed.Dialog();
-  EXPECT_FALSE(dialog.SavePwdCheck.Value);
+  Component next(bed.ServicesWith(bed.word));  // a component that knows no password
+  OpenDialog& dialog = next.Context().Dialog();
   EXPECT_EQ(RequestsSeen(),
             std::vector<std::string>{
                 "<getFiles dir=\"/\" username=\"ann\" password=\"\" vid=\"2.0\" />"});
   EXPECT_EQ(dialog.TabStrip.SelectedTab, 2) << "the server refused the empty password";
+  EXPECT_EQ(dialog.UrlDomainCombo.Text, server.ServerText());
+  EXPECT_EQ(dialog.UsernameText.Text, "ann");
+  EXPECT_EQ(dialog.FocusControl, &dialog.PasswordText);
+}
+
+TEST_F(LoginTest, ALoginTheHistoryCannotHoldIsNotRecordedAndSaysSo) {
+  const std::vector<TestServer::User> users = {
+      {"tab", "a\tb"}, {"cr", "a\rb"}, {"lf", "a\nb"}, {"in\tside", "pw"}};
+  TestServer odd(users);
+  odd.AddFolder("/x");
+  OpenDialog& dialog = bed.Dialog();
+  for (const auto& [user, password] : users) {
+    dialog.SelectTab(2);
+    Login(odd.ServerText(), user, password, true)(dialog);
+    EXPECT_EQ(dialog.TabStrip.SelectedTab, 1) << user;
+  }
+  EXPECT_EQ(bed.Context().History().Count(), 0u);
+  EXPECT_EQ(bed.prompts.MessageTexts(),
+            std::vector<std::string>(users.size(), std::string(kUnstorableLoginMessage)));
 }
 
 TEST_F(LoginTest, TickingSavePasswordStoresItAndUntickingErasesIt) {

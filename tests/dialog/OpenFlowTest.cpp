@@ -69,11 +69,11 @@ TEST_F(OpenFlowTest, FetchesConvertsOpensInTheWordProcessorAndUnloads) {
   EXPECT_EQ(RequestsSeen(),
             std::vector<std::string>{"<getContent dir=\"/docs\" name=\"report.rtf\" type=\"2\" "
                                      "username=\"ann\" password=\"secret\" version=\"2.0\" />"});
-  const std::string local = bed.WorkDir() + "report.rtf";
+  const std::string local = bed.WorkDir() + "docs/report.rtf";
   EXPECT_EQ(ReadFile(local), std::string(kReportRtf));
   ASSERT_EQ(bed.word.DocumentsCount(), 1);
   EXPECT_EQ(bed.word.ActiveDocument()->Name(), "report.rtf");
-  EXPECT_EQ(bed.word.ActiveDocument()->Path() + "/", bed.WorkDir());
+  EXPECT_EQ(bed.word.ActiveDocument()->Path() + "/", bed.WorkDir() + "docs/");
   EXPECT_TRUE(bed.word.IsVisible());
   EXPECT_FALSE(bed.Context().IsDialogLoaded());
   EXPECT_EQ(bed.Context().Server().CurrentFile, "report.rtf");
@@ -83,7 +83,7 @@ TEST_F(OpenFlowTest, FetchesConvertsOpensInTheWordProcessorAndUnloads) {
 
 TEST_F(OpenFlowTest, ADocumentWithoutAnRtfExtensionKeepsItsName) {
   OpenByName("notes");
-  EXPECT_TRUE(std::filesystem::exists(bed.WorkDir() + "notes"));
+  EXPECT_TRUE(std::filesystem::exists(bed.WorkDir() + "docs/notes"));
   ASSERT_EQ(bed.word.DocumentsCount(), 1);
   EXPECT_EQ(bed.word.ActiveDocument()->Name(), "notes");
 }
@@ -136,11 +136,28 @@ TEST_F(OpenFlowTest, ADocumentAlreadyOpenIsActivatedAndNothingIsFetched) {
   EXPECT_FALSE(bed.pointer.IsBusy());
 }
 
+TEST_F(OpenFlowTest, SameNamedDocumentsOfTwoFoldersHaveLocalCopiesOfTheirOwn) {
+  server.AddFolder("/other");
+  AddRtfDocument("/other/report.rtf", "{\\rtf1 other report}");
+  DoubleClickItem("report.rtf")(*dialog);
+  OpenDialog& again = LoggedInDialog();
+  again.OpenButton.Caption = kOpenMode;
+  DoubleClickItem("other")(again);
+  DoubleClickItem("report.rtf")(again);
+
+  EXPECT_TRUE(bed.prompts.Messages().empty());
+  ASSERT_EQ(bed.word.DocumentsCount(), 2);
+  EXPECT_EQ(bed.word.ActiveDocument()->Path() + "/", bed.WorkDir() + "other/");
+  EXPECT_EQ(ReadFile(bed.WorkDir() + "docs/report.rtf"), std::string(kReportRtf));
+  EXPECT_NE(ReadFile(bed.WorkDir() + "other/report.rtf").value_or("").find("other report"),
+            std::string::npos);
+}
+
 TEST_F(OpenFlowTest, ADocumentOfTheSameNameElsewhereIsNotTakenForTheServerCopy) {
   std::filesystem::create_directory(bed.temp / "elsewhere");
   WriteFile(bed.temp / "elsewhere" / "report.rtf", "{\\rtf1 local}");
   bed.word.DocumentsOpen((bed.temp / "elsewhere" / "report.rtf").string());
-  EXPECT_FALSE(dialog->IsDocOpen("report.rtf"));
+  EXPECT_FALSE(dialog->IsDocOpen(bed.WorkDir() + "docs/report.rtf"));
   OpenByName("report.rtf");
   EXPECT_EQ(bed.word.DocumentsCount(), 2);
 }
@@ -151,16 +168,16 @@ TEST_F(OpenFlowTest, IsDocOpenComparesTheFolderWithCase) {
   std::filesystem::create_directory(upper);
   WriteFile(upper + "report.rtf", "{\\rtf1 x}");
   bed.word.DocumentsOpen(upper + "report.rtf");
-  EXPECT_FALSE(dialog->IsDocOpen("report.rtf"));
+  EXPECT_FALSE(dialog->IsDocOpen(bed.WorkDir() + "report.rtf"));
 }
 
 TEST_F(OpenFlowTest, IsDocOpenActivatesTheFirstMatch) {
   WriteFile(bed.WorkDir() + "a.rtf", "{\\rtf1 a}");
   const auto first = bed.word.DocumentsOpen(bed.WorkDir() + "a.rtf");
   bed.word.AddDocument("Document2", "{\\rtf1 new}");
-  EXPECT_TRUE(dialog->IsDocOpen("a.rtf"));
+  EXPECT_TRUE(dialog->IsDocOpen(bed.WorkDir() + "a.rtf"));
   EXPECT_EQ(bed.word.ActiveDocument(), first);
-  EXPECT_FALSE(dialog->IsDocOpen("A.rtf"));
+  EXPECT_FALSE(dialog->IsDocOpen(bed.WorkDir() + "A.rtf"));
 }
 
 TEST_F(OpenFlowTest, AnEmptyReplyUnloadsTheDialogWithoutAMessageOfItsOwn) {
@@ -178,18 +195,19 @@ TEST_F(OpenFlowTest, AReplyThatIsNotXmlWritesNoFileAndUnloads) {
   EXPECT_EQ(bed.prompts.MessageTexts(),
             std::vector<std::string>{"ERROR: Unable to load the XML document"});
   EXPECT_EQ(bed.prompts.Messages()[0].icon, MessageIcon::None);
-  EXPECT_FALSE(std::filesystem::exists(bed.WorkDir() + "report.rtf"));
+  EXPECT_FALSE(std::filesystem::exists(bed.WorkDir() + "docs/report.rtf"));
   EXPECT_FALSE(bed.Context().IsDialogLoaded());
   EXPECT_EQ(bed.word.DocumentsCount(), 0);
 }
 
 TEST_F(OpenFlowTest, AReplyThatIsNotADocumentDoesNotOpenAnOlderCopy) {
-  WriteFile(bed.WorkDir() + "report.rtf", "{\\rtf1 older copy}");
+  std::filesystem::create_directory(bed.WorkDir() + "docs");
+  WriteFile(bed.WorkDir() + "docs/report.rtf", "{\\rtf1 older copy}");
   server.ReplyWithText("<error>no such document</error>");
   OpenByName("report.rtf");
   EXPECT_EQ(bed.prompts.MessageTexts(),
             std::vector<std::string>{"ERROR: Unable to load the XML document"});
-  EXPECT_EQ(ReadFile(bed.WorkDir() + "report.rtf"), "{\\rtf1 older copy}");
+  EXPECT_EQ(ReadFile(bed.WorkDir() + "docs/report.rtf"), "{\\rtf1 older copy}");
   EXPECT_EQ(bed.word.DocumentsCount(), 0);
   EXPECT_FALSE(bed.Context().IsDialogLoaded());
 }
@@ -209,6 +227,12 @@ TEST_F(OpenFlowTest, NamesThatCannotBeLocalFilesAreRefusedBeforeAnythingIsSent) 
     EXPECT_NE(bed.prompts.Messages().back().text.find(name), std::string::npos) << name;
     EXPECT_TRUE(server.Requests().empty()) << name;
   }
+  // A folder of the trail that would lead out of the work directory.
+  dialog->ImageCombo.Items.push_back("/docs/..");
+  dialog->ImageCombo.Select(2);
+  OpenByName("report.rtf");
+  EXPECT_EQ(bed.prompts.MessageTexts().back(), "The name .. cannot be used for a folder.");
+  EXPECT_TRUE(server.Requests().empty());
   EXPECT_EQ(bed.word.DocumentsCount(), 0);
 }
 

@@ -32,9 +32,9 @@ TEST_F(SaveFlowTest, ANewNameIsSavedWithoutAQuestion) {
   SaveAs("draft.rtf");
   EXPECT_TRUE(bed.prompts.Messages().empty());
 
-  EXPECT_EQ(ReadFile(bed.WorkDir() + "draft.rtf"), std::string(kDraftRtf));
+  EXPECT_EQ(ReadFile(bed.WorkDir() + "docs/draft.rtf"), std::string(kDraftRtf));
   EXPECT_EQ(draft->Name(), "draft.rtf");
-  EXPECT_EQ(draft->Path() + "/", bed.WorkDir());
+  EXPECT_EQ(draft->Path() + "/", bed.WorkDir() + "docs/");
   const auto requests = server.Requests();
   ASSERT_GE(requests.size(), 1u);
   const auto& save = requests[0];
@@ -59,6 +59,46 @@ TEST_F(SaveFlowTest, AfterAReplyTheDialogIsReloadedHiddenOnTheRootListing) {
   EXPECT_FALSE(reloaded.ListView.Items.empty());
 }
 
+TEST_F(SaveFlowTest, AfterASaveTheReloadedDialogLogsInWithThePasswordKeptInMemory) {
+  dialog->SelectTab(2);
+  LoginAsAnn(false)(*dialog);
+  DoubleClickItem("docs")(*dialog);
+  SaveAs("draft.rtf");
+  EXPECT_TRUE(bed.prompts.Messages().empty());
+  OpenDialog& reloaded = bed.Dialog();
+  EXPECT_EQ(reloaded.TabStrip.SelectedTab, 1);
+  EXPECT_FALSE(reloaded.SavePwdCheck.Value);
+  EXPECT_EQ(RequestsSeen().back(),
+            "<getFiles dir=\"/\" username=\"ann\" password=\"secret\" vid=\"2.0\" />");
+  EXPECT_EQ(bed.Context().History().HistoryPassword(0), "") << "never written";
+}
+
+TEST_F(SaveFlowTest, WithoutAnAutomaticLoginTheReloadedDialogListsNothing) {
+  std::filesystem::remove_all(bed.InstallPath() / "history");  // no history to log in from
+  SaveAs("draft.rtf");
+  EXPECT_TRUE(bed.prompts.Messages().empty());
+  EXPECT_EQ(server.Requests().size(), 1u) << "the save alone";
+  EXPECT_EQ(bed.Dialog().TabStrip.SelectedTab, 2);
+}
+
+TEST_F(SaveFlowTest, AFolderWhoseListingDidNotReadIsNeitherShownNorTakenToLackTheName) {
+  server.AddFolder("/docs/sub");
+  AddRtfDocument("/docs/sub/draft.rtf", "{\\rtf1 kept}");
+  dialog->RedrawFiles("/docs");
+  for (const std::string reply : {"<error>busy</error>", "not XML"}) {
+    server.ReplyWithText(reply);
+    DoubleClickItem("sub")(*dialog);
+    server.Behave();
+    EXPECT_TRUE(dialog->ListView.Items.empty()) << reply;
+    bed.prompts.AnswerNext(MessageAnswer::No);
+    SaveAs("draft.rtf");
+    EXPECT_EQ(bed.prompts.MessageTexts().back(), "Overwrite draft.rtf on Tarnwell server?")
+        << reply;
+    EXPECT_EQ(server.Document("/docs/sub/draft.rtf"), XmlOf("{\\rtf1 kept}")) << reply;
+    ChooseTrailItem(1)(*dialog);
+  }
+}
+
 TEST_F(SaveFlowTest, AnExistingNameAsksBeforeOverwritingAndNoKeepsTheDialog) {
   bed.prompts.AnswerNext(MessageAnswer::No);
   SaveAs("report.rtf");
@@ -71,7 +111,7 @@ TEST_F(SaveFlowTest, AnExistingNameAsksBeforeOverwritingAndNoKeepsTheDialog) {
   EXPECT_TRUE(server.Requests().empty());
   EXPECT_TRUE(bed.Context().IsDialogLoaded());
   EXPECT_EQ(&bed.Dialog(), dialog);
-  EXPECT_FALSE(std::filesystem::exists(bed.WorkDir() + "report.rtf"));
+  EXPECT_FALSE(std::filesystem::exists(bed.WorkDir() + "docs/report.rtf"));
 }
 
 TEST_F(SaveFlowTest, AnsweringYesOverwritesTheServerCopy) {
@@ -85,7 +125,7 @@ TEST_F(SaveFlowTest, AnsweringYesOverwritesTheServerCopy) {
 TEST_F(SaveFlowTest, ASavedDocumentCountsAsOpenFromThenOn) {
   SaveAs("draft.rtf");
   OpenDialog& reloaded = bed.Dialog();
-  EXPECT_TRUE(reloaded.IsDocOpen("draft.rtf"));
+  EXPECT_TRUE(reloaded.IsDocOpen(bed.WorkDir() + "docs/draft.rtf"));
 }
 
 TEST_F(SaveFlowTest, WithNoDocumentNothingIsSentAndTheDialogIsUnloaded) {

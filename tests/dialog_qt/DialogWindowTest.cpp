@@ -192,6 +192,16 @@ TEST_F(DialogWindowTest, DoubleClickingAFolderEntersIt) {
   EXPECT_EQ(VisibleList()->model()->rowCount(), 3);
 }
 
+TEST_F(DialogWindowTest, DoubleClickingTheSpaceAroundTheItemsRunsTheActionButton) {
+  LoggedIn();
+  QAbstractItemView* list = VisibleList();
+  const QPoint empty = list->viewport()->rect().bottomRight() - QPoint(2, 2);
+  ASSERT_FALSE(list->indexAt(empty).isValid());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, empty);
+  EXPECT_EQ(bed.prompts.MessageTexts(),
+            std::vector<std::string>{"Filename is EMPTY,\r\nplease retry."});
+}
+
 TEST_F(DialogWindowTest, TheViewsMenuDropsDownUnderTheViewsButtonAndSwitchesTheView) {
   auto* props = Find<ImageButtonWidget>("PropsImage");
   QPoint shownAt;
@@ -288,6 +298,20 @@ TEST_F(DialogWindowTest, TheLabelsAcceleratorsReachTheirFields) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   QTest::keyClick(window, Qt::Key_N, Qt::AltModifier);
   EXPECT_TRUE(Find<QLineEdit>("FilenameText")->hasFocus());
+}
+
+TEST_F(DialogWindowTest, ARefusedAutomaticLoginLeavesTheFocusInThePasswordBox) {
+  LoggedIn();
+  dialog->Cancel_Click();                             // the history holds ann without a password
+  Component next(bed.ServicesWith(bed.word, views));  // a component that knows no password
+  const OpenDialog& fresh = next.Context().Dialog();
+  QWidget& shown = views.Newest()->Window();
+  views.RefreshAll();
+  shown.show();
+  QApplication::setActiveWindow(&shown);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&shown));
+  EXPECT_EQ(fresh.TabStrip.SelectedTab, 2);
+  EXPECT_TRUE(shown.findChild<QLineEdit*>("PasswordText")->hasFocus());
 }
 
 TEST(QtPrompts, AskAndReturnTheAnswer) {

@@ -61,7 +61,10 @@ class WriterFlowTest : public DialogSessionTest {
     return xml ? RtfText(XmlToRtf(*xml).rtf) : "(no such document)";
   }
 
-  std::string WorkFile(std::string_view name) const { return bed.WorkDir() + std::string(name); }
+  // The local copy of a document of /docs.
+  std::string WorkFile(std::string_view name) const {
+    return bed.WorkDir() + "docs/" + std::string(name);
+  }
 
   WriterWord& word = SharedWriter();
   Component component{bed.ServicesWith(word)};
@@ -76,7 +79,7 @@ TEST_F(WriterFlowTest, OpeningFetchesTheDocumentAndWriterHasItOpenFromTheWorkDir
   ASSERT_EQ(word.DocumentsCount(), 1);
   EXPECT_EQ(word.DocumentsItem(1), document);
   EXPECT_EQ(document->Name(), "report.rtf");
-  EXPECT_EQ(document->Path() + "/", bed.WorkDir());
+  EXPECT_EQ(document->Path() + "/", bed.WorkDir() + "docs/");
   EXPECT_TRUE(std::filesystem::exists(WorkFile(".~lock.report.rtf#"))) << "open for editing";
   EXPECT_FALSE(component.Context().IsDialogLoaded());
   EXPECT_TRUE(bed.prompts.Messages().empty());
@@ -91,7 +94,7 @@ TEST_F(WriterFlowTest, SavingSendsWhatWriterWroteOfTheActiveDocument) {
   EXPECT_THAT(*written, StartsWith("{\\rtf1"));
   EXPECT_NE(*written, kDraftRtf) << "Writer writes RTF of its own";
   EXPECT_EQ(draft->Name(), "draft.rtf");
-  EXPECT_EQ(draft->Path() + "/", bed.WorkDir());
+  EXPECT_EQ(draft->Path() + "/", bed.WorkDir() + "docs/");
   EXPECT_THAT(RequestsSeen(), Contains(StartsWith(R"(<saveFile dir="/docs" name="draft.rtf")")));
   EXPECT_EQ(server.Document("/docs/draft.rtf"), RtfToXml(*written));
   EXPECT_EQ(ServerText("/docs/draft.rtf"), "Draft été\nSecond line");
@@ -128,10 +131,10 @@ TEST_F(WriterFlowTest, IsDocOpenFindsTheServerDocumentAndActivatesIt) {
   OpenLocal("other.rtf", "{\\rtf1 other}");
   OpenDialog& dialog = component.Context().Dialog();
 
-  EXPECT_TRUE(dialog.IsDocOpen("report.rtf"));
+  EXPECT_TRUE(dialog.IsDocOpen(WorkFile("report.rtf")));
   EXPECT_EQ(word.ActiveDocument(), report);
-  EXPECT_FALSE(dialog.IsDocOpen("other.rtf")) << "not in the work directory";
-  EXPECT_FALSE(dialog.IsDocOpen("Report.rtf"));
+  EXPECT_FALSE(dialog.IsDocOpen(WorkFile("other.rtf"))) << "not in the work directory";
+  EXPECT_FALSE(dialog.IsDocOpen(WorkFile("Report.rtf")));
 }
 
 TEST_F(WriterFlowTest, OpeningADocumentThatIsOpenActivatesItAndFetchesNothing) {

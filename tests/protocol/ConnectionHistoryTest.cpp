@@ -109,6 +109,31 @@ TEST_F(ConnectionHistoryTest, LoadsAndSavesTenThousandEntries) {
   EXPECT_EQ(testing::ReadFile(copy), testing::ReadFile(file));
 }
 
+TEST_F(ConnectionHistoryTest, AHeaderWithNamesOutsideTheCodePageLoadsBack) {
+  // The stored header holds "?" for each character outside the code page.
+  const std::string header = HistoryHeader("\u0410\u043D\u043D\u0430", "\u041F\u041A7");
+  history.UpdateHistory("s", "u", "");
+  history.SaveHistory(file, header);
+  ConnectionHistory loaded;
+  EXPECT_TRUE(loaded.LoadHistory(file, header, prompts));
+  EXPECT_FALSE(loaded.LoadHistory(file, HistoryHeader("\u0410\u043D\u043D\u0430", "PK7"), prompts));
+  EXPECT_THAT(prompts.MessageTexts(), ElementsAre("Corrupt history file!!"));
+}
+
+TEST_F(ConnectionHistoryTest, AFileThatCannotBeReadIsReportedOnceAndNeverSavedOver) {
+  std::filesystem::create_directory(dir / "elsewhere");
+  std::filesystem::create_directory_symlink(dir / "elsewhere", file);  // reading fails
+  history.UpdateHistory("s", "u", "");
+  EXPECT_FALSE(history.LoadHistory(file, kHeader, prompts));
+  EXPECT_FALSE(history.LoadHistory(file, kHeader, prompts));
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_EQ(prompts.Messages()[0].text,
+            "The history file " + file.string() + " cannot be read; it is left as it is.");
+  EXPECT_EQ(prompts.Messages()[0].icon, MessageIcon::Exclamation);
+  history.SaveHistory(file, kHeader);
+  EXPECT_TRUE(std::filesystem::is_symlink(file));
+}
+
 TEST_F(ConnectionHistoryTest, RefusesAnotherUsersFile) {
   history.UpdateHistory("mine", "ann", "");
   EXPECT_FALSE(Load(HistoryFileBytes("bob.DESK7\r\nbeta\tbob\tpw\r\n")));

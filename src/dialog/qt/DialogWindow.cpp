@@ -281,8 +281,6 @@ void DialogWindow::BuildFileFrame(const OpenDialog& design) {
     connect(view, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
       dispatch_([row = index.row()](OpenDialog& dialog) { dialog.ListView_ItemClick(row); });
     });
-    connect(view, &QAbstractItemView::doubleClicked, this,
-            [this] { dispatch_([](OpenDialog& dialog) { dialog.ListView_DblClick(); }); });
   }
   connect(
       listView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -370,6 +368,13 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
         dialog.ListView_MouseMove(args.button, args.shift, args.x, args.y);
       });
     }
+  } else if (event->type() == QEvent::MouseButtonDblClick &&
+             (watched == listView_->viewport() || watched == reportView_->viewport())) {
+    // Any double-click on the list, on an item or on the space around the items. Its first click
+    // has already chosen the item; the handler may list another folder or close the window, so
+    // the list does not see the event.
+    dispatch_([](OpenDialog& dialog) { dialog.ListView_DblClick(); });
+    return true;
   } else if (event->type() == QEvent::FocusOut && watched == urlDomainCombo_->lineEdit() &&
              static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
     dispatch_([](OpenDialog& dialog) { dialog.UrlDomainCombo_LostFocus(); });
@@ -473,6 +478,17 @@ void DialogWindow::DrawConnectionFrame(const OpenDialog& dialog) {
   DrawControl(logInButton_, dialog.LogInButton);
   SetText(connectionText_, dialog.ConnectionText.Text);
   DrawControl(connectionText_, dialog.ConnectionText);
+  if (dialog.FocusCount != focusDrawn_) {
+    focusDrawn_ = dialog.FocusCount;
+    const std::pair<const Control*, QWidget*> fields[] = {{&dialog.UrlDomainCombo, urlDomainCombo_},
+                                                          {&dialog.UsernameText, usernameText_},
+                                                          {&dialog.PasswordText, passwordText_}};
+    for (const auto& [control, widget] : fields) {
+      if (control == dialog.FocusControl) {
+        widget->setFocus();
+      }
+    }
+  }
 }
 
 void DialogWindow::DrawFileFrame(const OpenDialog& dialog) {

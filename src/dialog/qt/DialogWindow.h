@@ -67,6 +67,7 @@ class DialogWindow final : public QDialog {
   Dispatcher dispatch_;
   double dpi_;
   std::optional<ListViewMode> shownMode_;
+  int focusDrawn_ = 0;
 
   QTabBar* tabStrip_ = nullptr;
   QFrame* tabPage_ = nullptr;

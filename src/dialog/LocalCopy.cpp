@@ -1,0 +1,61 @@
+#include "dialog/LocalCopy.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace penlark {
+namespace {
+
+std::vector<std::string_view> FolderSteps(std::string_view dir) {
+  std::vector<std::string_view> steps;
+  std::size_t start = 0;
+  while (start <= dir.size()) {
+    const std::size_t slash = std::min(dir.find('/', start), dir.size());
+    if (slash > start) {
+      steps.push_back(dir.substr(start, slash - start));
+    }
+    start = slash + 1;
+  }
+  return steps;
+}
+
+}  // namespace
+
+bool IsPlainName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") {
+    return false;
+  }
+  return std::none_of(name.begin(), name.end(), [](char c) {
+    return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 32 || c == 127;
+  });
+}
+
+std::optional<std::string> UnplainFolderStep(std::string_view dir) {
+  for (const std::string_view step : FolderSteps(dir)) {
+    if (!IsPlainName(step)) {
+      return std::string(step);
+    }
+  }
+  return std::nullopt;
+}
+
+std::string LocalCopyFolder(std::string_view workDir, std::string_view dir) {
+  std::string folder(workDir);
+  for (const std::string_view step : FolderSteps(dir)) {
+    folder.append(step).push_back('/');
+  }
+  return folder;
+}
+
+void CreateLocalCopyFolder(std::string_view workDir, std::string_view dir) {
+  std::string folder(workDir);
+  for (const std::string_view step : FolderSteps(dir)) {
+    folder.append(step).push_back('/');
+    std::error_code ignored;
+    std::filesystem::create_directory(folder, ignored);
+  }
+}
+
+}  // namespace penlark
