@@ -6,6 +6,8 @@
 #include "dialog/DialogContext.h"
 #include "dialog/OpenDialog.h"
 
+#include <filesystem>
+
 namespace penlark {
 
 void OpenDialog::SaveToXMLFile() {
@@ -16,6 +18,10 @@ void OpenDialog::SaveToXMLFile() {
   if (word.DocumentsCount() > 0) {
     word.ActiveDocument()->SaveAs(WorkDir + server.CurrentFile, kWordFormatRtf);
     const std::string written = WorkDir + word.ActiveDocument()->Name();
+    // The word processor writes with the usual permissions; the copy is its user's alone.
+    std::error_code ignored;
+    std::filesystem::permissions(
+        written, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ignored);
     std::string xml = RtfFileToXml(written);
     reply = server.RequestSaveFile(server.CurrentDir, server.CurrentFile, xml, UsernameText.Text,
                                    PasswordText.Text);
