@@ -33,10 +33,10 @@ std::string ToUtf8(const rtl::OUString& text) {
   return std::string(bytes.getStr(), static_cast<std::size_t>(bytes.getLength()));
 }
 
-// The penlark program: $PENLARK_PROGRAM, else the installed one.
+// The penlark program: $PENLARK_PROGRAM, else the one on the office's PATH.
 std::string PenlarkProgram() {
   const char* program = std::getenv("PENLARK_PROGRAM");
-  return program != nullptr && *program != '\0' ? program : PENLARK_INSTALLED_PROGRAM;
+  return program != nullptr && *program != '\0' ? program : "penlark";
 }
 
 // The folder of this office's user profile.
@@ -64,7 +64,7 @@ void HandToPenlark(const char* command) {
       setsid();
       const int null = open("/dev/null", O_RDWR);
       dup2(null, STDIN_FILENO);
-      execv(argv[0], const_cast<char* const*>(argv));
+      execvp(argv[0], const_cast<char* const*>(argv));
     }
     _exit(0);
   }
