@@ -1,5 +1,6 @@
 #include "conversion/Transform.h"
 #include "support/ChildProcess.h"
+#include "support/Offices.h"
 #include "support/TempDir.h"
 #include "support/TestServer.h"
 
@@ -82,35 +83,8 @@ TEST_F(DesktopCommandsTest, WordCloseWithNoDocumentFailsWithTheWordProcessorsMes
 
 #ifdef PENLARK_WITH_WRITER
 using Clock = std::chrono::steady_clock;
-
-std::string ProcFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-// The office processes running on a profile.
-int OfficesOn(const std::filesystem::path& profile) {
-  int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-    if (ProcFile(entry.path() / "comm") == "soffice.bin\n" &&
-        ProcFile(entry.path() / "cmdline").find(profile.string()) != std::string::npos) {
-      ++count;
-    }
-  }
-  return count;
-}
-
-template <typename Condition>
-bool Eventually(Condition condition) {
-  const auto deadline = Clock::now() + std::chrono::seconds(60);
-  while (!condition()) {
-    if (Clock::now() > deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return true;
-}
+using testing::Eventually;
+using testing::OfficesOn;
 
 // An office the user started, headless on a profile of its own, as a desktop would start it.
 class UsersOffice {
@@ -142,8 +116,7 @@ class UsersOffice {
 TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResidentPenlark) {
   testing::TestServer server;
   server.AddDocument("/report.rtf", RtfToXml("{\\rtf1 quarterly report\\par}"));
-  const std::string login =
-      "set server " + server.ServerText() + "\nset user ann\nset password secret\nclick login\n";
+  const std::string login = testing::ScriptedLogin(server.ServerText());
   // The save's dialog has the server and user from the remembered login (not the password).
   testing::WriteFile(dir / "script", login + "set filename report.rtf\nclick action\n--\n" +
                                          "set password secret\nclick login\n" +

@@ -1,5 +1,6 @@
 #include "conversion/Transform.h"
 #include "support/ChildProcess.h"
+#include "support/Offices.h"
 #include "support/TempDir.h"
 #include "support/TestServer.h"
 #include "word/writer/OfficeProcess.h"
@@ -32,42 +33,15 @@ namespace penlark {
 namespace {
 
 namespace css = uno::css;
-using ::testing::HasSubstr;
-using testing::ScopedEnv;
-using Clock = std::chrono::steady_clock;
 using css::uno::UNO_QUERY;
 using css::uno::UNO_QUERY_THROW;
+using testing::Eventually;
+using ::testing::HasSubstr;
+using testing::OfficesOn;
+using testing::ScopedEnv;
 
 const std::filesystem::path kOfficeProgramDir = OFFICE_PROGRAM_DIR;
 constexpr uid_t kNobody = 65534;
-
-template <typename Condition>
-bool Eventually(Condition condition) {
-  const auto deadline = Clock::now() + std::chrono::seconds(60);
-  while (!condition()) {
-    if (Clock::now() > deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return true;
-}
-
-std::string ProcFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-int OfficesOn(const std::filesystem::path& profile) {
-  int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-    if (ProcFile(entry.path() / "comm") == "soffice.bin\n" &&
-        ProcFile(entry.path() / "cmdline").find(profile.string()) != std::string::npos) {
-      ++count;
-    }
-  }
-  return count;
-}
 
 // The user's office, headless on a fresh profile with the extension added, and the test's own
 // connection to it. Penlark reaches it the way it reaches any running office.
@@ -215,8 +189,7 @@ TEST_F(ExtensionTest, TheMenuAndMacrosActOnTheUsersOfficeThroughPenlark) {
 void ExtensionTest::DriveAsAUser() {
   testing::TestServer server;
   server.AddDocument("/report.rtf", RtfToXml("{\\rtf1 quarterly report\\par}"));
-  const std::string login =
-      "set server " + server.ServerText() + "\nset user ann\nset password secret\nclick login\n";
+  const std::string login = testing::ScriptedLogin(server.ServerText());
   // Later dialogs have the server and user from the remembered login, not the password.
   testing::WriteFile(dir_ / "script", login + "set filename report.rtf\nclick action\n--\n" +
                                           "set password secret\nclick login\n" +
