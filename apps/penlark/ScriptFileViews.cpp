@@ -91,6 +91,8 @@ class ScriptFileView final : public DialogView {
     words >> verb >> target;
     if (verb == "click") {
       Click(dialog_, target);
+    } else if (verb == "mark") {
+      ReplaceFile(target, "");
     } else if (std::string* field = Field(dialog_, target); verb == "set" && field != nullptr) {
       words.get();
       std::getline(words, *field);

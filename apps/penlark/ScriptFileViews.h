@@ -12,6 +12,7 @@
 // The file holds one block of lines per showing of the dialog, in order, separated by lines "--":
 //   set server|user|password|filename TEXT   types into that field
 //   click login|action|cancel                presses that button
+//   mark FILE                                creates FILE (for timing the showing from outside)
 // A showing whose block has run out with the dialog still up waits until the dialog is closed
 // from outside (by a Close()).
 namespace penlark::cli {
