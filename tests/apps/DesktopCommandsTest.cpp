@@ -149,16 +149,33 @@ TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResident
   EXPECT_THAT(server.Document("/copy.rtf").value_or(""), HasSubstr("quarterly report"));
   EXPECT_EQ(OfficesOn(profile), 1);
 
-  // One dialog at a time; the office ending takes it down, sending nothing.
+  // One dialog at a time.
   testing::ChildProcess waiting(PENLARK_PROGRAM, {"open", "--profile", profile.string()},
                                 Environment());
   std::this_thread::sleep_for(std::chrono::seconds(1));
   const ProgramResult second = run({"saveas"});
   EXPECT_EQ(second.exitCode, 1);
   EXPECT_THAT(second.err, HasSubstr("brought to the front"));
+
+  // Penlark killed with its dialog up: the office goes on, and the next command reaches it.
+  using namespace std::string_literals;
+  const auto residents =
+      testing::ProcessIds("penlark", "resident\0--profile\0"s + profile.string());
+  ASSERT_EQ(residents.size(), 1u);
+  kill(residents.front(), SIGKILL);
+  EXPECT_THAT(waiting.Finish().err, HasSubstr("ended before it answered"));
+  const ProgramResult after = run({"new"});
+  EXPECT_EQ(after.exitCode, 0) << after.err;
+  EXPECT_THAT(after.out, HasSubstr((dir / "data/penlark/work/copy.rtf").string() + "   (active)"));
+
+  // The office ending takes the dialog down, sending nothing, and the resident with it.
+  testing::WriteFile(dir / "script", "set filename waiting.rtf\n");
+  testing::ChildProcess closing(PENLARK_PROGRAM, {"open", "--profile", profile.string()},
+                                Environment());
+  std::this_thread::sleep_for(std::chrono::seconds(1));
   server.ClearRequests();
   office.Quit();
-  const ProgramResult ended = waiting.Finish();
+  const ProgramResult ended = closing.Finish();
   EXPECT_EQ(ended.exitCode, 1);
   EXPECT_THAT(ended.err, HasSubstr("nothing was sent"));
   EXPECT_TRUE(server.Requests().empty());

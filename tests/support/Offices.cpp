@@ -14,15 +14,21 @@ std::string ProcFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-int OfficesOn(const std::filesystem::path& profile) {
-  int count = 0;
+std::vector<int> ProcessIds(const std::string& name, const std::string& part) {
+  std::vector<int> ids;
   for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-    if (ProcFile(entry.path() / "comm") == "soffice.bin\n" &&
-        ProcFile(entry.path() / "cmdline").find(profile.string()) != std::string::npos) {
-      ++count;
+    const std::string id = entry.path().filename().string();
+    if (id.find_first_not_of("0123456789") == std::string::npos &&
+        ProcFile(entry.path() / "comm") == name + "\n" &&
+        ProcFile(entry.path() / "cmdline").find(part) != std::string::npos) {
+      ids.push_back(std::stoi(id));
     }
   }
-  return count;
+  return ids;
+}
+
+int OfficesOn(const std::filesystem::path& profile) {
+  return static_cast<int>(ProcessIds("soffice.bin", profile.string()).size());
 }
 
 std::string ScriptedLogin(const std::string& serverText) {

@@ -4,9 +4,14 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 // Watching the office processes a test starts or expects.
 namespace penlark::testing {
+
+// The processes of program `name` (as the system shows it, at most 15 characters) whose command
+// line holds `part`.
+std::vector<int> ProcessIds(const std::string& name, const std::string& part);
 
 // How many office processes (soffice.bin) run on this profile.
 int OfficesOn(const std::filesystem::path& profile);
