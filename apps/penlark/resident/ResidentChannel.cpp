@@ -3,6 +3,7 @@
 #include "word/writer/RunningOffice.h"
 
 #include <cstdlib>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +32,12 @@ void AppendLines(std::string& reply, std::string_view kind, std::string_view tex
 fs::path ResidentSocketPath(const fs::path& profile) {
   const fs::path folder = RuntimeFolder();
   mkdir(folder.c_str(), S_IRWXU);
+  // In a shared temporary folder another user could have made it first.
+  struct stat status {};
+  if (lstat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+      status.st_uid != getuid() || (status.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+    throw std::runtime_error(folder.string() + " is not a folder of this user's alone.");
+  }
   return folder / (AttachPipeName(profile) + ".socket");
 }
 

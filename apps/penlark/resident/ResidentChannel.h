@@ -20,7 +20,8 @@ struct ResidentRequest {
 };
 
 // The socket of the resident Penlark of the office running on `profile`:
-// $XDG_RUNTIME_DIR/penlark/, or /tmp/penlark-UID/ without it, made private to the user.
+// $XDG_RUNTIME_DIR/penlark/, or /tmp/penlark-UID/ without it, made private to the user. Raises
+// std::runtime_error when that folder is not the user's alone.
 std::filesystem::path ResidentSocketPath(const std::filesystem::path& profile);
 
 // The request's text; nullopt when a document's name holds a line break.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -149,7 +150,14 @@ int HandToResident(const fs::path& profile, const ResidentRequest& request) {
     std::cerr << "penlark: a document's name holds a line break.\n";
     return 2;
   }
-  const Descriptor connection(ReachResident(profile, ResidentSocketPath(profile)));
+  fs::path socketPath;
+  try {
+    socketPath = ResidentSocketPath(profile);
+  } catch (const std::runtime_error& error) {
+    std::cerr << "penlark: " << error.what() << '\n';
+    return 1;
+  }
+  const Descriptor connection(ReachResident(profile, socketPath));
   if (connection.Get() < 0) {
     return 1;
   }

@@ -18,6 +18,7 @@
 #include <iostream>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <unistd.h>
 
 #include <QApplication>
@@ -180,7 +181,13 @@ int Serve(const fs::path& profile) {
     std::cerr << "penlark: " << error.what() << '\n';
     return 1;
   }
-  const QString socketPath = QString::fromStdString(ResidentSocketPath(profile).string());
+  QString socketPath;
+  try {
+    socketPath = QString::fromStdString(ResidentSocketPath(profile).string());
+  } catch (const std::runtime_error& error) {
+    std::cerr << "penlark: " << error.what() << '\n';
+    return 1;
+  }
   if (AnotherAnswers(socketPath)) {
     return 0;
   }
