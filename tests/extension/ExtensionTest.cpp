@@ -21,7 +21,6 @@ namespace penlark {
 namespace {
 
 namespace css = uno::css;
-using css::uno::UNO_QUERY;
 using css::uno::UNO_QUERY_THROW;
 using testing::Eventually;
 using ::testing::HasSubstr;
@@ -58,13 +57,11 @@ class ExtensionTest : public ::testing::Test {
 
   std::string AddonMenuTitle() {
     const auto provider = css::configuration::theDefaultProvider::get(context_);
-    css::beans::NamedValue node{
-        "nodepath", css::uno::Any(uno::ToOUString("/org.openoffice.Office.Addons/AddonUI"))};
+    const css::uno::Any node(css::beans::NamedValue{
+        "nodepath", css::uno::Any(uno::ToOUString("/org.openoffice.Office.Addons/AddonUI"))});
     const uno::Reference<css::container::XHierarchicalNameAccess> addons(
-        provider->createInstanceWithArguments(
-            "com.sun.star.configuration.ConfigurationAccess",
-            css::uno::Sequence<css::uno::Any>(
-                &static_cast<const css::uno::Any&>(css::uno::Any(node)), 1)),
+        provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationAccess",
+                                              css::uno::Sequence<css::uno::Any>(&node, 1)),
         UNO_QUERY_THROW);
     rtl::OUString title;
     addons->getByHierarchicalName("OfficeMenuBar/org.penlark.menu/Title") >>= title;
