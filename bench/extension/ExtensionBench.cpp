@@ -3,6 +3,7 @@
 // window in the office. The work is spread over the office, penlark and the resident, so
 // wall-clock time is what counts. The dialog plays a script (no windows are painted).
 
+#include "BenchmarkInputs.h"
 #include "conversion/Transform.h"
 #include "support/Offices.h"
 #include "support/TempDir.h"
@@ -10,8 +11,8 @@
 #include "support/office/OfficeWithExtension.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
-#include <thread>
 
 #include <benchmark/benchmark.h>
 
@@ -22,17 +23,6 @@ using penlark::testing::ScopedEnv;
 
 constexpr std::size_t kLargeSize = 1 << 20;
 constexpr int kShowings = 200;
-
-// Plain paragraphs, until the text reaches `size` bytes.
-std::string MakeRtf(std::size_t size) {
-  std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\n";
-  for (int paragraph = 0; rtf.size() < size; ++paragraph) {
-    rtf += "\\pard Paragraph " + std::to_string(paragraph) +
-           ": the quick brown fox jumps over the lazy dog, {\\b bold words} and "
-           "{\\i italic words} follow plain ones to make a line of ordinary text.\\par\n";
-  }
-  return rtf + "}";
-}
 
 // The user's office with the extension and a document of their own, and a server.
 struct WarmOffice {
@@ -50,7 +40,7 @@ struct WarmOffice {
   WarmOffice() {
     penlark::testing::WriteFile(dir / "mine.rtf", "{\\rtf1 my own notes\\par}");
     mine = office.Load(dir / "mine.rtf");
-    server.AddDocument("/big.rtf", penlark::RtfToXml(MakeRtf(kLargeSize)));
+    server.AddDocument("/big.rtf", penlark::RtfToXml(penlark::bench::SampleRtf(kLargeSize)));
   }
 
   // Every showing of the dialog plays `block`.
