@@ -37,7 +37,8 @@ void HandTo(const fs::path& folder, uid_t owner) {
 
 }  // namespace
 
-OfficeWithExtension::OfficeWithExtension(const fs::path& folder, const fs::path& extension)
+OfficeWithExtension::OfficeWithExtension(const fs::path& folder, const fs::path& extension,
+                                         bool visible)
     : folder_(folder),
       profile_(folder / "profile"),
       profileArgument_("-env:UserInstallation=" + uno::ToUtf8(uno::FileUrl(profile_))) {
@@ -47,9 +48,12 @@ OfficeWithExtension::OfficeWithExtension(const fs::path& folder, const fs::path&
       .WaitForExit(std::chrono::seconds(60));
   AddExtension(extension);
   const std::string pipe = "penlark-office-fixture-" + std::to_string(getpid());
-  office_.emplace(kOfficeProgramDir / "soffice.bin",
-                  std::vector<std::string>{profileArgument_, "--headless", "--norestore",
-                                           "--accept=pipe,name=" + pipe + ";urp;"});
+  std::vector<std::string> arguments{profileArgument_, "--norestore", "--nologo",
+                                     "--accept=pipe,name=" + pipe + ";urp;"};
+  if (!visible) {
+    arguments.emplace_back("--headless");
+  }
+  office_.emplace(kOfficeProgramDir / "soffice.bin", arguments);
   Connect(pipe);
 }
 

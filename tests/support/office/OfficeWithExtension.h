@@ -13,12 +13,13 @@ namespace penlark::testing {
 
 // A user's office with the office extension: unopkg adds penlark.oxt to a fresh profile in
 // `folder`, as a user adds it to their own, and the office runs headless on that profile, with a
-// UNO pipe of the caller's own. Penlark reaches it as it reaches any running office; the office
-// inherits this process's environment. Terminated when the object goes. Raises
-// std::runtime_error when it cannot be set up.
+// UNO pipe of the caller's own; headless unless `visible`. Penlark reaches it as it reaches any
+// running office; the office inherits this process's environment. Terminated when the object
+// goes. Raises std::runtime_error when it cannot be set up.
 class OfficeWithExtension {
  public:
-  OfficeWithExtension(const std::filesystem::path& folder, const std::filesystem::path& extension);
+  OfficeWithExtension(const std::filesystem::path& folder, const std::filesystem::path& extension,
+                      bool visible = false);
   ~OfficeWithExtension();
   OfficeWithExtension(const OfficeWithExtension&) = delete;
   OfficeWithExtension& operator=(const OfficeWithExtension&) = delete;
