@@ -86,4 +86,14 @@ Bytes RandomBytes(std::size_t size) {
   return bytes;
 }
 
+std::string SampleRtf(std::size_t size) {
+  std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\n";
+  for (int paragraph = 0; rtf.size() < size; ++paragraph) {
+    rtf += "\\pard Paragraph " + std::to_string(paragraph) +
+           ": the quick brown fox jumps over the lazy dog, {\\b bold words} and "
+           "{\\i italic words} follow plain ones to make a line of ordinary text.\\par\n";
+  }
+  return rtf + "}";
+}
+
 }  // namespace penlark::bench

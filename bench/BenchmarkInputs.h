@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace penlark::bench {
@@ -15,5 +16,8 @@ Bytes TextCorpus(std::size_t size);
 
 // `size` bytes from a pseudo-random generator with a fixed seed.
 Bytes RandomBytes(std::size_t size);
+
+// An RTF document of plain paragraphs with some bold and italic runs, of about `size` bytes.
+std::string SampleRtf(std::size_t size);
 
 }  // namespace penlark::bench

@@ -3,9 +3,10 @@
 # Sets LibreOfficeSdk_FOUND, LibreOffice_PROGRAM_DIR (the office's program folder: soffice.bin,
 # fundamentalrc, the type registries) and defines
 #   LibreOffice::Uno                          the UNO runtime: SDK headers, definitions, libraries
-#   libreoffice_generate_headers(TARGET OUTPUT_DIR TYPES type...)
+#   libreoffice_generate_headers(TARGET OUTPUT_DIR TYPES type... [REGISTRIES rdb...])
 #                                             a target that runs cppumaker for the listed types
-#                                             (and the types they use) into OUTPUT_DIR
+#                                             (and the types they use) into OUTPUT_DIR; the
+#                                             office's types, and those of the REGISTRIES
 #
 # The SDK ships no headers for the office's API types: they are generated at build time from the
 # type registries. LibreOffice_ROOT may point to another installation than the system one.
@@ -50,8 +51,9 @@ if(LibreOfficeSdk_FOUND AND NOT TARGET LibreOffice::Uno)
 endif()
 
 function(libreoffice_generate_headers target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "OUTPUT_DIR" "TYPES")
-  set(registries "${LibreOffice_PROGRAM_DIR}/types.rdb" "${LibreOffice_PROGRAM_DIR}/types/offapi.rdb")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "OUTPUT_DIR" "TYPES;REGISTRIES")
+  set(registries "${LibreOffice_PROGRAM_DIR}/types.rdb" "${LibreOffice_PROGRAM_DIR}/types/offapi.rdb"
+      ${arg_REGISTRIES})
   list(JOIN arg_TYPES "$<SEMICOLON>" type_list)
   set(stamp "${arg_OUTPUT_DIR}.stamp")
   add_custom_command(

@@ -25,5 +25,7 @@ int RunHelp(Arguments args);
 int RunNew(Arguments args);
 int RunWordClose(Arguments args);
 int RunDemo(Arguments args);
+// The Penlark of one running office, started by the commands above.
+int RunResident(Arguments args);
 
 }  // namespace penlark::cli

@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "DesktopComponent.h"
+#include "DesktopOperations.h"
 #include "DocumentReport.h"
 #include "QuitOnSignals.h"
 #include "WordChoice.h"
@@ -20,15 +21,19 @@
 #include <QTimer>
 #include <QUrl>
 
+#ifdef PENLARK_WITH_WRITER
+#include "resident/ResidentClient.h"
+#include "word/writer/RunningOffice.h"
+#endif
+
 namespace penlark::cli {
 namespace {
-
-using Operation = bool (Tarnwell::*)();
 
 struct DesktopOptions {
   std::vector<std::string> documents;
   bool view = false;
   WordChoice word = WordChoice::Automatic;
+  std::filesystem::path profile;
 };
 
 constexpr std::string_view kOptionsHelp = R"(
@@ -38,12 +43,17 @@ constexpr std::string_view kOptionsHelp = R"(
                     desktop's default handler (the stand-in word processor shows none itself)
   --word=writer     drive LibreOffice Writer (an error when it is not installed)
   --word=local      drive the stand-in word processor, which holds documents in memory
+  --profile DIR     the LibreOffice profile of the office to act on (default: the user's own,
+                    $XDG_CONFIG_HOME/libreoffice/4)
   --help            show this text
 
-Without --word, LibreOffice Writer is used when it is installed. Afterwards the documents open
-in the word processor are listed with their files. Writer shows them in its own windows (it runs
-headless without an X display) and ends with penlark: penlark then waits until they are closed
-(or until it is interrupted).
+Without --word, LibreOffice Writer is used when it is installed. When an office of yours runs on
+the profile, the operation acts on it: on its windows and documents, through the Penlark that
+stays with that office until it ends (and keeps the login and the document's folder between
+commands). Otherwise penlark starts an office of its own. Afterwards the documents open in the
+word processor are listed with their files. An office of penlark's own shows them in its windows
+(it runs headless without an X display) and ends with penlark: penlark then waits until they are
+closed (or until it is interrupted). Penlark never ends an office you started.
 )";
 
 std::optional<DesktopOptions> ParseOptions(Arguments args) {
@@ -53,6 +63,8 @@ std::optional<DesktopOptions> ParseOptions(Arguments args) {
       options.documents.emplace_back(args[++i]);
     } else if (args[i] == "--view") {
       options.view = true;
+    } else if (args[i] == "--profile" && i + 1 < args.size()) {
+      options.profile = std::filesystem::absolute(args[++i]);
     } else if (!ReadWordOption(args[i], options.word)) {
       return std::nullopt;
     }
@@ -71,7 +83,8 @@ void ViewNewDocuments(Word& word, int countBefore) {
 }
 
 // Runs the operation on a desktop component over the word processor; the exit status.
-int RunOperation(const DesktopOptions& options, const DesktopWord& desktop, Operation operation) {
+int RunOperation(const DesktopOptions& options, const DesktopWord& desktop,
+                 const DesktopOperation& operation) {
   Word& word = *desktop.word;
   const DesktopComponent component(desktop.word);
   try {
@@ -80,7 +93,7 @@ int RunOperation(const DesktopOptions& options, const DesktopWord& desktop, Oper
     }
     const int countBefore = word.DocumentsCount();
     Tarnwell tarnwell;
-    (tarnwell.*operation)();
+    (tarnwell.*operation.run)();
     if (options.view && !desktop.showsDocuments) {
       ViewNewDocuments(word, countBefore);
     }
@@ -119,12 +132,44 @@ void WaitWhileDocumentsAreShown(const DesktopWord& desktop) {
   QApplication::exec();
 }
 
-int RunDesktopOperation(Arguments args, std::string_view name, std::string_view summary,
-                        Operation operation) {
-  constexpr std::string_view kSynopsis = " [--document FILE]... [--view] [--word=writer|local]";
+#ifdef PENLARK_WITH_WRITER
+// The profile of the user's office the operation acts on, when one runs.
+std::optional<std::filesystem::path> RunningOfficeProfile(const DesktopOptions& options) {
+  if (options.word == WordChoice::Local) {
+    return std::nullopt;
+  }
+  const auto profile = options.profile.empty() ? DefaultOfficeProfile() : options.profile;
+  if (!FindRunningOffice(profile)) {
+    return std::nullopt;
+  }
+  return profile;
+}
+
+std::optional<int> RunInRunningOffice(const DesktopOptions& options,
+                                      const DesktopOperation& operation) {
+  const auto profile = RunningOfficeProfile(options);
+  if (!profile) {
+    return std::nullopt;
+  }
+  ResidentRequest request{.operation = std::string(operation.name)};
+  for (const std::string& document : options.documents) {
+    request.documents.push_back(std::filesystem::absolute(document).string());
+  }
+  return HandToResident(*profile, request);
+}
+#else
+std::optional<int> RunInRunningOffice(const DesktopOptions&, const DesktopOperation&) {
+  return std::nullopt;
+}
+#endif
+
+int RunDesktopOperation(Arguments args, std::string_view name) {
+  const DesktopOperation& operation = *FindDesktopOperation(name);
+  constexpr std::string_view kSynopsis =
+      " [--document FILE]... [--view] [--word=writer|local] [--profile DIR]";
   if (args.size() == 1 && (args.front() == "--help" || args.front() == "-h")) {
     std::cout << "Usage: penlark " << name << kSynopsis << "\n\n"
-              << summary << '\n'
+              << operation.summary << '\n'
               << kOptionsHelp;
     return 0;
   }
@@ -132,6 +177,9 @@ int RunDesktopOperation(Arguments args, std::string_view name, std::string_view 
   if (!options) {
     std::cerr << "Usage: penlark " << name << kSynopsis << '\n';
     return 2;
+  }
+  if (const auto status = RunInRunningOffice(*options, operation)) {
+    return *status;
   }
   int argc = 1;
   char programName[] = "penlark";
@@ -154,38 +202,31 @@ int RunDesktopOperation(Arguments args, std::string_view name, std::string_view 
 }  // namespace
 
 int RunOpen(Arguments args) {
-  return RunDesktopOperation(args, "open", "Shows the dialog in Open mode (XMLOpen).",
-                             &Tarnwell::XMLOpen);
+  return RunDesktopOperation(args, "open");
 }
 
 int RunSaveAs(Arguments args) {
-  return RunDesktopOperation(args, "saveas",
-                             "Shows the dialog in Save mode for the active document (XMLSaveAs).",
-                             &Tarnwell::XMLSaveAs);
+  return RunDesktopOperation(args, "saveas");
 }
 
 int RunSave(Arguments args) {
-  return RunDesktopOperation(args, "save", "The same as saveas (XMLSave).", &Tarnwell::XMLSave);
+  return RunDesktopOperation(args, "save");
 }
 
 int RunClose(Arguments args) {
-  return RunDesktopOperation(args, "close", "Closes the active document (XMLClose).",
-                             &Tarnwell::XMLClose);
+  return RunDesktopOperation(args, "close");
 }
 
 int RunHelp(Arguments args) {
-  return RunDesktopOperation(args, "help", "Opens the installed help page (XMLHelp).",
-                             &Tarnwell::XMLHelp);
+  return RunDesktopOperation(args, "help");
 }
 
 int RunNew(Arguments args) {
-  return RunDesktopOperation(args, "new", "Does nothing (XMLNew).", &Tarnwell::XMLNew);
+  return RunDesktopOperation(args, "new");
 }
 
 int RunWordClose(Arguments args) {
-  return RunDesktopOperation(args, "wordclose",
-                             "Loads the dialog and reads the active document's name (WordClose).",
-                             &Tarnwell::WordClose);
+  return RunDesktopOperation(args, "wordclose");
 }
 
 }  // namespace penlark::cli

@@ -30,6 +30,9 @@ constexpr std::array kCommands = {
     Command{"put", penlark::cli::RunPut},
     Command{"rm", penlark::cli::RunRemove},
     Command{"mkdir", penlark::cli::RunMakeFolder},
+#ifdef PENLARK_WITH_WRITER
+    Command{"resident", penlark::cli::RunResident},
+#endif
 };
 
 constexpr std::string_view kUsage = R"(Usage: penlark COMMAND [ARGUMENTS]
@@ -48,7 +51,9 @@ With the dialog (the operations a word-processor macro calls):
   These take --document FILE (repeatable) to open RTF files in the word processor first, and
   --view to show a fetched document with the desktop's default handler. They and the demo drive
   LibreOffice Writer when it is installed; --word=writer insists on it, --word=local takes the
-  stand-in word processor instead.
+  stand-in word processor instead. When your office runs (on its default profile, or the one
+  --profile DIR names), they act on it, through one resident Penlark per office that keeps the
+  login and the document's folder until the office ends ("penlark resident", started for you).
 
 For scripts, without the dialog:
   ls          list a server folder:    penlark ls --server SERVER --user USER DIR

@@ -2,6 +2,7 @@
 // and opening and saving as RTF a document of about 1 MB. The work is done in the office's
 // process, so wall-clock time is what counts.
 
+#include "BenchmarkInputs.h"
 #include "word/writer/WriterWord.h"
 
 #include <cstdlib>
@@ -42,17 +43,6 @@ class ScratchDir {
   fs::path path_;
 };
 
-// Plain paragraphs with some bold and italic runs, until the text reaches `size` bytes.
-std::string MakeRtf(std::size_t size) {
-  std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\n";
-  for (int paragraph = 0; rtf.size() < size; ++paragraph) {
-    rtf += "\\pard Paragraph " + std::to_string(paragraph) +
-           ": the quick brown fox jumps over the lazy dog, {\\b bold words} and "
-           "{\\i italic words} follow plain ones to make a line of ordinary text.\\par\n";
-  }
-  return rtf + "}";
-}
-
 constexpr std::size_t kLargeSize = 1 << 20;
 
 void BM_ColdStartToFirstDocument(benchmark::State& state) {
@@ -83,7 +73,7 @@ BENCHMARK(BM_EndOffice)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTi
 
 void BM_OpenLargeRtf(benchmark::State& state) {
   const ScratchDir dir;
-  const auto path = dir.Write("large.rtf", MakeRtf(kLargeSize));
+  const auto path = dir.Write("large.rtf", penlark::bench::SampleRtf(kLargeSize));
   penlark::WriterWord word;
   for (auto _ : state) {
     const auto document = word.DocumentsOpen(path);
@@ -98,7 +88,8 @@ BENCHMARK(BM_OpenLargeRtf)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRea
 void BM_SaveAsLargeRtf(benchmark::State& state) {
   const ScratchDir dir;
   penlark::WriterWord word;
-  const auto document = word.DocumentsOpen(dir.Write("large.rtf", MakeRtf(kLargeSize)));
+  const auto document =
+      word.DocumentsOpen(dir.Write("large.rtf", penlark::bench::SampleRtf(kLargeSize)));
   int round = 0;
   for (auto _ : state) {
     document->SaveAs(dir / ("saved" + std::to_string(++round % 2) + ".rtf"),

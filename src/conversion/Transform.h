@@ -45,7 +45,7 @@ std::string RtfFileToXml(const std::string& rtfPath);  // throws ConversionError
 // text is not a loadable XML document. True, with the file at rtfPath left as it was, when the
 // text loads but its root is not `Document` (use ConvertXmlToRtfFile to tell the two apart).
 // The file is written beside the target and renamed over it, so a failure never leaves it
-// half-written.
+// half-written; it is readable and writable by its owner only (0600).
 bool XmlToRtfFile(std::string_view xmlText, const std::string& rtfPath);  // throws ConversionError
 
 // What reading the server's XML document form found.

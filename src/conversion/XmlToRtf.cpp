@@ -278,7 +278,9 @@ XmlDocumentStatus ConvertXmlToRtfFile(std::string_view xmlText, const std::strin
   const RtfFromXml result = XmlToRtf(xmlText);
   if (result.status == XmlDocumentStatus::Converted) {
     try {
-      ReplaceFile(rtfPath, result.rtf);
+      // A document from the server is for its user's eyes only.
+      ReplaceFile(rtfPath, result.rtf,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     } catch (const std::filesystem::filesystem_error& error) {
       throw ConversionError(error);
     }

@@ -7,6 +7,8 @@
 #include "dialog/LocalCopy.h"
 #include "dialog/OpenDialog.h"
 
+#include <filesystem>
+
 namespace penlark {
 
 void OpenDialog::SaveToXMLFile() {
@@ -19,6 +21,10 @@ void OpenDialog::SaveToXMLFile() {
     CreateLocalCopyFolder(WorkDir, server.CurrentDir);
     word.ActiveDocument()->SaveAs(folder + server.CurrentFile, kWordFormatRtf);
     const std::string written = folder + word.ActiveDocument()->Name();
+    // The word processor writes with the usual permissions; the copy is its user's alone.
+    std::error_code ignored;
+    std::filesystem::permissions(
+        written, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ignored);
     std::string xml = RtfFileToXml(written);
     reply = server.RequestSaveFile(server.CurrentDir, server.CurrentFile, xml, UsernameText.Text,
                                    PasswordText.Text);

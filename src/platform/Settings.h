@@ -16,10 +16,17 @@ std::string SettingsFileNaming(std::string_view installPath);
 // is not set. It has no trailing "/".
 std::string ReadInstallPath();
 
+// Where the user's own files of one kind ("work", "history") live: below the installation
+// directory when the user may write there (a per-user installation); otherwise, and when no
+// installation directory is set, in the user's data folder, $XDG_DATA_HOME/penlark/<kind>
+// (~/.local/share/penlark/<kind> when that is unset), which is made private to the user (0700)
+// when it does not exist. No trailing "/".
+std::string UserFolder(std::string_view installPath, std::string_view kind);
+
 // The work directory, with its trailing "/": fetched and saved documents live here.
 std::string WorkDirPath(std::string_view installPath);
 
-// The users' help page.
+// The users' help page, always below the installation directory.
 std::string HelpPagePath(std::string_view installPath);
 
 // The connection history of one user.

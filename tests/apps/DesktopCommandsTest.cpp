@@ -1,5 +1,15 @@
+#include "conversion/Transform.h"
 #include "support/ChildProcess.h"
+#include "support/Offices.h"
 #include "support/TempDir.h"
+#include "support/TestServer.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -20,12 +30,19 @@ class DesktopCommandsTest : public ::testing::Test {
     testing::WriteFile(dir / "b.rtf", "{\\rtf1 b\\par}");
   }
 
+  // No display, and nothing of the user's: the dialog plays the test's script.
+  testing::EnvironmentChanges Environment() const {
+    return {{"DISPLAY", std::nullopt},
+            {"QT_QPA_PLATFORM", "offscreen"},
+            {"XDG_RUNTIME_DIR", dir.Path().string()},
+            {"XDG_CONFIG_HOME", (dir / "config").string()},
+            {"XDG_DATA_HOME", (dir / "data").string()},
+            {"PENLARK_DIALOG_SCRIPT", (dir / "script").string()},
+            {"PENLARK_REGISTRY", (dir / "registry.reg").string()}};
+  }
+
   ProgramResult Run(const std::vector<std::string>& args) {
-    return testing::RunProgram(PENLARK_PROGRAM, args, {},
-                               {{"DISPLAY", std::nullopt},
-                                {"QT_QPA_PLATFORM", "offscreen"},
-                                {"XDG_RUNTIME_DIR", dir.Path().string()},
-                                {"PENLARK_REGISTRY", (dir / "registry.reg").string()}});
+    return testing::RunProgram(PENLARK_PROGRAM, args, {}, Environment());
   }
 
   // "penlark close" over a.rtf and b.rtf, b active, with these options.
@@ -65,6 +82,106 @@ TEST_F(DesktopCommandsTest, WordCloseWithNoDocumentFailsWithTheWordProcessorsMes
 }
 
 #ifdef PENLARK_WITH_WRITER
+using Clock = std::chrono::steady_clock;
+using testing::Eventually;
+using testing::OfficesOn;
+
+// An office the user started, headless on a profile of its own, as a desktop would start it.
+class UsersOffice {
+ public:
+  explicit UsersOffice(const std::filesystem::path& profile) : profile_(profile) {
+    // An office makes a new profile and then asks to be started again.
+    testing::RunProgram(kOffice, {"--headless", "--terminate_after_init", ProfileArgument()});
+    office_.emplace(kOffice,
+                    std::vector<std::string>{"--headless", "--norestore", ProfileArgument()});
+    // The lock appears once the office takes the arguments of later starts.
+    EXPECT_TRUE(Eventually([&] { return std::filesystem::exists(profile_ / ".lock"); }));
+  }
+  void Signal(int signal) { office_->Signal(signal); }
+  void Quit() {
+    office_->Signal(SIGTERM);
+    office_->Finish();
+  }
+
+ private:
+  static constexpr const char* kOffice = OFFICE_PROGRAM_DIR "/soffice.bin";
+  std::string ProfileArgument() const {
+    return "-env:UserInstallation=file://" + profile_.string();
+  }
+
+  std::filesystem::path profile_;
+  std::optional<testing::ChildProcess> office_;
+};
+
+TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResidentPenlark) {
+  testing::TestServer server;
+  server.AddDocument("/report.rtf", RtfToXml("{\\rtf1 quarterly report\\par}"));
+  const std::string login = testing::ScriptedLogin(server.ServerText());
+  // The save's dialog has the server and user from the remembered login (not the password).
+  testing::WriteFile(dir / "script", login + "set filename report.rtf\nclick action\n--\n" +
+                                         "set password secret\nclick login\n" +
+                                         "set filename copy.rtf\nclick action\n--\n" +
+                                         "set filename waiting.rtf\n");
+  const auto profile = dir / "profile";
+  UsersOffice office(profile);
+  const std::vector<std::string> onProfile{"--profile", profile.string()};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.end(), onProfile.begin(), onProfile.end());
+    return Run(args);
+  };
+
+  office.Signal(SIGSTOP);
+  const auto asked = Clock::now();
+  const ProgramResult stopped = run({"new"});
+  EXPECT_LT(Clock::now() - asked, std::chrono::seconds(20));
+  office.Signal(SIGCONT);
+  EXPECT_EQ(stopped.exitCode, 1);
+  EXPECT_THAT(stopped.err, HasSubstr("did not answer in time"));
+
+  EXPECT_EQ(CloseWith(onProfile).out, OnlyAOpen());
+  const ProgramResult opened = run({"open"});
+  EXPECT_EQ(opened.exitCode, 0) << opened.err;
+  const auto local = (dir / "data/penlark/work/report.rtf").string();
+  EXPECT_EQ(opened.out,
+            "Documents open:\n  " + local + "   (active)\n  " + (dir / "a.rtf").string() + "\n");
+  const ProgramResult saved = run({"save"});
+  EXPECT_EQ(saved.exitCode, 0) << saved.err;
+  EXPECT_THAT(server.Document("/copy.rtf").value_or(""), HasSubstr("quarterly report"));
+  EXPECT_EQ(OfficesOn(profile), 1);
+
+  // One dialog at a time.
+  testing::ChildProcess waiting(PENLARK_PROGRAM, {"open", "--profile", profile.string()},
+                                Environment());
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  const ProgramResult second = run({"saveas"});
+  EXPECT_EQ(second.exitCode, 1);
+  EXPECT_THAT(second.err, HasSubstr("brought to the front"));
+
+  // Penlark killed with its dialog up: the office goes on, and the next command reaches it.
+  using namespace std::string_literals;
+  const auto residents =
+      testing::ProcessIds("penlark", "resident\0--profile\0"s + profile.string());
+  ASSERT_EQ(residents.size(), 1u);
+  kill(residents.front(), SIGKILL);
+  EXPECT_THAT(waiting.Finish().err, HasSubstr("ended before it answered"));
+  const ProgramResult after = run({"new"});
+  EXPECT_EQ(after.exitCode, 0) << after.err;
+  EXPECT_THAT(after.out, HasSubstr((dir / "data/penlark/work/copy.rtf").string() + "   (active)"));
+
+  // The office ending takes the dialog down, sending nothing, and the resident with it.
+  testing::WriteFile(dir / "script", "set filename waiting.rtf\n");
+  testing::ChildProcess closing(PENLARK_PROGRAM, {"open", "--profile", profile.string()},
+                                Environment());
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  server.ClearRequests();
+  office.Quit();
+  const ProgramResult ended = closing.Finish();
+  EXPECT_EQ(ended.exitCode, 1);
+  EXPECT_THAT(ended.err, HasSubstr("nothing was sent"));
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_TRUE(Eventually([&] { return std::filesystem::is_empty(dir / "penlark"); }));
+}
+
 TEST_F(DesktopCommandsTest, CloseClosesTheActiveDocumentInWriter) {
   const ProgramResult result = CloseWith({"--word=writer"});
   EXPECT_EQ(result.exitCode, 0) << result.err;

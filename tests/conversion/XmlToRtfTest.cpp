@@ -246,14 +246,14 @@ TEST_F(XmlToRtfFileTest, EmptyDocumentCreatesAnEmptyFile) {
   EXPECT_EQ(ReadFile(PathOf("a.rtf")), "");
 }
 
-TEST_F(XmlToRtfFileTest, ReplacesAnExistingFileKeepingItsPermissions) {
+TEST_F(XmlToRtfFileTest, ReplacesAnExistingFileForItsOwnerOnly) {
   WriteFile(PathOf("a.rtf"), "old and longer content");
-  ASSERT_EQ(::chmod(PathOf("a.rtf").c_str(), 0640), 0);
+  ASSERT_EQ(::chmod(PathOf("a.rtf").c_str(), 0644), 0);
   EXPECT_TRUE(XmlToRtfFile(InDocument("<D>new</D>"), PathOf("a.rtf")));
   EXPECT_EQ(ReadFile(PathOf("a.rtf")), "new");
   struct stat status {};
   ASSERT_EQ(::stat(PathOf("a.rtf").c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  EXPECT_EQ(status.st_mode & 07777, 0600u);
   EXPECT_EQ(EntriesInDir(), 1u);
 }
 

@@ -44,9 +44,10 @@ TEST_F(DialogFrameTest, LoadPaintsTheFrameColour) {
   EXPECT_EQ(dialog.Cancel.BackColor, kFrameColor);
 }
 
-TEST_F(DialogFrameTest, MissingInstallPathGivesAWorkDirAtTheRoot) {
+TEST_F(DialogFrameTest, MissingInstallPathGivesTheUsersOwnWorkDir) {
   ScopedEnv noSettings("PENLARK_REGISTRY", (bed.temp / "absent.reg").string());
-  EXPECT_EQ(bed.Dialog().WorkDir, "/work/");
+  ScopedEnv dataHome("XDG_DATA_HOME", (bed.temp / "data").string());
+  EXPECT_EQ(bed.Dialog().WorkDir, (bed.temp / "data/penlark/work/").string());
 }
 
 TEST_F(DialogFrameTest, SetMouseCursorFollowsItsTable) {

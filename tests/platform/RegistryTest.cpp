@@ -2,6 +2,8 @@
 #include "platform/Settings.h"
 #include "support/TempDir.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 namespace penlark {
@@ -140,9 +142,43 @@ TEST(Registry, MissingFileGivesEmptyText) {
   TempDir dir;
   ScopedEnv env("PENLARK_REGISTRY", (dir / "absent.reg").string());
   EXPECT_EQ(ReadInstallPath(), "");
-  // The derived paths then start at the root, and fail later where they are used.
-  EXPECT_EQ(WorkDirPath(ReadInstallPath()), "/work/");
+  // The help page path then starts at the root, and fails later where it is used.
   EXPECT_EQ(HelpPagePath(ReadInstallPath()), "/docs/running.html");
+}
+
+TEST(Settings, UsersKeepTheirFilesBelowTheInstallationOnlyWhereTheyMayWriteThere) {
+  TempDir dir;
+  const std::string install = (dir / "install").string();
+  const std::string home = (dir / "home").string();
+  const std::string data = (dir / "data").string();
+  std::filesystem::create_directory(install);
+  ScopedEnv homeEnv("HOME", home);
+  struct Case {
+    std::string installPath;
+    std::string dataHome;  // $XDG_DATA_HOME
+    std::string folder;    // the user's own folders, kind left out
+  };
+  const Case cases[] = {
+      {install, data, install},
+      {install + "/missing", data, data + "/penlark"},
+      {"", data, data + "/penlark"},
+      {"", "", home + "/.local/share/penlark"},
+      {"", "relative/data", home + "/.local/share/penlark"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.installPath + " with data home " + c.dataHome);
+    ScopedEnv dataEnv("XDG_DATA_HOME", c.dataHome);
+    EXPECT_EQ(WorkDirPath(c.installPath), c.folder + "/work/");
+    EXPECT_EQ(HistoryFilePath(c.installPath, "ann"), c.folder + "/history/history.ann");
+    EXPECT_EQ(HelpPagePath(c.installPath), c.installPath + "/docs/running.html");
+    if (c.folder != install) {
+      for (const char* kind : {"/work", "/history"}) {
+        EXPECT_EQ(std::filesystem::status(c.folder + kind).permissions(),
+                  std::filesystem::perms::owner_all);
+      }
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(install + "/work"));
 }
 
 TEST(Registry, FileLocationComesFromTheEnvironmentOrTheSystemDefault) {

@@ -1,10 +1,13 @@
 #include "word/writer/Office.h"
 
+#include "word/writer/RunningOffice.h"
+
 #include <atomic>
 #include <cerrno>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <csignal>
 #include <cstring>
 #include <future>
 #include <random>
@@ -77,14 +80,25 @@ class Office::Profile {
 };
 
 Office::Office(const WriterOptions& options)
-    : profile_(std::make_unique<Profile>(options.profileDir)),
-      pipeName_(UniquePipeName()),
+    : profile_(std::make_unique<Profile>(options.runningProfile.empty() ? options.profileDir
+                                                                        : options.runningProfile)),
+      pipeName_(options.runningProfile.empty() ? UniquePipeName()
+                                               : AttachPipeName(options.runningProfile)),
       stopTimeout_(options.stopTimeout) {
   const auto programDir = OfficeProgramDir(options);
   if (!IsWriterInstalled(options)) {
     throw WordError("LibreOffice is not installed in " + programDir.string() + ".");
   }
   const auto local = uno::LocalContext(programDir);
+  if (options.runningProfile.empty()) {
+    Start(options, local);
+  } else {
+    Attach(options, local);
+  }
+}
+
+void Office::Start(const WriterOptions& options,
+                   const uno::Reference<css::uno::XComponentContext>& local) {
   std::vector<std::string> arguments{
       "-env:UserInstallation=" + uno::ToUtf8(uno::FileUrl(profile_->Path())),
       "--accept=pipe,name=" + pipeName_ + ";urp;", "--norestore", "--nologo", "--nodefault"};
@@ -93,20 +107,62 @@ Office::Office(const WriterOptions& options)
   }
   const auto deadline = Clock::now() + options.startTimeout;
   for (int start = 1;; ++start) {
-    process_ = std::make_unique<OfficeProcess>(programDir / "soffice.bin", arguments);
+    process_ =
+        std::make_unique<OfficeProcess>(OfficeProgramDir(options) / "soffice.bin", arguments);
     if (const auto remote = Connect(local, deadline); remote.is()) {
       desktop_ = uno::Guarded([&] { return css::frame::Desktop::create(remote); });
       return;
     }
-    const int status = *process_->ExitStatus();
-    const bool restart = WIFEXITED(status) && WEXITSTATUS(status) == kRestartRequested;
+    const auto status = process_->ExitStatus();
+    if (!status) {
+      throw WordError("The office did not accept a connection in time.");
+    }
+    const bool restart = WIFEXITED(*status) && WEXITSTATUS(*status) == kRestartRequested;
     if (!restart || start == kMaxStarts) {
-      throw WordError("The office " + DescribeStatus(status) + " before it accepted a connection.");
+      throw WordError("The office " + DescribeStatus(*status) +
+                      " before it accepted a connection.");
     }
   }
 }
 
+// The running office may accept on our pipe already (another Penlark process asked it to);
+// otherwise it is asked to.
+void Office::Attach(const WriterOptions& options,
+                    const uno::Reference<css::uno::XComponentContext>& local) {
+  const std::string profile = profile_->Path().string();
+  const auto running = FindRunningOffice(profile_->Path());
+  if (!running) {
+    throw WordError("No office is running on the profile " + profile + ".");
+  }
+  attachedId_ = *running;
+  const auto deadline = Clock::now() + options.attachTimeout;
+  auto remote = Connect(local, Clock::now());
+  if (!remote.is() && !Gone()) {
+    AskToAccept(OfficeProgramDir(options), profile_->Path(), pipeName_, deadline);
+    remote = Connect(local, deadline);
+  }
+  if (!remote.is()) {
+    throw WordError(Gone()
+                        ? "The office running on " + profile + " has ended."
+                        : "The office running on " + profile +
+                              " did not accept a connection "
+                              "within " +
+                              std::to_string(options.attachTimeout.count() / 1000) + " seconds.");
+  }
+  desktop_ = uno::Guarded([&] { return css::frame::Desktop::create(remote); });
+}
+
+bool Office::Gone() {
+  if (process_) {
+    return process_->ExitStatus().has_value();
+  }
+  return kill(attachedId_, 0) != 0 && errno != EPERM;
+}
+
 Office::~Office() {
+  if (!process_) {
+    return;  // the user's office: it goes on running
+  }
   const auto deadline = Clock::now() + stopTimeout_;
   // terminate() does not return while the office shows a modal dialog, such as its question about
   // unsaved changes: it runs on a thread of its own, and killing the office ends the call.
@@ -125,7 +181,7 @@ Office::~Office() {
 }
 
 bool Office::Answers() {
-  if (process_->ExitStatus()) {
+  if (Gone()) {
     return false;
   }
   try {
@@ -136,7 +192,8 @@ bool Office::Answers() {
   }
 }
 
-// The office's context once it listens; an empty reference when the process ended first.
+// The office's context once it listens; an empty reference when the office ended first or the
+// deadline passed.
 uno::Reference<css::uno::XComponentContext> Office::Connect(
     const uno::Reference<css::uno::XComponentContext>& local, Clock::time_point deadline) {
   const auto resolver = uno::Guarded([&] { return css::bridge::UnoUrlResolver::create(local); });
@@ -151,11 +208,8 @@ uno::Reference<css::uno::XComponentContext> Office::Connect(
     } catch (const css::uno::Exception& exception) {
       throw uno::CaughtError(exception);
     }
-    if (process_->ExitStatus()) {
+    if (Gone() || Clock::now() >= deadline) {
       return {};
-    }
-    if (Clock::now() >= deadline) {
-      throw WordError("The office did not accept a connection in time.");
     }
     std::this_thread::sleep_for(kPollInterval);
   }

@@ -22,6 +22,11 @@ struct WriterOptions {
   // How long an ending office may take to go before it is killed; a visible office may be
   // waiting for its user to answer a question about unsaved changes.
   std::chrono::milliseconds stopTimeout{10'000};
+  // The profile of an office that already runs (the user's own), to attach to instead of starting
+  // one. That office is asked to accept our connection, and is left running when we let go.
+  std::filesystem::path runningProfile;
+  // How long a running office may take to accept the connection.
+  std::chrono::milliseconds attachTimeout{10'000};
 };
 
 // Whether an office can be started with these options: its program is installed there.

@@ -145,6 +145,9 @@ void WriterSession::RestartIfGone() {
   if (office_->Answers()) {
     return;
   }
+  if (!options_.runningProfile.empty()) {
+    throw WordError("The office Penlark was attached to has ended.");
+  }
   auto fresh = std::make_unique<Office>(options_);
   ForgetAll();
   office_ = std::move(fresh);

@@ -43,7 +43,8 @@ class WriterSession : public std::enable_shared_from_this<WriterSession> {
   void Forget(WriterDocument& document);
   // Shows the window of every frame of the office.
   void ShowAllWindows();
-  // Starts a new office in place of one that no longer answers.
+  // Starts a new office in place of one of our own that no longer answers; raises WordError when
+  // the user's office we attached to has ended.
   void RestartIfGone();
 
   int OfficeProcessId() const { return office_->ProcessId(); }
