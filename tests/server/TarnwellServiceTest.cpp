@@ -137,7 +137,7 @@ TEST_F(TarnwellServiceTest, FaultTextsOfTheStoreReachTheClient) {
 TEST(UserTable, SplitsNameAndPasswordAtTheFirstColon) {
   EXPECT_EQ(UserTable::ParseUser("ann:pa:ss"),
             (std::pair<std::string, std::string>{"ann", "pa:ss"}));
-  EXPECT_EQ(UserTable::ParseUser("ann:"), (std::pair<std::string, std::string>{"ann", ""}));
+  EXPECT_EQ(UserTable::ParseUser("ann:"), std::nullopt);
   EXPECT_EQ(UserTable::ParseUser("ann"), std::nullopt);
   EXPECT_EQ(UserTable::ParseUser(":pw"), std::nullopt);
 }
