@@ -183,7 +183,7 @@ TEST(XmlToRtfSafety, ElementsWithManyAttributesAreRefused) {
 // Whatever nesting RtfToXml writes loads again, read without recursion.
 TEST(XmlToRtfSafety, DeepNestingIsReadWithoutExhaustingTheStack) {
   for (const int depth : {10'000, 200'000}) {
-    const std::string rtf = std::string(depth, '{') + "x" + std::string(depth, '}');
+    const std::string rtf = std::string(static_cast<std::size_t>(depth), '{') + "x" + std::string(static_cast<std::size_t>(depth), '}');
     const std::string back = Rtf(RtfToXml(rtf));
     EXPECT_EQ(back.size(), rtf.size());
     EXPECT_TRUE(back == rtf) << depth;
