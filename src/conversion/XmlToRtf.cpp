@@ -7,6 +7,7 @@
 #include "conversion/Transform.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
+#include "platform/Utils.h"
 #include "platform/XmlMarkupBounds.h"
 
 #include <algorithm>
@@ -213,15 +214,6 @@ struct ContextDeleter {
 };
 using Context = std::unique_ptr<xmlParserCtxt, ContextDeleter>;
 
-// libxml2 pulls the text through this in pieces, so it never holds a copy of all of it.
-int ReadText(void* source, char* buffer, int length) {
-  std::string_view& unread = *static_cast<std::string_view*>(source);
-  const std::size_t count = std::min(unread.size(), static_cast<std::size_t>(length));
-  std::memcpy(buffer, unread.data(), count);
-  unread.remove_prefix(count);
-  return static_cast<int>(count);
-}
-
 // A parser that keeps libxml2's own handling of the prolog and routes the document's content to
 // the builder. No validation, no DTD or external entity is loaded, no network, whitespace is
 // kept, and the text is taken as the UTF-8 it is: neither its first bytes nor an encoding
@@ -248,7 +240,7 @@ Context MakeParser(std::string_view& unread, Session& session) {
   sax.resolveEntity = nullptr;
   sax.serror = StopAtFatalError;
   Context context(
-      xmlCreateIOParserCtxt(&sax, nullptr, ReadText, nullptr, &unread, XML_CHAR_ENCODING_NONE));
+      xmlCreateIOParserCtxt(&sax, nullptr, ReadFromView, nullptr, &unread, XML_CHAR_ENCODING_NONE));
   if (context == nullptr) {
     throw std::bad_alloc();
   }

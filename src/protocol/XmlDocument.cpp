@@ -1,5 +1,6 @@
 #include "protocol/XmlDocument.h"
 
+#include "platform/Utils.h"
 #include "platform/XmlMarkupBounds.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ namespace {
 
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
                               // Large documents travel as one text node.
-                              XML_PARSE_HUGE;
+                              XML_PARSE_HUGE | XML_PARSE_IGNORE_ENC;
 
 struct ContextDeleter {
   void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
@@ -133,14 +134,22 @@ Document Parse(std::string_view text, InputEncoding encoding) {
   if (text.size() > static_cast<std::size_t>(INT_MAX) || !XmlMarkupWithinBounds(text)) {
     return nullptr;
   }
-  const std::unique_ptr<xmlParserCtxt, ContextDeleter> context(xmlNewParserCtxt());
+  std::string_view unread = text;
+  const std::unique_ptr<xmlParserCtxt, ContextDeleter> context(
+      xmlCreateIOParserCtxt(nullptr, nullptr, ReadFromView, nullptr, &unread,
+                            XML_CHAR_ENCODING_NONE));
   if (context == nullptr) {
     return nullptr;
   }
   context->sax->internalSubset = RefuseDocumentType;
   context->sax->serror = StopAtFatalError;
-  return Document(xmlCtxtReadMemory(context.get(), text.data(), static_cast<int>(text.size()),
-                                    nullptr, "UTF-8", kParseOptions));
+  xmlCtxtUseOptions(context.get(), kParseOptions);
+  // The text is UTF-8: neither its first bytes nor its declaration switch the decoding.
+  context->encoding = xmlStrdup(reinterpret_cast<const xmlChar*>("UTF-8"));
+  xmlParseDocument(context.get());
+  Document document(context->myDoc);
+  context->myDoc = nullptr;
+  return context->wellFormed ? std::move(document) : nullptr;
 }
 
 std::string QualifiedName(const xmlNode* node) {

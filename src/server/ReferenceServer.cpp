@@ -3,6 +3,7 @@
 #include "protocol/SoapEnvelope.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -51,12 +52,12 @@ ReferenceServer::ReferenceServer(ServerConfig config)
 void ReferenceServer::Serve(const httplib::Request& request, httplib::Response& response,
                             const httplib::ContentReader& readContent) {
   const Deadline deadline = std::chrono::steady_clock::now() + requestDeadline_;
-  const std::optional<std::string> body = ReadBody(readContent, response, deadline);
+  std::optional<std::string> body = ReadBody(request, readContent, response, deadline);
   if (!body) {
     return;
   }
   const TestSwitches switches = Switches();
-  const EnvelopeOrRefusal envelope = Receive(*body, request.get_header_value("SOAPAction"),
+  const EnvelopeOrRefusal envelope = Receive(std::move(*body), request.get_header_value("SOAPAction"),
                                              request.get_header_value("Content-Type"));
   if (switches.delay.count() > 0 && !Wait(switches.delay)) {
     DropConnection(response);
@@ -70,10 +71,14 @@ void ReferenceServer::Serve(const httplib::Request& request, httplib::Response& 
   }
 }
 
-std::optional<std::string> ReferenceServer::ReadBody(const httplib::ContentReader& readContent,
+std::optional<std::string> ReferenceServer::ReadBody(const httplib::Request& request,
+                                                     const httplib::ContentReader& readContent,
                                                      httplib::Response& response,
                                                      Deadline deadline) const {
   std::string body;
+  // Reserved in advance, the body is never copied as it grows.
+  const std::string announced = request.get_header_value("Content-Length");
+  body.reserve(std::min<std::size_t>(std::strtoull(announced.c_str(), nullptr, 10), maxRequestBytes_));
   const bool whole = readContent([&](const char* data, std::size_t length) {
     if (StopRequested() || std::chrono::steady_clock::now() > deadline) {
       return false;
@@ -168,7 +173,7 @@ void ReferenceServer::ClearReceivedRequests() {
   received_.clear();
 }
 
-ReferenceServer::EnvelopeOrRefusal ReferenceServer::Receive(const std::string& body,
+ReferenceServer::EnvelopeOrRefusal ReferenceServer::Receive(std::string body,
                                                             std::string soapAction,
                                                             std::string contentType) {
   EnvelopeOrRefusal envelope;
@@ -178,7 +183,8 @@ ReferenceServer::EnvelopeOrRefusal ReferenceServer::Receive(const std::string& b
     envelope = std::string(refused.what());
   }
   if (recordRequests_) {
-    ReceivedRequest received{std::move(soapAction), std::move(contentType), body, {}, {}};
+    ReceivedRequest received{std::move(soapAction), std::move(contentType), std::move(body), {},
+                             {}};
     if (const auto* read = std::get_if<RequestEnvelope>(&envelope)) {
       received.request = read->request;
       received.content = read->content;

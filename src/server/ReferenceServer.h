@@ -95,14 +95,15 @@ class ReferenceServer {
              const httplib::ContentReader& readContent);
   // The request's body, or nullopt when the connection is to be closed: past the deadline, on
   // stopping, or (with the answer set) too large.
-  std::optional<std::string> ReadBody(const httplib::ContentReader& readContent,
+  std::optional<std::string> ReadBody(const httplib::Request& request,
+                                      const httplib::ContentReader& readContent,
                                       httplib::Response& response, Deadline deadline) const;
   // Sends the answer in pieces, until the deadline or until the server stops.
   void SendAnswer(httplib::Response& response, Answer answer, Deadline deadline) const;
   bool StopRequested() const;
 
-  // Reads and records a request as it arrives.
-  EnvelopeOrRefusal Receive(const std::string& body, std::string soapAction,
+  // Reads and records a request as it arrives; the body is gone once it is read.
+  EnvelopeOrRefusal Receive(std::string body, std::string soapAction,
                             std::string contentType);
   // The answer the switches or the service give; nullopt to drop the connection.
   std::optional<Answer> Respond(const TestSwitches& switches, const EnvelopeOrRefusal& envelope,
