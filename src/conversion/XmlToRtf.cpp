@@ -206,7 +206,7 @@ void StopAtFatalError(void* context, xmlErrorPtr error) {
 struct ContextDeleter {
   void operator()(xmlParserCtxtPtr context) const {
     if (context->myDoc != nullptr) {
-      xmlFreeDoc(context->myDoc);  // holds the declarations of the internal subset
+      xmlFreeDoc(context->myDoc);  // the empty document SAX2's start of document makes
       context->myDoc = nullptr;
     }
     xmlFreeParserCtxt(context);

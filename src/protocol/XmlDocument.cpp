@@ -7,9 +7,9 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <iconv.h>
 #include <optional>
 
-#include <iconv.h>
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
@@ -46,8 +46,7 @@ bool IsUtf8Name(std::string_view name) {
       return std::toupper(static_cast<unsigned char>(x)) == y;
     });
   };
-  return same(name, "UTF-8") || same(name, "UTF8") || same(name, "US-ASCII") ||
-         same(name, "ASCII");
+  return same(name, "UTF-8") || same(name, "UTF8") || same(name, "US-ASCII") || same(name, "ASCII");
 }
 
 // The encoding of text that says or shows it is not UTF-8: by its first bytes (a byte order
@@ -135,9 +134,8 @@ Document Parse(std::string_view text, InputEncoding encoding) {
     return nullptr;
   }
   std::string_view unread = text;
-  const std::unique_ptr<xmlParserCtxt, ContextDeleter> context(
-      xmlCreateIOParserCtxt(nullptr, nullptr, ReadFromView, nullptr, &unread,
-                            XML_CHAR_ENCODING_NONE));
+  const std::unique_ptr<xmlParserCtxt, ContextDeleter> context(xmlCreateIOParserCtxt(
+      nullptr, nullptr, ReadFromView, nullptr, &unread, XML_CHAR_ENCODING_NONE));
   if (context == nullptr) {
     return nullptr;
   }

@@ -27,7 +27,8 @@ void LoginThrottle::Failed(std::string_view client, std::string_view user, Clock
   ++failures.count;
   if (failures.count >= 2) {
     const int doublings = std::min(failures.count - 2, 3);
-    failures.waitUntil = now + std::min<Clock::duration>(kFirstWait * (1 << doublings), kLongestWait);
+    failures.waitUntil =
+        now + std::min<Clock::duration>(kFirstWait * (1 << doublings), kLongestWait);
   }
 }
 

@@ -42,11 +42,10 @@ ReferenceServer::ReferenceServer(ServerConfig config)
     const int on = 1;
     ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
   });
-  http_->Post(std::string(kRouterPath),
-              [this](const httplib::Request& request, httplib::Response& response,
-                     const httplib::ContentReader& readContent) {
-                Serve(request, response, readContent);
-              });
+  http_->Post(
+      std::string(kRouterPath),
+      [this](const httplib::Request& request, httplib::Response& response,
+             const httplib::ContentReader& readContent) { Serve(request, response, readContent); });
 }
 
 void ReferenceServer::Serve(const httplib::Request& request, httplib::Response& response,
@@ -57,8 +56,9 @@ void ReferenceServer::Serve(const httplib::Request& request, httplib::Response& 
     return;
   }
   const TestSwitches switches = Switches();
-  const EnvelopeOrRefusal envelope = Receive(std::move(*body), request.get_header_value("SOAPAction"),
-                                             request.get_header_value("Content-Type"));
+  const EnvelopeOrRefusal envelope =
+      Receive(std::move(*body), request.get_header_value("SOAPAction"),
+              request.get_header_value("Content-Type"));
   if (switches.delay.count() > 0 && !Wait(switches.delay)) {
     DropConnection(response);
     return;
@@ -78,7 +78,8 @@ std::optional<std::string> ReferenceServer::ReadBody(const httplib::Request& req
   std::string body;
   // Reserved in advance, the body is never copied as it grows.
   const std::string announced = request.get_header_value("Content-Length");
-  body.reserve(std::min<std::size_t>(std::strtoull(announced.c_str(), nullptr, 10), maxRequestBytes_));
+  body.reserve(
+      std::min<std::size_t>(std::strtoull(announced.c_str(), nullptr, 10), maxRequestBytes_));
   const bool whole = readContent([&](const char* data, std::size_t length) {
     if (StopRequested() || std::chrono::steady_clock::now() > deadline) {
       return false;
@@ -183,8 +184,8 @@ ReferenceServer::EnvelopeOrRefusal ReferenceServer::Receive(std::string body,
     envelope = std::string(refused.what());
   }
   if (recordRequests_) {
-    ReceivedRequest received{std::move(soapAction), std::move(contentType), std::move(body), {},
-                             {}};
+    ReceivedRequest received{
+        std::move(soapAction), std::move(contentType), std::move(body), {}, {}};
     if (const auto* read = std::get_if<RequestEnvelope>(&envelope)) {
       received.request = read->request;
       received.content = read->content;

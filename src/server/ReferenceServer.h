@@ -103,8 +103,7 @@ class ReferenceServer {
   bool StopRequested() const;
 
   // Reads and records a request as it arrives; the body is gone once it is read.
-  EnvelopeOrRefusal Receive(std::string body, std::string soapAction,
-                            std::string contentType);
+  EnvelopeOrRefusal Receive(std::string body, std::string soapAction, std::string contentType);
   // The answer the switches or the service give; nullopt to drop the connection.
   std::optional<Answer> Respond(const TestSwitches& switches, const EnvelopeOrRefusal& envelope,
                                 std::string_view client) const;

@@ -67,7 +67,8 @@ std::string TarnwellService::Execute(const RequestEnvelope& envelope,
   }
   const std::string user = request.Attribute("username");
   const auto now = LoginThrottle::Clock::now();
-  if (!throttle_.MayTry(client, user, now) || !users_.Accepts(user, request.Attribute("password"))) {
+  if (!throttle_.MayTry(client, user, now) ||
+      !users_.Accepts(user, request.Attribute("password"))) {
     throttle_.Failed(client, user, now);
     throw RequestRefused("Login failed: unknown user name or wrong password.");
   }

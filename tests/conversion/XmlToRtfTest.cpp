@@ -156,9 +156,11 @@ TEST(XmlToRtfSafety, DocumentTypeDeclarationsAreRefused) {
     quadratic += "&a;";
   }
   for (const std::string& xml : {
-           std::string("<!DOCTYPE Document [<!ENTITY e \"\\par \">]><Document><D>&e;</D></Document>"),
+           std::string(
+               "<!DOCTYPE Document [<!ENTITY e \"\\par \">]><Document><D>&e;</D></Document>"),
            std::string("<!DOCTYPE Document><Document/>"),
-           "<!DOCTYPE Document [<!ENTITY x SYSTEM \"" + url + "\">]><Document><D>&x;</D></Document>",
+           "<!DOCTYPE Document [<!ENTITY x SYSTEM \"" + url +
+               "\">]><Document><D>&x;</D></Document>",
            "<!DOCTYPE Document SYSTEM \"" + url + "\"><Document/>",
            quadratic + "</D></Document>",
        }) {
@@ -183,7 +185,8 @@ TEST(XmlToRtfSafety, ElementsWithManyAttributesAreRefused) {
 // Whatever nesting RtfToXml writes loads again, read without recursion.
 TEST(XmlToRtfSafety, DeepNestingIsReadWithoutExhaustingTheStack) {
   for (const int depth : {10'000, 200'000}) {
-    const std::string rtf = std::string(static_cast<std::size_t>(depth), '{') + "x" + std::string(static_cast<std::size_t>(depth), '}');
+    const std::string rtf = std::string(static_cast<std::size_t>(depth), '{') + "x" +
+                            std::string(static_cast<std::size_t>(depth), '}');
     const std::string back = Rtf(RtfToXml(rtf));
     EXPECT_EQ(back.size(), rtf.size());
     EXPECT_TRUE(back == rtf) << depth;

@@ -4,12 +4,11 @@
 #include "server/ReferenceServer.h"
 #include "support/TempDir.h"
 
-#include <future>
-#include <thread>
-
 #include <arpa/inet.h>
+#include <future>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -145,9 +144,10 @@ TEST_F(LimitedServerTest, ARequestPastItsDeadlineLosesItsConnection) {
   sockaddr_in address{.sin_family = AF_INET, .sin_port = htons(limited.Port()), .sin_addr = {}};
   ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
   ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  const std::string head = "POST " + std::string(kRouterPath) +
-                           " HTTP/1.1\r\nHost: x\r\nContent-Length: 1000\r\n\r\n";
-  ASSERT_EQ(::send(client, head.data(), head.size(), MSG_NOSIGNAL), static_cast<ssize_t>(head.size()));
+  const std::string head =
+      "POST " + std::string(kRouterPath) + " HTTP/1.1\r\nHost: x\r\nContent-Length: 1000\r\n\r\n";
+  ASSERT_EQ(::send(client, head.data(), head.size(), MSG_NOSIGNAL),
+            static_cast<ssize_t>(head.size()));
   int sent = 0;
   char answer[256];
   while (sent < 100 && ::recv(client, answer, sizeof answer, MSG_DONTWAIT) < 0 &&

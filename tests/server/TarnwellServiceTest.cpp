@@ -84,7 +84,8 @@ TEST_F(TarnwellServiceTest, RefusesWrongCredentials) {
 // while; other clients and users go on as before.
 TEST_F(TarnwellServiceTest, RepeatedFailedLoginsMakeThatClientWait) {
   const auto call = [&](std::string_view client, std::string_view user, std::string_view password) {
-    const std::string body = soap::BuildRequestEnvelope(requests::GetFiles("/", user, password), "");
+    const std::string body =
+        soap::BuildRequestEnvelope(requests::GetFiles("/", user, password), "");
     return Read(service->Handle(body, client)) == "<files/>";
   };
   struct Step {
