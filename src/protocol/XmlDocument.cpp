@@ -25,11 +25,6 @@ struct ContextDeleter {
   void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
 };
 
-// Called when a document type declaration starts: stop before any declaration in it is read.
-void RefuseDocumentType(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
-  xmlStopParser(static_cast<xmlParserCtxt*>(context));
-}
-
 // The first well-formedness error ends the parse: libxml2 would otherwise read on past it, in
 // places that the markup bounds were not checked for.
 void StopAtFatalError(void* context, xmlErrorPtr error) {
@@ -139,7 +134,6 @@ Document Parse(std::string_view text, InputEncoding encoding) {
   if (context == nullptr) {
     return nullptr;
   }
-  context->sax->internalSubset = RefuseDocumentType;
   context->sax->serror = StopAtFatalError;
   xmlCtxtUseOptions(context.get(), kParseOptions);
   // The text is UTF-8: neither its first bytes nor its declaration switch the decoding.
