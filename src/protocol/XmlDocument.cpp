@@ -35,13 +35,16 @@ void StopAtFatalError(void* context, xmlErrorPtr error) {
   }
 }
 
+// Names of encodings under which text whose first bytes look like ASCII is read as UTF-8 (as
+// libxml2 does with a "UTF-16" label on such text).
 bool IsUtf8Name(std::string_view name) {
   const auto same = [](std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
       return std::toupper(static_cast<unsigned char>(x)) == y;
     });
   };
-  return same(name, "UTF-8") || same(name, "UTF8") || same(name, "US-ASCII") || same(name, "ASCII");
+  return same(name, "UTF-8") || same(name, "UTF8") || same(name, "US-ASCII") ||
+         same(name, "ASCII") || same(name, "UTF-16") || same(name, "UTF16");
 }
 
 // The encoding of text that says or shows it is not UTF-8: by its first bytes (a byte order
