@@ -38,9 +38,10 @@ ReferenceServer::ReferenceServer(ServerConfig config)
   http_->set_payload_max_length(maxRequestBytes_);
   http_->new_task_queue = [] { return new httplib::ThreadPool(kRequestThreads); };
   // Without SO_REUSEPORT, so that a port in use cannot be bound a second time.
-  http_->set_socket_options([](int socket) {
+  http_->set_socket_options([this](int socket) {
     const int on = 1;
     ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    listeningSocket_ = socket;
   });
   http_->Post(
       std::string(kRouterPath),
@@ -132,6 +133,9 @@ std::uint16_t ReferenceServer::Start() {
                              std::to_string(requestedPort_));
   }
   port_ = static_cast<std::uint16_t>(port);
+  // The library listens with a queue of 5 connections: clients beyond that, arriving together,
+  // would wait a second for their connection to be retried. Listening again widens the queue.
+  ::listen(listeningSocket_, SOMAXCONN);
   serving_ = std::thread([this] {
     http_->listen_after_bind();
     servingEnded_ = true;
