@@ -29,8 +29,8 @@ Limits:
   a request (its envelope) of at most 256 MB; a larger one gets the SOAP fault
   "The document is larger than the server accepts (256 MB)."
   8 requests served at once; more wait their turn
-  memory per request: about three times its envelope while it is read, about twice the
-  document while it is sent
+  memory per request: about three times its envelope while it is read (an envelope that
+  is all elements, up to about 30 times), about twice the document while it is sent
   a request still being received or answered 120 s after it began loses its connection
   at most 32 attributes per element and 64 namespace declarations per envelope; no DTD
   after two failed logins of a user from one address, that pair's logins are refused
