@@ -20,15 +20,14 @@ bool IsDelimiter(char c) {
   return c == ' ' || c == ';' || c == '\r' || c == '\n' || c == '\\' || c == '{' || c == '}';
 }
 
-// Whether the unescaped braces nest, and no deeper than the XML parser accepts.
+// Whether the unescaped braces nest (at any depth: the reader accepts any).
 bool BracesBalance(std::string_view rtf) {
-  constexpr int kDepthSurelyAccepted = 200;
   int depth = 0;
   for (std::size_t i = 0; i < rtf.size(); ++i) {
     if (IsEscapePair(rtf, i)) {
       ++i;
-    } else if (rtf[i] == '{' && ++depth > kDepthSurelyAccepted) {
-      return false;
+    } else if (rtf[i] == '{') {
+      ++depth;
     } else if (rtf[i] == '}' && --depth < 0) {
       return false;
     }

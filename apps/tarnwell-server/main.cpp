@@ -14,7 +14,7 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    R"(Usage: tarnwell-server --root DIR [--port N] --user NAME:PASSWORD... [OPTIONS]
+    R"(Usage: tarnwell-server --root DIR --users FILE [--port N] [OPTIONS]
 
 Serves the folders and documents below DIR over SOAP at
 http://127.0.0.1:PORT/servlet/XMLSOAPRouter until stopped with SIGINT or SIGTERM.
@@ -22,8 +22,25 @@ Prints what to type as the server name ("127.0.0.1:PORT") on standard output onc
 
   --root DIR            the server's root folder (must exist)
   --port N              the port to listen on; 0 (the default) picks a free one
-  --user NAME:PASSWORD  a user the server accepts (repeatable)
-  --users FILE          more users, one NAME:PASSWORD per line ("#" starts a comment)
+  --users FILE          the users, one NAME:PASSWORD per line ("#" starts a comment);
+                        "-" reads them from standard input; empty passwords are refused
+
+Limits:
+  a request (its envelope) of at most 256 MB; a larger one gets the SOAP fault
+  "The document is larger than the server accepts (256 MB)."
+  8 requests served at once; more wait their turn
+  memory per request: about three times its envelope while it is read (an envelope that
+  is all elements, up to about 30 times), about twice the document while it is sent
+  a request still being received or answered 120 s after it began loses its connection
+  at most 32 attributes per element and 64 namespace declarations per envelope; no DTD
+  after two failed logins of a user from one address, that pair's logins are refused
+  unchecked for 250 ms, doubling with each further failure up to 2 s
+
+For tests only:
+  --user NAME:PASSWORD  a user the server accepts (repeatable); warns, as the password shows
+                        in the process list
+  --deadline-ms N       the request deadline in milliseconds instead of 120 s
+  --max-request-mb N    the largest request in MB instead of 256
 
 Misbehaving, for tests of clients:
   --delay-ms N          wait N milliseconds before every answer
@@ -75,12 +92,30 @@ std::optional<Options> ParseOptions(const std::vector<std::string_view>& args) {
     } else if (option == "--user") {
       auto user = penlark::server::UserTable::ParseUser(*text);
       if (!user) {
-        std::cerr << "tarnwell-server: expected --user NAME:PASSWORD\n";
+        std::cerr << "tarnwell-server: expected --user NAME:PASSWORD, the password not empty\n";
         return std::nullopt;
       }
+      std::cerr << "tarnwell-server: warning: --user is for tests: its password shows in the "
+                   "process list; use --users\n";
       options.config.users.Add(std::move(user->first), std::move(user->second));
+    } else if (option == "--users" && *text == "-") {
+      options.config.users.AddFromStream(std::cin, "standard input");
     } else if (option == "--users") {
       options.config.users.AddFromFile(std::string(*text));
+    } else if (option == "--deadline-ms") {
+      const auto deadline = ParseNumber(*text, 24L * 3600 * 1000);
+      if (!deadline || *deadline == 0) {
+        std::cerr << "tarnwell-server: not a deadline in milliseconds: " << *text << '\n';
+        return std::nullopt;
+      }
+      options.config.requestDeadline = std::chrono::milliseconds(*deadline);
+    } else if (option == "--max-request-mb") {
+      const auto megabytes = ParseNumber(*text, 4096);
+      if (!megabytes || *megabytes == 0) {
+        std::cerr << "tarnwell-server: not a size in MB: " << *text << '\n';
+        return std::nullopt;
+      }
+      options.config.maxRequestBytes = static_cast<std::size_t>(*megabytes) << 20;
     } else if (option == "--delay-ms") {
       const auto delay = ParseNumber(*text, 24L * 3600 * 1000);
       if (!delay) {

@@ -52,7 +52,8 @@ bool XmlToRtfFile(std::string_view xmlText, const std::string& rtfPath);  // thr
 enum class XmlDocumentStatus {
   Converted,    // the root is `Document`: the RTF was produced (and written)
   NoDocument,   // well-formed, but the root is not `Document`: nothing produced or written
-  NotLoadable,  // not well-formed XML (or refused by the parser's limits): nothing written
+  NotLoadable,  // not well-formed XML, or with a document type declaration, or with markup
+                // beyond the bounds of platform/XmlMarkupBounds: nothing written
 };
 
 // XmlToRtfFile with the full outcome.

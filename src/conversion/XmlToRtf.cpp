@@ -1,10 +1,14 @@
 // The server's XML document form back to RTF bytes, read with libxml2's SAX2 interface: the text
 // streams through once, the RTF is appended as elements arrive, and no tree is built, so memory
 // stays near the size of the text and the output, and no nesting depth can overflow our stack.
+// The form never needs a document type declaration: text with one is not loadable, so no entity
+// beyond the predefined ones is ever expanded.
 
 #include "conversion/Transform.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
+#include "platform/Utils.h"
+#include "platform/XmlMarkupBounds.h"
 
 #include <algorithm>
 #include <cstring>
@@ -47,11 +51,7 @@ class RtfBuilder {
         }
         break;
       case Place::Structure:
-        // An entity reference standing directly in `Document` or `G` is neither `G`, `C` nor
-        // `D`: what its replacement text holds is skipped, as the reference itself would be.
-        if (context->depth > 0) {
-          Enter(Place::Skipped, Place::Structure);
-        } else if (Named(localName, prefix, "G")) {
+        if (Named(localName, prefix, "G")) {
           rtf_.push_back('{');
           ++openGroups_;
         } else if (Named(localName, prefix, "C")) {
@@ -193,12 +193,20 @@ void OnCharacters(void* context, const xmlChar* text, int length) {
   Guarded(context, [&](RtfBuilder& builder) { builder.Characters(text, length); });
 }
 
-void IgnoreError(void* /*context*/, xmlErrorPtr /*error*/) {}
+// The first well-formedness error ends the parse, as the text is refused anyway: libxml2 would
+// otherwise read on past it, in places that the markup bounds were not checked for.
+void StopAtFatalError(void* context, xmlErrorPtr error) {
+  if (error != nullptr && error->level == XML_ERR_FATAL) {
+    auto* parser = static_cast<xmlParserCtxtPtr>(context);
+    parser->instate = XML_PARSER_EOF;
+    parser->disableSAX = 1;
+  }
+}
 
 struct ContextDeleter {
   void operator()(xmlParserCtxtPtr context) const {
     if (context->myDoc != nullptr) {
-      xmlFreeDoc(context->myDoc);  // holds the declarations of the internal subset
+      xmlFreeDoc(context->myDoc);  // the empty document SAX2's start of document makes
       context->myDoc = nullptr;
     }
     xmlFreeParserCtxt(context);
@@ -206,21 +214,12 @@ struct ContextDeleter {
 };
 using Context = std::unique_ptr<xmlParserCtxt, ContextDeleter>;
 
-// libxml2 pulls the text through this in pieces, so it never holds a copy of all of it.
-int ReadText(void* source, char* buffer, int length) {
-  std::string_view& unread = *static_cast<std::string_view*>(source);
-  const std::size_t count = std::min(unread.size(), static_cast<std::size_t>(length));
-  std::memcpy(buffer, unread.data(), count);
-  unread.remove_prefix(count);
-  return static_cast<int>(count);
-}
-
-// A parser that keeps libxml2's own handling of the prolog and of the internal subset (entity
-// declarations) and routes the document's content to the builder. No validation, no DTD or
-// external entity is loaded, no network, whitespace is kept, and the text is taken as the
-// UTF-8 it is: neither its first bytes nor an encoding declaration switch the decoding.
-// libxml2's limits stay on (no XML_PARSE_HUGE): nesting deeper than 256 elements and entity
-// expansion out of proportion to the text make the text not loadable.
+// A parser that keeps libxml2's own handling of the prolog and routes the document's content to
+// the builder. No validation, no DTD or external entity is loaded, no network, whitespace is
+// kept, and the text is taken as the UTF-8 it is: neither its first bytes nor an encoding
+// declaration switch the decoding. Any nesting depth is read (libxml2 reads elements without
+// recursion, and so does the builder), so that whatever RtfToXml writes loads again; with no
+// document type declaration there is no entity whose expansion the lifted limits would let grow.
 Context MakeParser(std::string_view& unread, Session& session) {
   static std::once_flag initialised;
   std::call_once(initialised, [] { xmlInitParser(); });
@@ -239,13 +238,13 @@ Context MakeParser(std::string_view& unread, Session& session) {
   sax.processingInstruction = nullptr;
   sax.externalSubset = nullptr;
   sax.resolveEntity = nullptr;
-  sax.serror = IgnoreError;
+  sax.serror = StopAtFatalError;
   Context context(
-      xmlCreateIOParserCtxt(&sax, nullptr, ReadText, nullptr, &unread, XML_CHAR_ENCODING_NONE));
+      xmlCreateIOParserCtxt(&sax, nullptr, ReadFromView, nullptr, &unread, XML_CHAR_ENCODING_NONE));
   if (context == nullptr) {
     throw std::bad_alloc();
   }
-  xmlCtxtUseOptions(context.get(), XML_PARSE_NONET | XML_PARSE_IGNORE_ENC);
+  xmlCtxtUseOptions(context.get(), XML_PARSE_NONET | XML_PARSE_IGNORE_ENC | XML_PARSE_HUGE);
   context->_private = &session;
   context->encoding = xmlStrdup(reinterpret_cast<const xmlChar*>("UTF-8"));  // no detection
   return context;
@@ -257,6 +256,9 @@ RtfFromXml XmlToRtf(std::string_view xmlText) {
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (xmlText.starts_with(kByteOrderMark)) {
     xmlText.remove_prefix(kByteOrderMark.size());
+  }
+  if (!XmlMarkupWithinBounds(xmlText)) {
+    return {};
   }
   Session session{RtfBuilder(xmlText.size())};
   std::string_view unread = xmlText;

@@ -65,12 +65,13 @@ void ReadInto(int descriptor, Buffer& bytes, const std::filesystem::path& name) 
 }
 
 // A new, empty file beside `path`, open for writing.
-std::pair<std::filesystem::path, int> CreateSibling(const std::filesystem::path& path) {
+std::pair<std::filesystem::path, int> CreateSibling(const std::filesystem::path& path,
+                                                    std::string_view mark) {
   std::random_device seed;
   std::mt19937_64 random(seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::filesystem::path sibling = path;
-    sibling += ".tmp-" + std::to_string(random() % 1'000'000'000);
+    sibling += std::string(mark) + std::to_string(random() % 1'000'000'000);
     const int descriptor = ::open(sibling.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0) {
       return {sibling, descriptor};
@@ -137,9 +138,9 @@ void WriteAll(int descriptor, std::string_view bytes, const std::filesystem::pat
 }
 
 void ReplaceFile(const std::filesystem::path& path, std::string_view bytes,
-                 std::optional<std::filesystem::perms> permissions) {
+                 std::optional<std::filesystem::perms> permissions, std::string_view siblingMark) {
   const std::optional<mode_t> mode = ReplacementMode(path, permissions);
-  auto [sibling, descriptor] = CreateSibling(path);
+  auto [sibling, descriptor] = CreateSibling(path, siblingMark);
   Descriptor file(descriptor);
   try {
     if (mode && ::fchmod(file.Get(), *mode) != 0) {

@@ -29,9 +29,12 @@ void WriteAll(int descriptor, std::string_view bytes, const std::filesystem::pat
 // file beside it, flushed to disk and renamed over it, so that `path` holds either its old
 // content or all of the new, and nothing is left behind on failure. The file gets `permissions`
 // when given; otherwise a file that exists keeps its permissions, and a new one gets those of
-// any newly created file.
+// any newly created file. The new file is named `path` + `siblingMark` + a random number, and
+// stays so when the process dies before renaming it.
+inline constexpr std::string_view kReplacementMark = ".tmp-";
 void ReplaceFile(const std::filesystem::path& path, std::string_view bytes,
-                 std::optional<std::filesystem::perms> permissions = std::nullopt);
+                 std::optional<std::filesystem::perms> permissions = std::nullopt,
+                 std::string_view siblingMark = kReplacementMark);
 
 extern template std::string ReadWholeFile<std::string>(const std::filesystem::path&);
 extern template std::vector<std::uint8_t> ReadWholeFile<std::vector<std::uint8_t>>(

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
 
 namespace penlark {
 namespace {
@@ -72,6 +73,14 @@ std::string GetEndpointURL(std::string_view serverText) {
   }
   return server.ends_with('/') ? server + std::string(kRouterPath)
                                : server + "/" + std::string(kRouterPath);
+}
+
+int ReadFromView(void* view, char* buffer, int length) {
+  std::string_view& unread = *static_cast<std::string_view*>(view);
+  const std::size_t count = std::min(unread.size(), static_cast<std::size_t>(length));
+  std::memcpy(buffer, unread.data(), count);
+  unread.remove_prefix(count);
+  return static_cast<int>(count);
 }
 
 }  // namespace penlark

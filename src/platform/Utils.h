@@ -22,4 +22,9 @@ std::string CollapseRepeats(std::string_view text, std::string_view repeated);
 // "https://" is kept like "http://", and both schemes are recognised in any letter case.
 std::string GetEndpointURL(std::string_view serverText);
 
+// The read callback of C libraries that pull their input in pieces (libxml2): copies up to
+// `length` bytes from the front of the std::string_view at `view` into `buffer` and drops them
+// from the view; the count copied, 0 at the end.
+int ReadFromView(void* view, char* buffer, int length);
+
 }  // namespace penlark

@@ -1,7 +1,16 @@
 #include "protocol/XmlDocument.h"
 
-#include <climits>
+#include "platform/Utils.h"
+#include "platform/XmlMarkupBounds.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <iconv.h>
+#include <optional>
+
+#include <libxml/encoding.h>
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
@@ -10,15 +19,89 @@ namespace {
 
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
                               // Large documents travel as one text node.
-                              XML_PARSE_HUGE;
+                              XML_PARSE_HUGE | XML_PARSE_IGNORE_ENC;
 
 struct ContextDeleter {
   void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
 };
 
-// Called when a document type declaration starts: stop before any declaration in it is read.
-void RefuseDocumentType(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
-  xmlStopParser(static_cast<xmlParserCtxt*>(context));
+// The first well-formedness error ends the parse: libxml2 would otherwise read on past it, in
+// places that the markup bounds were not checked for.
+void StopAtFatalError(void* context, xmlErrorPtr error) {
+  if (error != nullptr && error->level == XML_ERR_FATAL) {
+    auto* parser = static_cast<xmlParserCtxt*>(context);
+    parser->instate = XML_PARSER_EOF;
+    parser->disableSAX = 1;
+  }
+}
+
+// Names of encodings under which text whose first bytes look like ASCII is read as UTF-8 (as
+// libxml2 does with a "UTF-16" label on such text).
+bool IsUtf8Name(std::string_view name) {
+  const auto same = [](std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+      return std::toupper(static_cast<unsigned char>(x)) == y;
+    });
+  };
+  return same(name, "UTF-8") || same(name, "UTF8") || same(name, "US-ASCII") ||
+         same(name, "ASCII") || same(name, "UTF-16") || same(name, "UTF16");
+}
+
+// The encoding of text that says or shows it is not UTF-8: by its first bytes (a byte order
+// mark, UTF-16 or UCS-4), else by the encoding named in its XML declaration.
+std::optional<std::string> ForeignEncoding(std::string_view text) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const xmlCharEncoding detected =
+      xmlDetectCharEncoding(bytes, static_cast<int>(std::min<std::size_t>(text.size(), 4)));
+  if (detected != XML_CHAR_ENCODING_NONE && detected != XML_CHAR_ENCODING_UTF8) {
+    const char* name = xmlGetCharEncodingName(detected);
+    return name == nullptr ? "" : name;
+  }
+  constexpr std::size_t kLongestDeclaration = 1024;
+  const std::string_view declaration = text.substr(0, text.find("?>", 0));
+  if (!text.starts_with("<?xml") || declaration.size() > kLongestDeclaration) {
+    return std::nullopt;
+  }
+  std::size_t at = declaration.find("encoding");
+  at = declaration.find_first_of("\"'", at);
+  if (at == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::size_t end = declaration.find(declaration[at], at + 1);
+  const std::string_view name = declaration.substr(at + 1, end - at - 1);
+  return IsUtf8Name(name) ? std::nullopt : std::optional<std::string>(name);
+}
+
+// The text converted from `encoding` to UTF-8; nullopt when the encoding is unknown or the
+// text is not in it.
+std::optional<std::string> ToUtf8(std::string_view text, const std::string& encoding) {
+  const iconv_t converter = ::iconv_open("UTF-8", encoding.c_str());
+  if (converter == reinterpret_cast<iconv_t>(-1)) {
+    return std::nullopt;
+  }
+  std::string utf8(text.size() * 2 + 16, '\0');
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  std::size_t filled = 0;
+  bool converted = true;
+  while (inLeft > 0) {
+    char* out = utf8.data() + filled;
+    std::size_t outLeft = utf8.size() - filled;
+    const std::size_t result = ::iconv(converter, &in, &inLeft, &out, &outLeft);
+    filled = utf8.size() - outLeft;
+    if (result == static_cast<std::size_t>(-1) && errno == E2BIG) {
+      utf8.resize(utf8.size() * 2);
+    } else if (result == static_cast<std::size_t>(-1)) {
+      converted = false;
+      break;
+    }
+  }
+  ::iconv_close(converter);
+  if (!converted) {
+    return std::nullopt;
+  }
+  utf8.resize(filled);
+  return utf8;
 }
 
 // libxml2 reports some errors (of character encoding conversion, for one) on standard error
@@ -38,18 +121,30 @@ void InitialiseOnce() {
 }  // namespace
 
 Document Parse(std::string_view text, InputEncoding encoding) {
+  if (encoding == InputEncoding::Declared) {
+    if (const std::optional<std::string> foreign = ForeignEncoding(text)) {
+      const std::optional<std::string> utf8 = ToUtf8(text, *foreign);
+      return utf8 ? Parse(*utf8, InputEncoding::Utf8) : nullptr;
+    }
+  }
   InitialiseOnce();
-  if (text.size() > static_cast<std::size_t>(INT_MAX)) {
+  if (text.size() > static_cast<std::size_t>(INT_MAX) || !XmlMarkupWithinBounds(text)) {
     return nullptr;
   }
-  const std::unique_ptr<xmlParserCtxt, ContextDeleter> context(xmlNewParserCtxt());
+  std::string_view unread = text;
+  const std::unique_ptr<xmlParserCtxt, ContextDeleter> context(xmlCreateIOParserCtxt(
+      nullptr, nullptr, ReadFromView, nullptr, &unread, XML_CHAR_ENCODING_NONE));
   if (context == nullptr) {
     return nullptr;
   }
-  context->sax->internalSubset = RefuseDocumentType;
-  return Document(xmlCtxtReadMemory(context.get(), text.data(), static_cast<int>(text.size()),
-                                    nullptr, encoding == InputEncoding::Utf8 ? "UTF-8" : nullptr,
-                                    kParseOptions));
+  context->sax->serror = StopAtFatalError;
+  xmlCtxtUseOptions(context.get(), kParseOptions);
+  // The text is UTF-8: neither its first bytes nor its declaration switch the decoding.
+  context->encoding = xmlStrdup(reinterpret_cast<const xmlChar*>("UTF-8"));
+  xmlParseDocument(context.get());
+  Document document(context->myDoc);
+  context->myDoc = nullptr;
+  return context->wellFormed ? std::move(document) : nullptr;
 }
 
 std::string QualifiedName(const xmlNode* node) {

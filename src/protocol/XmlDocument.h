@@ -7,8 +7,10 @@
 #include <libxml/tree.h>
 
 // Reading XML that comes from the network or from disk with libxml2, safely: no network access,
-// and documents with a document type declaration are refused, so that no entity is ever
-// declared, loaded or expanded.
+// documents with a document type declaration are refused, so that no entity is ever declared,
+// loaded or expanded, and so is markup beyond the bounds of platform/XmlMarkupBounds, so that
+// parsing takes time and memory in proportion to the text. The first well-formedness error
+// ends the parse.
 namespace penlark::xml {
 
 struct DocumentDeleter {
@@ -17,7 +19,8 @@ struct DocumentDeleter {
 using Document = std::unique_ptr<xmlDoc, DocumentDeleter>;
 
 enum class InputEncoding {
-  Declared,  // bytes as received: the XML declaration (or its absence) says how they are encoded
+  Declared,  // bytes as received: the first bytes or the XML declaration say how they are encoded
+             // (they are converted to UTF-8 before anything else reads them)
   Utf8,      // text already decoded to UTF-8; an encoding in the declaration is ignored
 };
 

@@ -27,6 +27,20 @@ void RequireValidName(std::string_view name) {
   }
 }
 
+constexpr std::string_view kPartialMark = "\\partial-";
+
+void RemovePartialWrites(const fs::path& root) {
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
+       it.increment(error)) {
+    std::error_code ignored;
+    if (it->path().filename().string().find(kPartialMark) != std::string::npos &&
+        it->is_regular_file(ignored) && !it->is_symlink(ignored)) {
+      fs::remove(it->path(), ignored);
+    }
+  }
+}
+
 std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
@@ -47,6 +61,7 @@ DocumentStore::DocumentStore(const fs::path& root) {
   if (error || !fs::is_directory(root_)) {
     throw std::runtime_error("not a directory: " + root.string());
   }
+  RemovePartialWrites(root_);
 }
 
 std::vector<StoreEntry> DocumentStore::List(std::string_view dir) const {
@@ -95,7 +110,7 @@ void DocumentStore::Write(std::string_view dir, std::string_view name,
   constexpr auto kDocumentPermissions = fs::perms::owner_read | fs::perms::owner_write |
                                         fs::perms::group_read | fs::perms::others_read;
   try {
-    ReplaceFile(path, content, kDocumentPermissions);
+    ReplaceFile(path, content, kDocumentPermissions, kPartialMark);
   } catch (const std::filesystem::filesystem_error&) {
     throw RequestRefused("The document " + Quoted(name) + " cannot be written.");
   }

@@ -17,9 +17,14 @@ struct StoreEntry {
 // "/a", "/a/b"; entry names are single path components. Nothing outside the root is ever
 // reached: "." and ".." components, names holding "/" or "\", and links that lead out of the
 // root are refused. Failures throw RequestRefused with a message for the client.
+//
+// A document being written lives beside its place under a name holding "\", which no request
+// can name: listings never show it, and those a crash left behind are removed when the store
+// is opened.
 class DocumentStore {
  public:
-  // Throws std::runtime_error when `root` is not a directory.
+  // Throws std::runtime_error when `root` is not a directory. Removes the files of writes that
+  // never ended.
   explicit DocumentStore(const std::filesystem::path& root);
 
   const std::filesystem::path& Root() const { return root_; }

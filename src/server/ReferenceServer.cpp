@@ -2,6 +2,9 @@
 
 #include "protocol/SoapEnvelope.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <stdexcept>
 #include <sys/socket.h>
 
@@ -10,12 +13,11 @@
 namespace penlark::server {
 namespace {
 
-constexpr std::size_t kMaxRequestBytes = 256u << 20;
+constexpr std::size_t kAnswerPiece = std::size_t{1} << 20;
 
-void SendAnswer(httplib::Response& response, Answer answer) {
-  response.status = answer.status;
-  response.body = std::move(answer.body);
-  response.set_header("Content-Type", std::string(soap::kContentType));
+std::string TooLargeText(std::size_t maxRequestBytes) {
+  return "The document is larger than the server accepts (" +
+         std::to_string(maxRequestBytes >> 20) + " MB).";
 }
 
 // Sends the headers of a one-byte body, then closes the connection without it.
@@ -29,30 +31,91 @@ void DropConnection(httplib::Response& response) {
 ReferenceServer::ReferenceServer(ServerConfig config)
     : service_(DocumentStore(config.root), std::move(config.users)),
       recordRequests_(config.recordRequests),
+      maxRequestBytes_(config.maxRequestBytes),
+      requestDeadline_(config.requestDeadline),
       requestedPort_(config.port),
       http_(std::make_unique<httplib::Server>()) {
-  http_->set_payload_max_length(kMaxRequestBytes);
+  http_->set_payload_max_length(maxRequestBytes_);
+  http_->new_task_queue = [] { return new httplib::ThreadPool(kRequestThreads); };
   // Without SO_REUSEPORT, so that a port in use cannot be bound a second time.
-  http_->set_socket_options([](int socket) {
+  http_->set_socket_options([this](int socket) {
     const int on = 1;
     ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    listeningSocket_ = socket;
   });
-  http_->Post(std::string(kRouterPath), [this](const httplib::Request& request,
-                                               httplib::Response& response) {
-    const TestSwitches switches = Switches();
-    const EnvelopeOrRefusal envelope = Receive(request.body, request.get_header_value("SOAPAction"),
-                                               request.get_header_value("Content-Type"));
-    if (switches.delay.count() > 0 && !Wait(switches.delay)) {
-      DropConnection(response);
-      return;
+  http_->Post(
+      std::string(kRouterPath),
+      [this](const httplib::Request& request, httplib::Response& response,
+             const httplib::ContentReader& readContent) { Serve(request, response, readContent); });
+}
+
+void ReferenceServer::Serve(const httplib::Request& request, httplib::Response& response,
+                            const httplib::ContentReader& readContent) {
+  const Deadline deadline = std::chrono::steady_clock::now() + requestDeadline_;
+  std::optional<std::string> body = ReadBody(request, readContent, response, deadline);
+  if (!body) {
+    return;
+  }
+  const TestSwitches switches = Switches();
+  const EnvelopeOrRefusal envelope =
+      Receive(std::move(*body), request.get_header_value("SOAPAction"),
+              request.get_header_value("Content-Type"));
+  if (switches.delay.count() > 0 && !Wait(switches.delay)) {
+    DropConnection(response);
+    return;
+  }
+  std::optional<Answer> answer = Respond(switches, envelope, request.remote_addr);
+  if (answer) {
+    SendAnswer(response, std::move(*answer), deadline);
+  } else {
+    DropConnection(response);
+  }
+}
+
+std::optional<std::string> ReferenceServer::ReadBody(const httplib::Request& request,
+                                                     const httplib::ContentReader& readContent,
+                                                     httplib::Response& response,
+                                                     Deadline deadline) const {
+  std::string body;
+  // Reserved in advance, the body is never copied as it grows.
+  const std::string announced = request.get_header_value("Content-Length");
+  body.reserve(
+      std::min<std::size_t>(std::strtoull(announced.c_str(), nullptr, 10), maxRequestBytes_));
+  const bool whole = readContent([&](const char* data, std::size_t length) {
+    if (StopRequested() || std::chrono::steady_clock::now() > deadline) {
+      return false;
     }
-    std::optional<Answer> answer = Respond(switches, envelope);
-    if (answer) {
-      SendAnswer(response, std::move(*answer));
-    } else {
-      DropConnection(response);
-    }
+    body.append(data, length);
+    return true;
   });
+  if (whole) {
+    return body;
+  }
+  if (response.status == 413) {  // the rest of the body was read and dropped
+    SendAnswer(response, FaultAnswer(kClientFault, TooLargeText(maxRequestBytes_)), deadline);
+  } else {
+    DropConnection(response);
+  }
+  return std::nullopt;
+}
+
+void ReferenceServer::SendAnswer(httplib::Response& response, Answer answer,
+                                 Deadline deadline) const {
+  response.status = answer.status;
+  auto body = std::make_shared<std::string>(std::move(answer.body));
+  response.set_content_provider(
+      body->size(), std::string(soap::kContentType),
+      [this, body, deadline](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        if (StopRequested() || std::chrono::steady_clock::now() > deadline) {
+          return false;
+        }
+        return sink.write(body->data() + offset, std::min(length, kAnswerPiece));
+      });
+}
+
+bool ReferenceServer::StopRequested() const {
+  const std::lock_guard lock(mutex_);
+  return stopRequested_;
 }
 
 ReferenceServer::~ReferenceServer() {
@@ -70,6 +133,9 @@ std::uint16_t ReferenceServer::Start() {
                              std::to_string(requestedPort_));
   }
   port_ = static_cast<std::uint16_t>(port);
+  // The library listens with a queue of 5 connections: clients beyond that, arriving together,
+  // would wait a second for their connection to be retried. Listening again widens the queue.
+  ::listen(listeningSocket_, SOMAXCONN);
   serving_ = std::thread([this] {
     http_->listen_after_bind();
     servingEnded_ = true;
@@ -112,7 +178,7 @@ void ReferenceServer::ClearReceivedRequests() {
   received_.clear();
 }
 
-ReferenceServer::EnvelopeOrRefusal ReferenceServer::Receive(const std::string& body,
+ReferenceServer::EnvelopeOrRefusal ReferenceServer::Receive(std::string body,
                                                             std::string soapAction,
                                                             std::string contentType) {
   EnvelopeOrRefusal envelope;
@@ -122,7 +188,8 @@ ReferenceServer::EnvelopeOrRefusal ReferenceServer::Receive(const std::string& b
     envelope = std::string(refused.what());
   }
   if (recordRequests_) {
-    ReceivedRequest received{std::move(soapAction), std::move(contentType), body, {}, {}};
+    ReceivedRequest received{
+        std::move(soapAction), std::move(contentType), std::move(body), {}, {}};
     if (const auto* read = std::get_if<RequestEnvelope>(&envelope)) {
       received.request = read->request;
       received.content = read->content;
@@ -134,7 +201,8 @@ ReferenceServer::EnvelopeOrRefusal ReferenceServer::Receive(const std::string& b
 }
 
 std::optional<Answer> ReferenceServer::Respond(const TestSwitches& switches,
-                                               const EnvelopeOrRefusal& envelope) const {
+                                               const EnvelopeOrRefusal& envelope,
+                                               std::string_view client) const {
   if (switches.dropConnection) {
     return std::nullopt;
   }
@@ -150,7 +218,7 @@ std::optional<Answer> ReferenceServer::Respond(const TestSwitches& switches,
   if (switches.replyText) {
     return Answer{.status = 200, .body = ReplyEnvelope(*switches.replyText)};
   }
-  return service_.Handle(std::get<RequestEnvelope>(envelope));
+  return service_.Handle(std::get<RequestEnvelope>(envelope), client);
 }
 
 TestSwitches ReferenceServer::Switches() const {

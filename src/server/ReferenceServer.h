@@ -17,12 +17,20 @@
 
 namespace httplib {
 class Server;
-}
+struct Request;
+struct Response;
+class ContentReader;
+}  // namespace httplib
 
 namespace penlark::server {
 
 inline constexpr std::string_view kLoopbackAddress = "127.0.0.1";
 inline constexpr std::string_view kRouterPath = "/servlet/XMLSOAPRouter";
+
+// The server's limits, as --help and the README state them.
+inline constexpr std::size_t kDefaultMaxRequestBytes = std::size_t{256} << 20;
+inline constexpr std::size_t kRequestThreads = 8;  // requests served at once; more wait their turn
+inline constexpr std::chrono::seconds kDefaultRequestDeadline{120};
 
 // Ways to misbehave, for tests of the client's failure handling. Each one set applies to every
 // request until changed; they are checked in the order below.
@@ -48,6 +56,10 @@ struct ServerConfig {
   UserTable users;
   std::uint16_t port = 0;       // 0: any free port
   bool recordRequests = false;  // keep every request for ReceivedRequests()
+  // A larger request is answered with a fault that says so.
+  std::size_t maxRequestBytes = kDefaultMaxRequestBytes;
+  // A request still being received or answered this long after it began loses its connection.
+  std::chrono::milliseconds requestDeadline = kDefaultRequestDeadline;
 };
 
 // The reference Tarnwell server: the SOAP endpoint /servlet/XMLSOAPRouter on 127.0.0.1, served
@@ -77,22 +89,36 @@ class ReferenceServer {
  private:
   // The request's envelope, or the reason it cannot be read.
   using EnvelopeOrRefusal = std::variant<RequestEnvelope, std::string>;
+  using Deadline = std::chrono::steady_clock::time_point;
 
-  // Reads and records a request as it arrives.
-  EnvelopeOrRefusal Receive(const std::string& body, std::string soapAction,
-                            std::string contentType);
+  void Serve(const httplib::Request& request, httplib::Response& response,
+             const httplib::ContentReader& readContent);
+  // The request's body, or nullopt when the connection is to be closed: past the deadline, on
+  // stopping, or (with the answer set) too large.
+  std::optional<std::string> ReadBody(const httplib::Request& request,
+                                      const httplib::ContentReader& readContent,
+                                      httplib::Response& response, Deadline deadline) const;
+  // Sends the answer in pieces, until the deadline or until the server stops.
+  void SendAnswer(httplib::Response& response, Answer answer, Deadline deadline) const;
+  bool StopRequested() const;
+
+  // Reads and records a request as it arrives; the body is gone once it is read.
+  EnvelopeOrRefusal Receive(std::string body, std::string soapAction, std::string contentType);
   // The answer the switches or the service give; nullopt to drop the connection.
-  std::optional<Answer> Respond(const TestSwitches& switches,
-                                const EnvelopeOrRefusal& envelope) const;
+  std::optional<Answer> Respond(const TestSwitches& switches, const EnvelopeOrRefusal& envelope,
+                                std::string_view client) const;
   TestSwitches Switches() const;
   // Waits for `delay`; false when the server is stopping.
   bool Wait(std::chrono::milliseconds delay);
 
   TarnwellService service_;
   bool recordRequests_;
+  std::size_t maxRequestBytes_;
+  std::chrono::milliseconds requestDeadline_;
   std::uint16_t requestedPort_;
   std::uint16_t port_ = 0;
   std::unique_ptr<httplib::Server> http_;
+  int listeningSocket_ = -1;
   std::thread serving_;
   std::atomic<bool> servingEnded_ = false;
 

@@ -57,16 +57,22 @@ std::string ListingReply(const std::vector<StoreEntry>& entries) {
 TarnwellService::TarnwellService(DocumentStore store, UserTable users)
     : store_(std::move(store)), users_(std::move(users)) {}
 
-std::string TarnwellService::Execute(const RequestEnvelope& envelope) const {
+std::string TarnwellService::Execute(const RequestEnvelope& envelope,
+                                     std::string_view client) const {
   const RequestElement request(envelope.request);
   const std::string operation = request.Name();
   if (operation != "getFiles" && operation != "getContent" && operation != "saveFile" &&
       operation != "createFolder" && operation != "delete") {
     throw RequestRefused("Unknown request: " + operation + ".");
   }
-  if (!users_.Accepts(request.Attribute("username"), request.Attribute("password"))) {
+  const std::string user = request.Attribute("username");
+  const auto now = LoginThrottle::Clock::now();
+  if (!throttle_.MayTry(client, user, now) ||
+      !users_.Accepts(user, request.Attribute("password"))) {
+    throttle_.Failed(client, user, now);
     throw RequestRefused("Login failed: unknown user name or wrong password.");
   }
+  throttle_.Succeeded(client, user);
   const std::string dir = request.Attribute("dir");
   if (operation == "getFiles") {
     return ListingReply(store_.List(dir));
@@ -89,17 +95,17 @@ std::string TarnwellService::Execute(const RequestEnvelope& envelope) const {
   return std::string(kDone);
 }
 
-Answer TarnwellService::Handle(std::string_view body) const {
+Answer TarnwellService::Handle(std::string_view body, std::string_view client) const {
   try {
-    return Handle(ReadRequestEnvelope(body));
+    return Handle(ReadRequestEnvelope(body), client);
   } catch (const RequestRefused& refused) {
     return FaultAnswer(kClientFault, refused.what());
   }
 }
 
-Answer TarnwellService::Handle(const RequestEnvelope& envelope) const {
+Answer TarnwellService::Handle(const RequestEnvelope& envelope, std::string_view client) const {
   try {
-    return {.status = 200, .body = ReplyEnvelope(Execute(envelope))};
+    return {.status = 200, .body = ReplyEnvelope(Execute(envelope, client))};
   } catch (const RequestRefused& refused) {
     return FaultAnswer(kClientFault, refused.what());
   } catch (const std::exception&) {

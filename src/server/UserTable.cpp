@@ -14,6 +14,10 @@ void UserTable::AddFromFile(const std::filesystem::path& file) {
   if (!stream) {
     throw std::runtime_error("cannot read the users file " + file.string());
   }
+  AddFromStream(stream, file.string());
+}
+
+void UserTable::AddFromStream(std::istream& stream, const std::string& source) {
   std::string line;
   for (int number = 1; std::getline(stream, line); ++number) {
     if (line.ends_with('\r')) {
@@ -24,8 +28,8 @@ void UserTable::AddFromFile(const std::filesystem::path& file) {
     }
     auto user = ParseUser(line);
     if (!user) {
-      throw std::runtime_error(file.string() + ":" + std::to_string(number) +
-                               ": expected NAME:PASSWORD");
+      throw std::runtime_error(source + ":" + std::to_string(number) +
+                               ": expected NAME:PASSWORD, the password not empty");
     }
     Add(std::move(user->first), std::move(user->second));
   }
@@ -39,7 +43,7 @@ bool UserTable::Accepts(std::string_view name, std::string_view password) const 
 std::optional<std::pair<std::string, std::string>> UserTable::ParseUser(
     std::string_view nameAndPassword) {
   const auto colon = nameAndPassword.find(':');
-  if (colon == std::string_view::npos || colon == 0) {
+  if (colon == std::string_view::npos || colon == 0 || colon + 1 == nameAndPassword.size()) {
     return std::nullopt;
   }
   return std::pair{std::string(nameAndPassword.substr(0, colon)),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <string>
@@ -14,15 +15,17 @@ class UserTable {
  public:
   void Add(std::string name, std::string password);
   // Reads "NAME:PASSWORD" lines; blank lines and lines starting with "#" are skipped. Throws
-  // std::runtime_error when the file cannot be read or a line has no ":".
+  // std::runtime_error when the file cannot be read or a line has no ":" or no password.
   void AddFromFile(const std::filesystem::path& file);
+  // The same from a stream (standard input); `source` names it in messages.
+  void AddFromStream(std::istream& stream, const std::string& source);
 
   // True when `name` is a user and `password` is exactly its password.
   bool Accepts(std::string_view name, std::string_view password) const;
   bool Empty() const { return passwords_.empty(); }
 
-  // "NAME:PASSWORD" split at the first ":" (a password may hold more); nullopt without one or
-  // with an empty name.
+  // "NAME:PASSWORD" split at the first ":" (a password may hold more); nullopt without one, or
+  // with an empty name or password.
   static std::optional<std::pair<std::string, std::string>> ParseUser(
       std::string_view nameAndPassword);
 

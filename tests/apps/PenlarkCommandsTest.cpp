@@ -148,18 +148,23 @@ TEST_F(PenlarkCommandsTest, BadArgumentsGiveStatusTwoAndUsage) {
   EXPECT_TRUE(server.Requests().empty());
 }
 
+// What a save sends, an open reads back: also groups nested 10,000 deep.
 TEST_F(PenlarkCommandsTest, PutThenGetGivesBackTheSameRtf) {
   testing::TempDir dir;
-  const std::string rtf = "{\\rtf1\\ansi Caf\\'e9\\par }";
-  testing::WriteFile(dir / "in.rtf", rtf);
   server.AddFolder("/docs");
-  EXPECT_EQ(Run("put", {"/docs", "letter.rtf", (dir / "in.rtf").string()}).exitCode, 0);
-  EXPECT_THAT(server.Document("/docs/letter.rtf").value_or(""), HasSubstr("<Document>"));
+  for (const std::string& rtf : {std::string("{\\rtf1\\ansi Caf\\'e9\\par }"),
+                                 std::string(10'000, '{') + "deep" + std::string(10'000, '}')}) {
+    testing::WriteFile(dir / "in.rtf", rtf);
+    EXPECT_EQ(Run("put", {"/docs", "letter.rtf", (dir / "in.rtf").string()}).exitCode, 0);
+    EXPECT_THAT(server.Document("/docs/letter.rtf").value_or(""), HasSubstr("<Document>"));
 
-  const ProgramResult got = Run("get", {"/docs", "letter.rtf", (dir / "out.rtf").string()});
-  EXPECT_EQ(got.exitCode, 0);
-  EXPECT_EQ(got.err, "");
-  EXPECT_EQ(testing::ReadFile(dir / "out.rtf"), rtf);
+    const ProgramResult got = Run("get", {"/docs", "letter.rtf", (dir / "out.rtf").string()});
+    EXPECT_EQ(got.exitCode, 0);
+    EXPECT_EQ(got.err, "");
+    const std::string back = testing::ReadFile(dir / "out.rtf").value_or("");
+    EXPECT_EQ(back.size(), rtf.size());
+    EXPECT_TRUE(back == rtf) << rtf.substr(0, 40);
+  }
 }
 
 TEST_F(PenlarkCommandsTest, GetOfWhatIsNotADocumentFailsAndWritesNothing) {

@@ -48,7 +48,9 @@ TEST_F(TarnwellServerTest, PrintsItsAddressServesAndStopsOnSigterm) {
             "Login failed: unknown user name or wrong password.");
 
   server.Signal(SIGTERM);
-  EXPECT_EQ(server.Finish().exitCode, 0);
+  const auto finished = server.Finish();
+  EXPECT_EQ(finished.exitCode, 0);
+  EXPECT_THAT(finished.err, HasSubstr("warning: --user is for tests"));
 }
 
 TEST_F(TarnwellServerTest, StopsOnSigint) {
@@ -87,6 +89,7 @@ TEST_F(TarnwellServerTest, RefusesBadArguments) {
            {"--port", "0", "--user", "ann:x"},
            {"--root", "."},
            {"--root", ".", "--user", "nocolon"},
+           {"--root", ".", "--user", "ann:"},
            {"--root", ".", "--user", "ann:x", "--port", "70000"},
            {"--root", ".", "--user", "ann:x", "--bogus"},
        }) {

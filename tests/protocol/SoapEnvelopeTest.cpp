@@ -87,6 +87,11 @@ TEST(ReadReply, HonoursTheDeclaredEncoding) {
   const Reply reply =
       ReadReply("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r><return>caf\xE9</return></r>");
   EXPECT_EQ(reply.result, "caf\u00E9");
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string_view("<r><return>\xE9</return></r>")) {
+    utf16 += std::string{c, '\0'};
+  }
+  EXPECT_EQ(ReadReply(utf16).result, "\u00E9");
 }
 
 TEST(ReadReply, NotXmlIsNotWellFormed) {
@@ -110,6 +115,33 @@ TEST(ReadReply, RefusesDocumentTypeDeclarations) {
 <r><return>&b;</return></r>)";
   EXPECT_FALSE(ReadReply(withEntities).wellFormed);
   EXPECT_FALSE(ReadReply(R"(<!DOCTYPE r SYSTEM "file:///etc/passwd"><r><return/></r>)").wellFormed);
+}
+
+// Markup that would cost the parser time in the square of its size: the attributes of one
+// element, and namespace declarations in scope (each prefix is looked up among all of them),
+// whatever the encoding hides them in.
+TEST(ReadReply, RefusesFloodsOfAttributesAndNamespaces) {
+  const auto attributesOf = [](int count) {
+    std::string attributes;
+    for (int i = 0; i < count; ++i) {
+      attributes += " a" + std::to_string(i) + "=\"\"";
+    }
+    return attributes;
+  };
+  const std::string attributes = attributesOf(50'000);
+  std::string nested;
+  for (int i = 0; i < 65; ++i) {
+    nested += "<n xmlns:p" + std::to_string(i) + "=\"urn:x\">";
+  }
+  std::string utf16;
+  for (const char c : "<r" + attributes + "><return/></r>") {
+    utf16 += std::string{c, '\0'};
+  }
+  for (const std::string& body : {"<r" + attributes + "><return/></r>",
+                                  "<r>" + nested + "<return/></r>", "\xFF\xFE" + utf16}) {
+    EXPECT_FALSE(ReadReply(body).wellFormed) << body.substr(0, 40);
+  }
+  EXPECT_TRUE(ReadReply("<r" + attributesOf(32) + "><return/></r>").wellFormed);
 }
 
 // Large replies: the fast way must agree with the parser whenever it answers.

@@ -137,6 +137,18 @@ TEST_F(DocumentStoreTest, DeleteChecksTheKindAndEmptiness) {
   EXPECT_TRUE(fs::exists(root / "docs" / "a.xml"));
 }
 
+// A write in progress is never listed or served, and one a crash left behind goes at start.
+TEST_F(DocumentStoreTest, PartialWritesAreHiddenAndRemovedAtStart) {
+  testing::WriteFile(root / "docs" / "a.xml\\partial-123", "<half");
+  testing::WriteFile(root / "keep.xml.tmp-5", "a user's document");
+  EXPECT_THAT(Names(store->List("/docs")), ElementsAre("inner", "a.xml"));
+  EXPECT_THROW(store->Read("/docs", "a.xml\\partial-123"), RequestRefused);
+  DocumentStore reopened(root);
+  EXPECT_FALSE(fs::exists(root / "docs" / "a.xml\\partial-123"));
+  EXPECT_TRUE(fs::exists(root / "keep.xml.tmp-5"));
+  EXPECT_EQ(testing::ReadFile(root / "docs" / "a.xml"), "<a/>");
+}
+
 TEST(DocumentStore, RootMustBeADirectory) {
   testing::TempDir dir;
   testing::WriteFile(dir / "file", "");

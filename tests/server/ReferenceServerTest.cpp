@@ -4,7 +4,12 @@
 #include "server/ReferenceServer.h"
 #include "support/TempDir.h"
 
+#include <arpa/inet.h>
 #include <future>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +108,55 @@ TEST_F(ReferenceServerTest, ListensOnAGivenPortAndRefusesOneInUse) {
   config.port = server.Port();
   ReferenceServer second(std::move(config));
   EXPECT_THROW(second.Start(), std::runtime_error);
+}
+
+// A server with small limits: 1 MB requests, 300 ms per request.
+class LimitedServerTest : public ReferenceServerTest {
+ protected:
+  ReferenceServer limited{[this] {
+    ServerConfig config = Config();
+    config.maxRequestBytes = std::size_t{1} << 20;
+    config.requestDeadline = std::chrono::milliseconds(300);
+    return config;
+  }()};
+
+  void SetUp() override {
+    ReferenceServerTest::SetUp();
+    limited.Start();
+  }
+};
+
+TEST_F(LimitedServerTest, ATooLargeRequestGetsAFaultThatSaysSo) {
+  const std::string request = requests::SaveFile("/", "big.xml", "ann", "secret");
+  const HttpResult result = PostSoapMessage(
+      "http://" + limited.ServerText() + std::string(kRouterPath), soap::kSoapAction,
+      soap::BuildRequestEnvelope(request, std::string(2 << 20, 'x')), {});
+  ASSERT_TRUE(result.received);
+  EXPECT_EQ(result.status, 500);
+  EXPECT_EQ(soap::ReadReply(result.body).fault,
+            "The document is larger than the server accepts (1 MB).");
+  EXPECT_FALSE(std::filesystem::exists(root / "big.xml"));
+}
+
+// A client that sends its request a byte at a time loses the connection at the deadline.
+TEST_F(LimitedServerTest, ARequestPastItsDeadlineLosesItsConnection) {
+  const int client = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{.sin_family = AF_INET, .sin_port = htons(limited.Port()), .sin_addr = {}};
+  ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+  ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const std::string head =
+      "POST " + std::string(kRouterPath) + " HTTP/1.1\r\nHost: x\r\nContent-Length: 1000\r\n\r\n";
+  ASSERT_EQ(::send(client, head.data(), head.size(), MSG_NOSIGNAL),
+            static_cast<ssize_t>(head.size()));
+  int sent = 0;
+  char answer[256];
+  while (sent < 100 && ::recv(client, answer, sizeof answer, MSG_DONTWAIT) < 0 &&
+         ::send(client, "x", 1, MSG_NOSIGNAL) == 1) {
+    ++sent;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ::close(client);
+  EXPECT_LT(sent, 100);  // 100 bytes would have taken 5 s
 }
 
 TEST(ReferenceServer, RootMustExist) {

@@ -3,12 +3,22 @@
 #include "server/TarnwellService.h"
 #include "support/TempDir.h"
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 namespace penlark::server {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string ManyAttributes(int count) {
+  std::string attributes;
+  for (int i = 0; i < count; ++i) {
+    attributes += " a" + std::to_string(i) + "=''";
+  }
+  return attributes;
+}
 
 class TarnwellServiceTest : public ::testing::Test {
  protected:
@@ -70,6 +80,34 @@ TEST_F(TarnwellServiceTest, RefusesWrongCredentials) {
   EXPECT_FALSE(fs::exists(root / "x.xml"));
 }
 
+// From the second failure on, a user's logins from one client are refused unchecked for a
+// while; other clients and users go on as before.
+TEST_F(TarnwellServiceTest, RepeatedFailedLoginsMakeThatClientWait) {
+  const auto call = [&](std::string_view client, std::string_view user, std::string_view password) {
+    const std::string body =
+        soap::BuildRequestEnvelope(requests::GetFiles("/", user, password), "");
+    return Read(service->Handle(body, client)) == "<files/>";
+  };
+  struct Step {
+    std::string_view client, user, password;
+    bool accepted;
+  };
+  for (const Step& step : std::vector<Step>{
+           {"10.0.0.1", "ann", "wrong", false},
+           {"10.0.0.1", "ann", "secret", true},  // one failure costs nothing
+           {"10.0.0.1", "ann", "wrong", false},
+           {"10.0.0.1", "ann", "wrong", false},
+           {"10.0.0.1", "ann", "secret", false},  // refused unchecked
+           {"10.0.0.2", "ann", "secret", true},
+           {"10.0.0.1", "bob", "x", false},
+       }) {
+    EXPECT_EQ(call(step.client, step.user, step.password), step.accepted)
+        << step.client << " " << step.user << " " << step.password;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  EXPECT_TRUE(call("10.0.0.1", "ann", "secret"));
+}
+
 TEST_F(TarnwellServiceTest, RefusesRequestsItDoesNotUnderstand) {
   EXPECT_EQ(Call("not xml"), "FAULT: The request is not an XML element.");
   EXPECT_EQ(Call(R"(<format dir="/" username="ann" password="secret"/>)"),
@@ -79,6 +117,8 @@ TEST_F(TarnwellServiceTest, RefusesRequestsItDoesNotUnderstand) {
   EXPECT_EQ(Call(R"(<getContent dir="/" username="ann" password="secret"/>)"),
             "FAULT: The request has no name attribute.");
   EXPECT_EQ(Call(R"(<getFiles dir="/" username="ann" password="secret")"),
+            "FAULT: The request is not an XML element.");
+  EXPECT_EQ(Call("<getFiles" + ManyAttributes(50'000) + "/>"),
             "FAULT: The request is not an XML element.");
 }
 
@@ -96,6 +136,7 @@ TEST_F(TarnwellServiceTest, AnswersMalformedEnvelopesWithFaults) {
            envelopeStart + "<e:Body><sendRequest><ns1>x</ns1></sendRequest></e:Body>",
            R"(<!DOCTYPE e [<!ENTITY x "y">]>)" + envelopeStart + "</e:Envelope>",
            std::string(R"(<Envelope xmlns="urn:wrong"><Body/></Envelope>)"),
+           envelopeStart + "<e:Body" + ManyAttributes(50'000) + "/></e:Envelope>",
        }) {
     SCOPED_TRACE(body);
     EXPECT_EQ(Read(service->Handle(body)), notAnEnvelope);
@@ -137,7 +178,7 @@ TEST_F(TarnwellServiceTest, FaultTextsOfTheStoreReachTheClient) {
 TEST(UserTable, SplitsNameAndPasswordAtTheFirstColon) {
   EXPECT_EQ(UserTable::ParseUser("ann:pa:ss"),
             (std::pair<std::string, std::string>{"ann", "pa:ss"}));
-  EXPECT_EQ(UserTable::ParseUser("ann:"), (std::pair<std::string, std::string>{"ann", ""}));
+  EXPECT_EQ(UserTable::ParseUser("ann:"), std::nullopt);
   EXPECT_EQ(UserTable::ParseUser("ann"), std::nullopt);
   EXPECT_EQ(UserTable::ParseUser(":pw"), std::nullopt);
 }
