@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 #include "platform/Utf8.h"
+#include "platform/Utils.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,10 +29,6 @@ std::string_view Trim(std::string_view text) {
   }
   const auto last = text.find_last_not_of(" \t\r\n");
   return text.substr(first, last - first + 1);
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == Lower(prefix);
 }
 
 // --- UTF-16LE, the registry's own encoding of strings ---

@@ -22,6 +22,11 @@ std::string CollapseRepeats(std::string_view text, std::string_view repeated);
 // "https://" is kept like "http://", and both schemes are recognised in any letter case.
 std::string GetEndpointURL(std::string_view serverText);
 
+// Whether two texts are equal, or `text` begins with `prefix`, with ASCII letters compared
+// without regard to case (other bytes exactly): names of schemes, encodings, registry types.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
 // The read callback of C libraries that pull their input in pieces (libxml2): copies up to
 // `length` bytes from the front of the std::string_view at `view` into `buffer` and drops them
 // from the view; the count copied, 0 at the end.

@@ -1,11 +1,11 @@
 #include "protocol/SoapEnvelope.h"
 
+#include "platform/Utils.h"
 #include "protocol/XmlCharacterData.h"
 #include "protocol/XmlDocument.h"
 #include "protocol/XmlEscape.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace penlark::soap {
 namespace {
@@ -73,13 +73,6 @@ Reply ReadDocument(const xmlDoc* document, const Substitute& substitute = {}) {
     }
   }
   return reply;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 // True when the body is plainly UTF-8: no byte order mark but UTF-8's, and an XML declaration,

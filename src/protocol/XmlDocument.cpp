@@ -4,7 +4,7 @@
 #include "platform/XmlMarkupBounds.h"
 
 #include <algorithm>
-#include <cctype>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <iconv.h>
@@ -38,13 +38,10 @@ void StopAtFatalError(void* context, xmlErrorPtr error) {
 // Names of encodings under which text whose first bytes look like ASCII is read as UTF-8 (as
 // libxml2 does with a "UTF-16" label on such text).
 bool IsUtf8Name(std::string_view name) {
-  const auto same = [](std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-      return std::toupper(static_cast<unsigned char>(x)) == y;
-    });
-  };
-  return same(name, "UTF-8") || same(name, "UTF8") || same(name, "US-ASCII") ||
-         same(name, "ASCII") || same(name, "UTF-16") || same(name, "UTF16");
+  constexpr std::array<std::string_view, 6> kNames = {"UTF-8", "UTF8",   "US-ASCII",
+                                                      "ASCII", "UTF-16", "UTF16"};
+  return std::any_of(kNames.begin(), kNames.end(),
+                     [&](std::string_view known) { return EqualsNoCase(name, known); });
 }
 
 // The encoding of text that says or shows it is not UTF-8: by its first bytes (a byte order
