@@ -42,13 +42,17 @@ def median_run(command, runs):
     return statistics.median(r[0] for r in results), max(r[1] for r in results)
 
 
-def benchmark_seconds(program, pattern, runs):
+def benchmark_seconds(program, pattern, runs, work):
     """Median seconds per iteration of the benchmarks matching `pattern`, by name."""
-    output = subprocess.run(
+    report = os.path.join(work, "report.json")
+    subprocess.run(
         [program, f"--benchmark_filter={pattern}", f"--benchmark_repetitions={runs}",
-         "--benchmark_format=json"], check=True, capture_output=True, text=True).stdout
+         f"--benchmark_out={report}", "--benchmark_out_format=json"],
+        check=True, stdout=subprocess.DEVNULL)
+    with open(report) as file:
+        runs = json.load(file)["benchmarks"]
     seconds = {}
-    for run in json.loads(output)["benchmarks"]:
+    for run in runs:
         if run.get("aggregate_name") == "median":
             scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[run["time_unit"]]
             seconds[run["run_name"]] = run["real_time"] * scale
@@ -74,8 +78,9 @@ def main():
         subprocess.run([huffman_bench, f"--write-text={text}"], check=True)
         subprocess.run([conversion_bench, f"--write-rtf={rtf}"], check=True)
 
-        codec = benchmark_seconds(huffman_bench, "^(EncodeByte|DecodeByte)/text/", args.runs)
-        conversion = benchmark_seconds(conversion_bench, "^RtfToXml", args.runs)
+        codec = benchmark_seconds(huffman_bench, "^(EncodeByte|DecodeByte)/text/", args.runs,
+                                  work)
+        conversion = benchmark_seconds(conversion_bench, "^RtfToXml", args.runs, work)
         programs = [
             ("he3 encode", [he3, "encode", text, packed], text, packed,
              codec["EncodeByte/text/manual_time"], True),

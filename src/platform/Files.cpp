@@ -6,6 +6,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <system_error>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 
@@ -138,31 +139,57 @@ void WriteAll(int descriptor, std::string_view bytes, const std::filesystem::pat
 
 void ReplaceFile(const std::filesystem::path& path, std::string_view bytes,
                  std::optional<std::filesystem::perms> permissions) {
+  FileReplacement replacement(path, permissions);
+  replacement.Write(bytes);
+  replacement.Commit();
+}
+
+FileReplacement::FileReplacement(const std::filesystem::path& path,
+                                 std::optional<std::filesystem::perms> permissions)
+    : path_(path) {
   const std::optional<mode_t> mode = ReplacementMode(path, permissions);
-  auto [sibling, descriptor] = CreateSibling(path);
-  Descriptor file(descriptor);
-  try {
-    if (mode && ::fchmod(file.Get(), *mode) != 0) {
-      Fail("cannot set the permissions of", sibling);
-    }
-    WriteAll(file.Get(), bytes, sibling);
-    if (::fsync(file.Get()) != 0 || !file.Close()) {
-      Fail("cannot write", sibling);
-    }
-    if (::rename(sibling.c_str(), path.c_str()) != 0) {
-      Fail("cannot replace", path);
-    }
-  } catch (...) {
-    ::unlink(sibling.c_str());
-    throw;
+  std::tie(sibling_, descriptor_) = CreateSibling(path);
+  if (mode && ::fchmod(descriptor_, *mode) != 0) {
+    const int error = errno;
+    ::close(descriptor_);
+    ::unlink(sibling_.c_str());
+    Fail("cannot set the permissions of", sibling_, error);
   }
+}
+
+FileReplacement::~FileReplacement() {
+  if (descriptor_ >= 0) {
+    ::close(descriptor_);
+  }
+  if (!sibling_.empty()) {
+    ::unlink(sibling_.c_str());
+  }
+}
+
+void FileReplacement::Write(std::string_view bytes) {
+  WriteAll(descriptor_, bytes, sibling_);
+}
+
+void FileReplacement::Commit() {
+  const bool synced = ::fsync(descriptor_) == 0;
+  const int error = errno;
+  const bool closed = ::close(std::exchange(descriptor_, -1)) == 0;
+  if (!synced || !closed) {
+    Fail("cannot write", sibling_, synced ? errno : error);
+  }
+  if (::rename(sibling_.c_str(), path_.c_str()) != 0) {
+    Fail("cannot replace", path_);
+  }
+  sibling_.clear();
 }
 
 template std::string ReadWholeFile<std::string>(const std::filesystem::path&);
 template std::vector<std::uint8_t> ReadWholeFile<std::vector<std::uint8_t>>(
     const std::filesystem::path&);
+template ByteBuffer ReadWholeFile<ByteBuffer>(const std::filesystem::path&);
 template std::string ReadToEnd<std::string>(int, const std::filesystem::path&);
 template std::vector<std::uint8_t> ReadToEnd<std::vector<std::uint8_t>>(
     int, const std::filesystem::path&);
+template ByteBuffer ReadToEnd<ByteBuffer>(int, const std::filesystem::path&);
 
 }  // namespace penlark

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ByteBuffer.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -11,7 +13,8 @@
 // std::filesystem::filesystem_error that carries the path and the system's reason.
 namespace penlark {
 
-// Buffer is std::string or std::vector<std::uint8_t>.
+// Buffer is std::string, std::vector<std::uint8_t> or ByteBuffer (which is not cleared before the
+// read fills it).
 //
 // The bytes of a file: a regular file in one read of its size, anything else (a pipe, a device)
 // until it ends. Reading never creates anything: a missing file is an error.
@@ -33,11 +36,34 @@ void WriteAll(int descriptor, std::string_view bytes, const std::filesystem::pat
 void ReplaceFile(const std::filesystem::path& path, std::string_view bytes,
                  std::optional<std::filesystem::perms> permissions = std::nullopt);
 
+// ReplaceFile for content written in pieces: the new file is created beside `path` at once,
+// takes the pieces as they come, and replaces `path` on Commit. Destroyed without Commit (after
+// a failure), it removes the new file and leaves `path` as it was.
+class FileReplacement {
+ public:
+  explicit FileReplacement(const std::filesystem::path& path,
+                           std::optional<std::filesystem::perms> permissions = std::nullopt);
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  void Write(std::string_view bytes);
+  // Flushes the new file to disk and renames it over `path`.
+  void Commit();
+
+ private:
+  std::filesystem::path path_;
+  std::filesystem::path sibling_;
+  int descriptor_ = -1;
+};
+
 extern template std::string ReadWholeFile<std::string>(const std::filesystem::path&);
 extern template std::vector<std::uint8_t> ReadWholeFile<std::vector<std::uint8_t>>(
     const std::filesystem::path&);
+extern template ByteBuffer ReadWholeFile<ByteBuffer>(const std::filesystem::path&);
 extern template std::string ReadToEnd<std::string>(int, const std::filesystem::path&);
 extern template std::vector<std::uint8_t> ReadToEnd<std::vector<std::uint8_t>>(
     int, const std::filesystem::path&);
+extern template ByteBuffer ReadToEnd<ByteBuffer>(int, const std::filesystem::path&);
 
 }  // namespace penlark
