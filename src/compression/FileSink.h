@@ -3,35 +3,29 @@
 #include "compression/BlockSink.h"
 #include "platform/Files.h"
 
-#include <exception>
 #include <filesystem>
-#include <optional>
 #include <vector>
 
 namespace penlark {
 
 // Streams the block into a file that replaces `path` on Finish, through one buffer reused for
-// every piece; a failure before Finish leaves `path` as it was.
-//
-// A replacement that cannot be created or written does not stop the codec at once: its error is
-// raised by Finish, so that an error in the data (found later) is the one reported, as when the
-// block is made in memory first and written after.
+// every piece; a failure before Finish leaves `path` as it was. A new file that cannot be
+// created or written is reported by Finish, so that an error in the data, found later, is the
+// one raised.
 class FileSink final : public BlockSink {
  public:
-  explicit FileSink(std::filesystem::path path) : path_(std::move(path)) {}
+  explicit FileSink(const std::filesystem::path& path) : file_(path) {}
 
-  void Begin(std::size_t size) override;
+  void Begin(std::size_t) override {}
   std::uint8_t* Room(std::size_t size) override;
   void Commit(std::size_t size) override;
   void Append(std::span<const std::uint8_t> bytes) override;
 
   // Makes the block the file's whole content.
-  void Finish();
+  void Finish() { file_.Commit(); }
 
  private:
-  std::filesystem::path path_;
-  std::optional<FileReplacement> file_;
-  std::exception_ptr failure_;
+  DeferredFileReplacement file_;
   std::vector<std::uint8_t> buffer_;
 };
 

@@ -183,6 +183,62 @@ void FileReplacement::Commit() {
   sibling_.clear();
 }
 
+DeferredFileReplacement::DeferredFileReplacement(const std::filesystem::path& path) {
+  try {
+    file_.emplace(path);
+  } catch (const std::filesystem::filesystem_error&) {
+    failure_ = std::current_exception();
+  }
+}
+
+void DeferredFileReplacement::Write(std::string_view bytes) {
+  if (!file_) {
+    return;
+  }
+  try {
+    file_->Write(bytes);
+  } catch (const std::filesystem::filesystem_error&) {
+    failure_ = std::current_exception();
+    file_.reset();
+  }
+}
+
+void DeferredFileReplacement::Commit() {
+  if (failure_) {
+    std::rethrow_exception(failure_);
+  }
+  file_->Commit();
+}
+
+FileReader::FileReader(const std::filesystem::path& path)
+    : path_(path), descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+  if (descriptor_ < 0) {
+    Fail("cannot open", path);
+  }
+}
+
+FileReader::~FileReader() {
+  ::close(descriptor_);
+}
+
+std::size_t FileReader::Read(char* data, std::size_t size) {
+  std::size_t filled = 0;
+  while (filled < size) {
+    const ssize_t count = ::read(descriptor_, data + filled, size - filled);
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (count < 0) {
+      Fail("cannot read", path_);
+    }
+    if (count == 0) {
+      break;
+    }
+    filled += static_cast<std::size_t>(count);
+  }
+  return filled;
+}
+
 template std::string ReadWholeFile<std::string>(const std::filesystem::path&);
 template std::vector<std::uint8_t> ReadWholeFile<std::vector<std::uint8_t>>(
     const std::filesystem::path&);

@@ -3,6 +3,7 @@
 #include "platform/ByteBuffer.h"
 
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -55,6 +56,38 @@ class FileReplacement {
   std::filesystem::path path_;
   std::filesystem::path sibling_;
   int descriptor_ = -1;
+};
+
+// A FileReplacement whose failures to create or write the new file are kept until Commit raises
+// them, so that the errors of the work that makes the content come first, as they would if the
+// content were made in memory and written after.
+class DeferredFileReplacement {
+ public:
+  explicit DeferredFileReplacement(const std::filesystem::path& path);
+
+  void Write(std::string_view bytes);
+  void Commit();
+
+ private:
+  std::optional<FileReplacement> file_;
+  std::exception_ptr failure_;
+};
+
+// Reads a file from its start in pieces. Reading never creates anything: a missing file is an
+// error.
+class FileReader {
+ public:
+  explicit FileReader(const std::filesystem::path& path);
+  ~FileReader();
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+
+  // Reads up to `size` bytes into `data`: fewer only at the end of the file, none after it.
+  std::size_t Read(char* data, std::size_t size);
+
+ private:
+  std::filesystem::path path_;
+  int descriptor_;
 };
 
 extern template std::string ReadWholeFile<std::string>(const std::filesystem::path&);
