@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 namespace penlark {
 namespace {
@@ -25,8 +26,9 @@ struct Census {
 };
 
 Census TakeCensus(Bytes data, ProgressReporter& progress) {
-  // Four partial tables let neighbouring equal bytes be counted without waiting on each other.
-  std::array<std::array<std::uint32_t, 256>, 4> partial{};
+  // A partial table for each byte of a word lets neighbouring equal bytes be counted without
+  // waiting on each other.
+  std::array<std::array<std::uint32_t, 256>, 8> partial{};
   std::uint64_t folded = 0;
   const std::uint8_t* p = data.data();
   for (std::size_t start = 0; start < data.size(); start += he3::kCountStep) {
@@ -37,7 +39,7 @@ Census TakeCensus(Bytes data, ProgressReporter& progress) {
       std::memcpy(&word, p, sizeof word);
       folded ^= word;
       for (unsigned k = 0; k < 8; ++k) {
-        ++partial[k % 4][(word >> (8 * k)) & 0xFF];
+        ++partial[k][(word >> (8 * k)) & 0xFF];
       }
     }
     for (; p != end; ++p) {
@@ -47,8 +49,11 @@ Census TakeCensus(Bytes data, ProgressReporter& progress) {
   }
   Census census;
   for (std::size_t value = 0; value < census.counts.size(); ++value) {
-    census.counts[value] = static_cast<std::int32_t>(partial[0][value] + partial[1][value] +
-                                                     partial[2][value] + partial[3][value]);
+    std::uint32_t count = 0;
+    for (const auto& table : partial) {
+      count += table[value];
+    }
+    census.counts[value] = static_cast<std::int32_t>(count);
   }
   census.xorWords = folded;
   return census;
@@ -66,8 +71,8 @@ void PutLittleEndian(std::uint8_t* out, std::uint32_t value, std::size_t bytes) 
   }
 }
 
-// A code as one word: its bits from bit 6 up, its length in bits 0 to 5 (codes are at most 45
-// bits long), so that coding a byte loads one word.
+// A code as one word: its bits from bit 6 up, its length in bits 0 to 5, so that coding a byte
+// loads one word.
 using PackedCodes = std::array<std::uint64_t, 256>;
 
 PackedCodes Pack(const CodeTable& codes) {
@@ -78,20 +83,57 @@ PackedCodes Pack(const CodeTable& codes) {
   return packed;
 }
 
-// Codes [p, end). A group of kGroup codes is gathered in a word of its own and put with one
-// flush when it fits into the bit buffer (it nearly always does); else its codes are put one by
-// one.
-void PutData(BitWriter& destination, const PackedCodes& codes, const std::uint8_t* p,
+// The codes of the eight bytes of a word, one lookup each.
+struct ByteCoder {
+  static constexpr unsigned kLookups = 8;
+  const PackedCodes& codes;
+  std::uint64_t operator()(std::uint64_t word, unsigned k) const {
+    return codes[(word >> (8 * k)) & 0xFF];
+  }
+};
+
+// The codes of every pair of bytes, the first byte's code first, packed the same way: long data
+// whose codes are short enough for two to fit the bit buffer is coded two bytes per lookup.
+constexpr unsigned kLongestPairedCode = BitWriter::kRoom / 2;
+constexpr std::size_t kPairedFrom = 256 * 1024;
+using PackedPairs = std::vector<std::uint64_t>;
+
+PackedPairs PackPairs(const PackedCodes& codes) {
+  PackedPairs pairs(codes.size() * codes.size());
+  for (std::size_t second = 0; second < codes.size(); ++second) {
+    for (std::size_t first = 0; first < codes.size(); ++first) {
+      const std::uint64_t length = codes[first] & 63;
+      pairs[second << 8 | first] = ((codes[first] >> 6) | (codes[second] >> 6) << length) << 6 |
+                                   (length + (codes[second] & 63));
+    }
+  }
+  return pairs;
+}
+
+struct PairCoder {
+  static constexpr unsigned kLookups = 4;
+  const PackedPairs& pairs;
+  std::uint64_t operator()(std::uint64_t word, unsigned k) const {
+    return pairs[(word >> (16 * k)) & 0xFFFF];
+  }
+};
+
+// Codes [p, end) eight bytes at a time. Their codes are gathered in a word of their own and
+// put with one flush when they fit into the bit buffer (they nearly always do); else code by
+// code. The last bytes are coded one by one.
+template <typename Coder>
+void PutData(BitWriter& destination, Coder coder, const PackedCodes& codes, const std::uint8_t* p,
              const std::uint8_t* end) {
-  constexpr std::size_t kGroup = 8;
   // A local copy: the compiler cannot keep the state in registers while it might alias the
   // bytes written.
   BitWriter writer = destination;
-  for (; static_cast<std::size_t>(end - p) >= kGroup; p += kGroup) {
+  for (; end - p >= 8; p += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, sizeof word);
     std::uint64_t group = 0;
     unsigned length = 0;
-    for (std::size_t k = 0; k < kGroup; ++k) {
-      const std::uint64_t code = codes[p[k]];
+    for (unsigned k = 0; k < Coder::kLookups; ++k) {
+      const std::uint64_t code = coder(word, k);
       // A shift past the word only spoils a group that does not fit and is not used.
       group |= (code >> 6) << (length & 63);
       length += code & 63;
@@ -100,8 +142,9 @@ void PutData(BitWriter& destination, const PackedCodes& codes, const std::uint8_
       writer.Put(group, length);
       writer.Flush();
     } else {
-      for (std::size_t k = 0; k < kGroup; ++k) {
-        writer.Put(codes[p[k]] >> 6, codes[p[k]] & 63);
+      for (unsigned k = 0; k < Coder::kLookups; ++k) {
+        const std::uint64_t code = coder(word, k);
+        writer.Put(code >> 6, code & 63);
         writer.Flush();
       }
     }
@@ -161,6 +204,8 @@ void WriteHead(std::uint8_t* out, std::uint8_t checksum, std::size_t length,
 void PutDataStream(Bytes data, const CodeTable& codes, const CodeSummary& summary,
                    std::uint64_t packedSize, ProgressReporter& progress, BlockSink& sink) {
   const PackedCodes packed = Pack(codes);
+  const bool paired = data.size() >= kPairedFrom && summary.longest <= kLongestPairedCode;
+  const PackedPairs pairs = paired ? PackPairs(packed) : PackedPairs();
   std::uint64_t unwritten = packedSize;
   BitWriter writer(nullptr);
   for (std::size_t slice = 0; slice < data.size(); slice += kSlice) {
@@ -175,7 +220,11 @@ void PutDataStream(Bytes data, const CodeTable& codes, const CodeSummary& summar
       progress.Report(static_cast<std::int64_t>(start), static_cast<std::int64_t>(data.size()), 88,
                       12);
       const std::size_t end = std::min(start + he3::kStep, sliceEnd);
-      PutData(writer, packed, data.data() + start, data.data() + end);
+      if (paired) {
+        PutData(writer, PairCoder{pairs}, packed, data.data() + start, data.data() + end);
+      } else {
+        PutData(writer, ByteCoder{packed}, packed, data.data() + start, data.data() + end);
+      }
     }
     const auto written = static_cast<std::size_t>(writer.Position() - room);
     sink.Commit(written);
