@@ -130,6 +130,8 @@ class DataDecoder {
     }
     const std::uint8_t* in = block_.data();
     std::uint8_t* out = out_.data();
+    const std::uint32_t* entries = table_.MultipleEntries();
+    const std::uint64_t mask = table_.Mask();
     const std::uint64_t limit = std::min<std::uint64_t>(stopBit, 8 * (block_.size() - 7));
     const std::size_t lastWrite = out_.size() - 16;
     std::uint64_t position = position_;
@@ -140,7 +142,7 @@ class DataDecoder {
       window >>= position % 8;
       // 57 bits are in the window: enough for four lookups of at most 14 bits.
       for (int lookup = 0; lookup < 4; ++lookup) {
-        const std::uint32_t entry = table_.Multiple(window);
+        const std::uint32_t entry = entries[window & mask];
         const unsigned count = DecodingTable::Count(entry);
         if (count == 0) {
           position_ = position;
