@@ -3,6 +3,7 @@
 
 #include "conversion/RtfTranscriber.h"
 #include "conversion/Transform.h"
+#include "platform/ByteBuffer.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 
@@ -28,6 +29,7 @@ std::string RtfToXml(std::string_view rtf) {
   std::string xml;
   // Ordinary RTF fits in three output bytes per input byte; token-dense input grows the buffer.
   xml.reserve(3 * rtf.size() + kHeader.size() + kFooter.size());
+  PreferHugePages(xml.data(), xml.capacity());
   xml.append(kHeader);
   RtfTranscriber().Feed(rtf, true, xml);
   xml.append(kFooter);
