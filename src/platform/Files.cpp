@@ -42,15 +42,12 @@ class Descriptor {
 
 // Reads until the input ends into `bytes`, whose size is a first guess at the length; `bytes`
 // then holds exactly what was read.
-template <typename Buffer>
-void ReadInto(int descriptor, Buffer& bytes, const std::filesystem::path& name) {
-  constexpr std::size_t kFirstChunk = 64 * 1024;
+// Reads into [data, data + size) until it is full or the input ends; returns how much was read.
+std::size_t ReadFully(int descriptor, void* data, std::size_t size,
+                      const std::filesystem::path& name) {
   std::size_t filled = 0;
-  for (;;) {
-    if (filled == bytes.size()) {
-      bytes.resize(std::max(bytes.size() * 2, kFirstChunk));
-    }
-    const ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
+  while (filled < size) {
+    const ssize_t count = ::read(descriptor, static_cast<char*>(data) + filled, size - filled);
     if (count < 0 && errno == EINTR) {
       continue;
     }
@@ -61,6 +58,23 @@ void ReadInto(int descriptor, Buffer& bytes, const std::filesystem::path& name) 
       break;
     }
     filled += static_cast<std::size_t>(count);
+  }
+  return filled;
+}
+
+template <typename Buffer>
+void ReadInto(int descriptor, Buffer& bytes, const std::filesystem::path& name) {
+  constexpr std::size_t kFirstChunk = 64 * 1024;
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) {
+      bytes.resize(std::max(bytes.size() * 2, kFirstChunk));
+    }
+    filled += ReadFully(descriptor, bytes.data() + filled, bytes.size() - filled, name);
+    // Less than asked for: the input has ended.
+    if (filled < bytes.size()) {
+      break;
+    }
   }
   bytes.resize(filled);
 }
@@ -222,21 +236,7 @@ FileReader::~FileReader() {
 }
 
 std::size_t FileReader::Read(char* data, std::size_t size) {
-  std::size_t filled = 0;
-  while (filled < size) {
-    const ssize_t count = ::read(descriptor_, data + filled, size - filled);
-    if (count < 0 && errno == EINTR) {
-      continue;
-    }
-    if (count < 0) {
-      Fail("cannot read", path_);
-    }
-    if (count == 0) {
-      break;
-    }
-    filled += static_cast<std::size_t>(count);
-  }
-  return filled;
+  return ReadFully(descriptor_, data, size, path_);
 }
 
 template std::string ReadWholeFile<std::string>(const std::filesystem::path&);
