@@ -83,9 +83,10 @@ PackedCodes Pack(const CodeTable& codes) {
   return packed;
 }
 
-// The codes of the eight bytes of a word, one lookup each.
+// The codes of four bytes, one lookup each.
 struct ByteCoder {
-  static constexpr unsigned kLookups = 8;
+  static constexpr unsigned kBytes = 4;
+  static constexpr unsigned kLookups = 4;
   const PackedCodes& codes;
   std::uint64_t operator()(std::uint64_t word, unsigned k) const {
     return codes[(word >> (8 * k)) & 0xFF];
@@ -110,7 +111,9 @@ PackedPairs PackPairs(const PackedCodes& codes) {
   return pairs;
 }
 
+// The codes of eight bytes, a lookup for each pair.
 struct PairCoder {
+  static constexpr unsigned kBytes = 8;
   static constexpr unsigned kLookups = 4;
   const PackedPairs& pairs;
   std::uint64_t operator()(std::uint64_t word, unsigned k) const {
@@ -118,7 +121,7 @@ struct PairCoder {
   }
 };
 
-// Codes [p, end) eight bytes at a time. Their codes are gathered in a word of their own and
+// Codes [p, end) Coder::kBytes at a time. Their codes are gathered in a word of their own and
 // put with one flush when they fit into the bit buffer (they nearly always do); else code by
 // code. The last bytes are coded one by one.
 template <typename Coder>
@@ -127,9 +130,9 @@ void PutData(BitWriter& destination, Coder coder, const PackedCodes& codes, cons
   // A local copy: the compiler cannot keep the state in registers while it might alias the
   // bytes written.
   BitWriter writer = destination;
-  for (; end - p >= 8; p += 8) {
+  for (; end - p >= Coder::kBytes; p += Coder::kBytes) {
     std::uint64_t word = 0;
-    std::memcpy(&word, p, sizeof word);
+    std::memcpy(&word, p, Coder::kBytes);
     std::uint64_t group = 0;
     unsigned length = 0;
     for (unsigned k = 0; k < Coder::kLookups; ++k) {
