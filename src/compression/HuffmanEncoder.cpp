@@ -83,13 +83,16 @@ PackedCodes Pack(const CodeTable& codes) {
   return packed;
 }
 
-// The codes of four bytes, one lookup each.
-struct ByteCoder {
-  static constexpr unsigned kBytes = 4;
+// Looks up the packed codes of kWidth bytes at once (the first byte lowest in the index), four
+// lookups per group of bytes.
+template <unsigned kWidth>
+struct Coder {
   static constexpr unsigned kLookups = 4;
-  const PackedCodes& codes;
+  static constexpr unsigned kBytes = kLookups * kWidth;
+  static constexpr std::uint64_t kIndexMask = (std::uint64_t{1} << (8 * kWidth)) - 1;
+  const std::uint64_t* codes;
   std::uint64_t operator()(std::uint64_t word, unsigned k) const {
-    return codes[(word >> (8 * k)) & 0xFF];
+    return codes[(word >> (8 * kWidth * k)) & kIndexMask];
   }
 };
 
@@ -111,31 +114,21 @@ PackedPairs PackPairs(const PackedCodes& codes) {
   return pairs;
 }
 
-// The codes of eight bytes, a lookup for each pair.
-struct PairCoder {
-  static constexpr unsigned kBytes = 8;
-  static constexpr unsigned kLookups = 4;
-  const PackedPairs& pairs;
-  std::uint64_t operator()(std::uint64_t word, unsigned k) const {
-    return pairs[(word >> (16 * k)) & 0xFFFF];
-  }
-};
-
-// Codes [p, end) Coder::kBytes at a time. Their codes are gathered in a word of their own and
+// Codes [p, end) Lookup::kBytes at a time. Their codes are gathered in a word of their own and
 // put with one flush when they fit into the bit buffer (they nearly always do); else code by
 // code. The last bytes are coded one by one.
-template <typename Coder>
-void PutData(BitWriter& destination, Coder coder, const PackedCodes& codes, const std::uint8_t* p,
+template <typename Lookup>
+void PutData(BitWriter& destination, Lookup coder, const PackedCodes& codes, const std::uint8_t* p,
              const std::uint8_t* end) {
   // A local copy: the compiler cannot keep the state in registers while it might alias the
   // bytes written.
   BitWriter writer = destination;
-  for (; end - p >= Coder::kBytes; p += Coder::kBytes) {
+  for (; end - p >= Lookup::kBytes; p += Lookup::kBytes) {
     std::uint64_t word = 0;
-    std::memcpy(&word, p, Coder::kBytes);
+    std::memcpy(&word, p, Lookup::kBytes);
     std::uint64_t group = 0;
     unsigned length = 0;
-    for (unsigned k = 0; k < Coder::kLookups; ++k) {
+    for (unsigned k = 0; k < Lookup::kLookups; ++k) {
       const std::uint64_t code = coder(word, k);
       // A shift past the word only spoils a group that does not fit and is not used.
       group |= (code >> 6) << (length & 63);
@@ -145,7 +138,7 @@ void PutData(BitWriter& destination, Coder coder, const PackedCodes& codes, cons
       writer.Put(group, length);
       writer.Flush();
     } else {
-      for (unsigned k = 0; k < Coder::kLookups; ++k) {
+      for (unsigned k = 0; k < Lookup::kLookups; ++k) {
         const std::uint64_t code = coder(word, k);
         writer.Put(code >> 6, code & 63);
         writer.Flush();
@@ -224,9 +217,9 @@ void PutDataStream(Bytes data, const CodeTable& codes, const CodeSummary& summar
                       12);
       const std::size_t end = std::min(start + he3::kStep, sliceEnd);
       if (paired) {
-        PutData(writer, PairCoder{pairs}, packed, data.data() + start, data.data() + end);
+        PutData(writer, Coder<2>{pairs.data()}, packed, data.data() + start, data.data() + end);
       } else {
-        PutData(writer, ByteCoder{packed}, packed, data.data() + start, data.data() + end);
+        PutData(writer, Coder<1>{packed.data()}, packed, data.data() + start, data.data() + end);
       }
     }
     const auto written = static_cast<std::size_t>(writer.Position() - room);
