@@ -1,9 +1,12 @@
 // RTF bytes to the XML form must never crash, and when the braces balance and every byte is
 // legal in XML, the form must read back to the same bytes up to what XML itself changes: line
-// ends in text become LF and a tab inside a control token becomes a space.
+// ends in text become LF and a tab inside a control token becomes a space. The body transcribed
+// in pieces of 1 to 8 bytes (the first byte says how long) must be the body of one piece.
 
+#include "conversion/RtfTranscriber.h"
 #include "conversion/Transform.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -69,6 +72,21 @@ std::string Expected(std::string_view rtf) {
   return out;
 }
 
+bool PiecesGiveTheSameBody(std::string_view rtf) {
+  std::string whole;
+  penlark::RtfTranscriber().Feed(rtf, true, whole);
+  const std::size_t length = 1 + static_cast<unsigned char>(rtf[0]) % 8;
+  penlark::RtfTranscriber transcriber;
+  std::string pieces;
+  // Each piece brings `length` new bytes after those the last one did not take.
+  std::size_t at = 0;
+  for (std::size_t end = 0; end < rtf.size();) {
+    end = std::min(rtf.size(), end + length);
+    at += transcriber.Feed(rtf.substr(at, end - at), end == rtf.size(), pieces);
+  }
+  return pieces == whole;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -79,6 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::abort();
     }
     return 0;
+  }
+  if (!PiecesGiveTheSameBody(rtf)) {
+    std::abort();
   }
   const penlark::RtfFromXml back = penlark::XmlToRtf(xml);
   if (BracesBalance(rtf) && AllLegalInXml(rtf)) {

@@ -1,13 +1,16 @@
 // he3: compresses files into the HE3 format and restores them.
 
 #include "ProgressBar.h"
+#include "compression/FileSink.h"
 #include "compression/HuffmanCompression.h"
 #include "compression/HuffmanError.h"
+#include "compression/MemorySink.h"
 #include "platform/Files.h"
 
 #include <cstdio>
 #include <iostream>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -26,34 +29,42 @@ and replaced as a whole. A progress bar is shown when standard error is a termin
 Exit status: 0 on success, 1 on any error (described on standard error).
 )";
 
-using Bytes = std::vector<std::uint8_t>;
+using penlark::ByteBuffer;
 
 constexpr std::string_view kStandardStream = "-";
 
-std::string_view AsChars(const Bytes& bytes) {
-  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-std::int32_t ByteLenOf(const Bytes& bytes) {
+std::span<const std::uint8_t> Data(const ByteBuffer& bytes) {
   if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     throw std::runtime_error("the input is larger than 2147483647 bytes");
   }
-  return static_cast<std::int32_t>(bytes.size());
+  return bytes.Bytes();
+}
+
+void Code(const penlark::HuffmanCompression& codec, bool encode, std::span<const std::uint8_t> in,
+          penlark::BlockSink& sink) {
+  if (encode) {
+    codec.Encode(in, sink);
+  } else {
+    codec.Decode(in, sink);
+  }
 }
 
 void Run(const penlark::HuffmanCompression& codec, bool encode, std::string_view in,
          std::string_view out) {
-  Bytes bytes = in == kStandardStream ? penlark::ReadToEnd<Bytes>(STDIN_FILENO, "standard input")
-                                      : penlark::ReadWholeFile<Bytes>(in);
-  if (encode) {
-    codec.EncodeByte(bytes, ByteLenOf(bytes));
-  } else {
-    codec.DecodeByte(bytes, ByteLenOf(bytes));
-  }
+  const ByteBuffer bytes = in == kStandardStream
+                               ? penlark::ReadToEnd<ByteBuffer>(STDIN_FILENO, "standard input")
+                               : penlark::ReadWholeFile<ByteBuffer>(in);
   if (out == kStandardStream) {
-    penlark::WriteAll(STDOUT_FILENO, AsChars(bytes), "standard output");
+    // Nothing may reach standard output before the whole result is known to be good.
+    penlark::MemorySink<ByteBuffer> sink;
+    Code(codec, encode, Data(bytes), sink);
+    const ByteBuffer result = std::move(sink).Take();
+    penlark::WriteAll(STDOUT_FILENO, {reinterpret_cast<const char*>(result.data()), result.size()},
+                      "standard output");
   } else {
-    penlark::ReplaceFile(out, AsChars(bytes));
+    penlark::FileSink sink{std::filesystem::path(out)};
+    Code(codec, encode, Data(bytes), sink);
+    sink.Finish();
   }
 }
 

@@ -41,6 +41,10 @@ void WriteOutput(const std::string& path, std::string_view bytes) {
 }
 
 int ToXml(const std::string& in, const std::string& out) {
+  if (in != kStandardStream && out != kStandardStream) {
+    penlark::RtfFileToXmlFile(in, out);
+    return 0;
+  }
   const std::string xml =
       in == kStandardStream ? penlark::RtfToXml(ReadInput(in)) : penlark::RtfFileToXml(in);
   WriteOutput(out, xml);

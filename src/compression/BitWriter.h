@@ -14,6 +14,11 @@ class BitWriter {
 
   explicit BitWriter(std::uint8_t* out) : out_(out) {}
 
+  // Where the next whole byte goes.
+  std::uint8_t* Position() const { return out_; }
+  // Goes on writing at `out`, with the bits still pending: for a stream written in pieces.
+  void MoveTo(std::uint8_t* out) { out_ = out; }
+
   // Appends the low `count` bits of `bits` (the bits above them are zero). At most kRoom bits
   // may be put between two flushes.
   void Put(std::uint64_t bits, unsigned count) {

@@ -2,13 +2,13 @@
 
 #include "compression/He3Format.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace penlark {
-namespace {
 
-std::uint64_t XorWords(const std::uint8_t* begin, const std::uint8_t* end) {
+std::uint64_t XorWords(std::span<const std::uint8_t> bytes) {
+  const std::uint8_t* begin = bytes.data();
+  const std::uint8_t* end = begin + bytes.size();
   std::uint64_t folded = 0;
   for (; end - begin >= 8; begin += 8) {
     std::uint64_t word = 0;
@@ -21,21 +21,19 @@ std::uint64_t XorWords(const std::uint8_t* begin, const std::uint8_t* end) {
   return folded;
 }
 
-}  // namespace
-
-std::uint8_t XorChecksum(std::span<const std::uint8_t> data, ProgressReporter& progress,
-                         double scale, double offset) {
-  const auto size = static_cast<std::int64_t>(data.size());
-  std::uint64_t folded = 0;
-  for (std::size_t start = 0; start < data.size(); start += he3::kStep) {
-    progress.Report(static_cast<std::int64_t>(start), size, scale, offset);
-    const std::size_t end = std::min(start + he3::kStep, data.size());
-    folded ^= XorWords(data.data() + start, data.data() + end);
-  }
+std::uint8_t FoldXor(std::uint64_t words) {
   for (unsigned shift = 32; shift >= 8; shift /= 2) {
-    folded ^= folded >> shift;
+    words ^= words >> shift;
   }
-  return static_cast<std::uint8_t>(folded);
+  return static_cast<std::uint8_t>(words);
+}
+
+void ReportChecksumPhase(std::size_t size, ProgressReporter& progress, double scale,
+                         double offset) {
+  for (std::size_t start = 0; start < size; start += he3::kStep) {
+    progress.Report(static_cast<std::int64_t>(start), static_cast<std::int64_t>(size), scale,
+                    offset);
+  }
 }
 
 }  // namespace penlark

@@ -28,6 +28,8 @@ class DecodingTable {
   std::uint32_t Single(std::uint64_t window) const { return single_[window & mask_]; }
   // As many whole codes as fit, up to three.
   std::uint32_t Multiple(std::uint64_t window) const { return multiple_[window & mask_]; }
+  // The entries behind Multiple, for loops that keep them in a register.
+  const std::uint32_t* MultipleEntries() const { return multiple_.data(); }
 
   static unsigned Length(std::uint32_t entry) { return entry & 63u; }
   static unsigned Count(std::uint32_t entry) { return (entry >> 6) & 3u; }

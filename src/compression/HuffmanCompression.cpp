@@ -1,8 +1,10 @@
 #include "compression/HuffmanCompression.h"
 
+#include "compression/FileSink.h"
 #include "compression/HuffmanDecoder.h"
 #include "compression/HuffmanEncoder.h"
 #include "compression/HuffmanError.h"
+#include "compression/MemorySink.h"
 #include "compression/ProgressReporter.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
@@ -22,21 +24,21 @@ std::span<const std::uint8_t> Prefix(const std::vector<std::uint8_t>& bytes, std
   return std::span(bytes).first(static_cast<std::size_t>(ByteLen));
 }
 
-std::int32_t LengthOf(const std::vector<std::uint8_t>& bytes) {
+template <typename Buffer>
+std::int32_t LengthOf(const Buffer& bytes) {
   if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     throw std::length_error("the codec handles at most 2147483647 bytes at once");
   }
   return static_cast<std::int32_t>(bytes.size());
 }
 
-std::vector<std::uint8_t> ReadSource(const std::filesystem::path& SourceFile,
-                                     const char* operation) {
+ByteBuffer ReadSource(const std::filesystem::path& SourceFile, const char* operation) {
   // The source exists when its length can be read.
   std::error_code missing;
   if (std::filesystem::file_size(SourceFile, missing) == static_cast<std::uintmax_t>(-1)) {
     throw SourceMissingError(operation);
   }
-  return ReadWholeFile<std::vector<std::uint8_t>>(SourceFile);
+  return ReadWholeFile<ByteBuffer>(SourceFile);
 }
 
 std::vector<std::uint8_t> ToBytes(const std::string& Text) {
@@ -56,28 +58,42 @@ std::string ToText(const std::vector<std::uint8_t>& bytes) {
 
 void HuffmanCompression::EncodeFile(const std::filesystem::path& SourceFile,
                                     const std::filesystem::path& DestFile) const {
-  std::vector<std::uint8_t> bytes = ReadSource(SourceFile, "clsHuffman.EncodeFile()");
-  EncodeByte(bytes, LengthOf(bytes));
-  ReplaceFile(DestFile, AsChars(bytes));
+  const ByteBuffer bytes = ReadSource(SourceFile, "clsHuffman.EncodeFile()");
+  FileSink sink(DestFile);
+  Encode(std::span(bytes.data(), static_cast<std::size_t>(LengthOf(bytes))), sink);
+  sink.Finish();
 }
 
 void HuffmanCompression::DecodeFile(const std::filesystem::path& SourceFile,
                                     const std::filesystem::path& DestFile) const {
-  std::vector<std::uint8_t> bytes = ReadSource(SourceFile, "clsHuffman.DecodeFile()");
-  DecodeByte(bytes, LengthOf(bytes));
-  ReplaceFile(DestFile, AsChars(bytes));
+  const ByteBuffer bytes = ReadSource(SourceFile, "clsHuffman.DecodeFile()");
+  FileSink sink(DestFile);
+  Decode(std::span(bytes.data(), static_cast<std::size_t>(LengthOf(bytes))), sink);
+  sink.Finish();
 }
 
 void HuffmanCompression::EncodeByte(std::vector<std::uint8_t>& ByteArray,
                                     std::int32_t ByteLen) const {
-  ProgressReporter progress(progress_);
-  ByteArray = EncodeBlock(Prefix(ByteArray, ByteLen), progress);
+  MemorySink<std::vector<std::uint8_t>> sink;
+  Encode(Prefix(ByteArray, ByteLen), sink);
+  ByteArray = std::move(sink).Take();
 }
 
 void HuffmanCompression::DecodeByte(std::vector<std::uint8_t>& ByteArray,
                                     std::int32_t ByteLen) const {
+  MemorySink<std::vector<std::uint8_t>> sink;
+  Decode(Prefix(ByteArray, ByteLen), sink);
+  ByteArray = std::move(sink).Take();
+}
+
+void HuffmanCompression::Encode(std::span<const std::uint8_t> data, BlockSink& sink) const {
   ProgressReporter progress(progress_);
-  ByteArray = DecodeBlock(Prefix(ByteArray, ByteLen), progress);
+  EncodeBlock(data, progress, sink);
+}
+
+void HuffmanCompression::Decode(std::span<const std::uint8_t> block, BlockSink& sink) const {
+  ProgressReporter progress(progress_);
+  DecodeBlock(block, progress, sink);
 }
 
 std::string HuffmanCompression::EncodeString(const std::string& Text) const {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "compression/BlockSink.h"
 #include "compression/ProgressListener.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,6 +44,12 @@ class HuffmanCompression {
   // NUL included: text goes through the code page to bytes, and the result back to text.
   std::string EncodeString(const std::string& Text) const;
   std::string DecodeString(const std::string& Text) const;
+
+  // EncodeByte and DecodeByte for data held anywhere, with the result put into `sink` as it is
+  // made (straight into a file, say, with no copy of it in memory). After an error the sink may
+  // hold part of a result: it is the sink's part to discard it.
+  void Encode(std::span<const std::uint8_t> data, BlockSink& sink) const;
+  void Decode(std::span<const std::uint8_t> block, BlockSink& sink) const;
 
  private:
   ProgressListener progress_;

@@ -90,18 +90,27 @@ unsigned TableBitsFor(std::size_t length) {
   return static_cast<unsigned>(std::clamp(static_cast<int>(std::bit_width(length)) - 2, 6, 12));
 }
 
-// Walks the data stream of a block, filling `out` completely. Bit positions count from the
-// start of the block.
+// The data is decoded this many bytes at a time into the sink's room, and its checksum taken
+// while they are fresh in the cache.
+constexpr std::size_t kChunk = 256 * 1024;
+
+// Walks the data stream of a block, filling one piece of output after another. Bit positions
+// count from the start of the block.
 class DataDecoder {
  public:
   DataDecoder(Bytes block, std::size_t dataStart, const DecodingTree& tree,
-              const DecodingTable& table, std::span<std::uint8_t> out)
-      : block_(block), tree_(tree), table_(table), out_(out), position_(8 * dataStart) {}
+              const DecodingTable& table)
+      : block_(block), tree_(tree), table_(table), position_(8 * dataStart) {}
 
+  // Goes on with `out` as the piece to fill.
+  void Fill(std::span<std::uint8_t> out) {
+    out_ = out;
+    written_ = 0;
+  }
   bool Done() const { return written_ == out_.size(); }
   std::uint64_t Position() const { return position_; }
 
-  // Decodes until the output is full or the walk has reached `stopBit`.
+  // Decodes until the piece is full or the walk has reached `stopBit`.
   void DecodeUntil(std::uint64_t stopBit) {
     while (!Done() && position_ < stopBit) {
       DecodeFast(stopBit);
@@ -113,33 +122,45 @@ class DataDecoder {
 
  private:
   // Several codes per table lookup, four lookups per load of the stream, while at least eight
-  // bytes of the block and room for sixteen bytes of output remain.
+  // bytes of the block and room for sixteen bytes of output remain. The state is kept in locals:
+  // the compiler cannot keep members in registers while the output bytes might alias them.
   void DecodeFast(std::uint64_t stopBit) {
-    if (block_.size() < 8) {
+    if (block_.size() < 8 || out_.size() - written_ < 16) {
       return;
     }
     const std::uint8_t* in = block_.data();
     std::uint8_t* out = out_.data();
-    const std::size_t lastLoad = block_.size() - 8;
-    while (position_ < stopBit && position_ / 8 <= lastLoad && written_ + 16 <= out_.size()) {
+    const std::uint32_t* entries = table_.MultipleEntries();
+    const std::uint64_t mask = table_.Mask();
+    const std::uint64_t limit = std::min<std::uint64_t>(stopBit, 8 * (block_.size() - 7));
+    const std::size_t lastWrite = out_.size() - 16;
+    std::uint64_t position = position_;
+    std::size_t written = written_;
+    while (position < limit && written <= lastWrite) {
       std::uint64_t window = 0;
-      std::memcpy(&window, in + position_ / 8, sizeof window);
-      window >>= position_ % 8;
+      std::memcpy(&window, in + position / 8, sizeof window);
+      window >>= position % 8;
       // 57 bits are in the window: enough for four lookups of at most 14 bits.
       for (int lookup = 0; lookup < 4; ++lookup) {
-        const std::uint32_t entry = table_.Multiple(window);
+        const std::uint32_t entry = entries[window & mask];
         const unsigned count = DecodingTable::Count(entry);
         if (count == 0) {
+          position_ = position;
+          written_ = written;
           Escape(entry);
+          position = position_;
+          written = written_;
           break;
         }
         const std::uint32_t values = DecodingTable::Values(entry);
-        std::memcpy(out + written_, &values, sizeof values);
-        written_ += count;
+        std::memcpy(out + written, &values, sizeof values);
+        written += count;
         window >>= DecodingTable::Length(entry);
-        position_ += DecodingTable::Length(entry);
+        position += DecodingTable::Length(entry);
       }
     }
+    position_ = position;
+    written_ = written;
   }
 
   // One code, never reading past the block: bits beyond its end read as zeros, and a code that
@@ -195,11 +216,11 @@ class DataDecoder {
   std::size_t written_ = 0;
 };
 
-// Decodes the data stream, reporting p / m * 89 for every position p (counted from 1 in the
-// whole block, a multiple of he3::kStep) of a data byte whose bits were all walked before the
-// output was complete.
-void DecodeData(Bytes block, const Header& header, DataDecoder& decoder,
-                ProgressReporter& progress) {
+// Decodes the data stream into the sink piece by piece and returns the words of its checksum,
+// reporting p / m * 89 for every position p (counted from 1 in the whole block, a multiple of
+// he3::kStep) of a data byte whose bits were all walked before the output was complete.
+std::uint64_t DecodeData(Bytes block, const Header& header, DataDecoder& decoder,
+                         ProgressReporter& progress, BlockSink& sink) {
   const std::uint64_t size = block.size();
   std::uint64_t checkpoint = (header.dataStart / he3::kStep + 1) * he3::kStep;
   const auto reportUpTo = [&](std::uint64_t lastBit) {
@@ -208,42 +229,58 @@ void DecodeData(Bytes block, const Header& header, DataDecoder& decoder,
                       0);
     }
   };
-  while (!decoder.Done()) {
-    decoder.DecodeUntil(checkpoint <= size ? 8 * checkpoint
-                                           : std::numeric_limits<std::uint64_t>::max());
-    if (!decoder.Done()) {
-      reportUpTo(decoder.Position());
+  std::uint64_t xorWords = 0;
+  for (std::size_t done = 0; done < header.length;) {
+    const std::size_t piece = std::min(kChunk, header.length - done);
+    const std::span<std::uint8_t> out(sink.Room(piece), piece);
+    decoder.Fill(out);
+    // A full piece that is not the last one is not the end: the checkpoints its walk passed
+    // are reported when the next piece begins.
+    while (!decoder.Done()) {
+      decoder.DecodeUntil(checkpoint <= size ? 8 * checkpoint
+                                             : std::numeric_limits<std::uint64_t>::max());
+      if (!decoder.Done()) {
+        reportUpTo(decoder.Position());
+      }
     }
+    xorWords ^= XorWords(out);
+    sink.Commit(piece);
+    done += piece;
   }
   // The byte holding the last code's final bit is not walked to its end.
   reportUpTo(decoder.Position() - 1);
+  return xorWords;
 }
 
-std::vector<std::uint8_t> DecodeCoded(Bytes block, ProgressReporter& progress) {
+void DecodeCoded(Bytes block, ProgressReporter& progress, BlockSink& sink) {
   Header header = ReadHeader(block);
   DecodingTree tree;
   ReadCodes(block, header, tree);
   const DecodingTable table(tree, TableBitsFor(header.length));
-  std::vector<std::uint8_t> data(header.length);
-  DataDecoder decoder(block, header.dataStart, tree, table, data);
-  DecodeData(block, header, decoder, progress);
-  if (XorChecksum(data, progress, 11, 89) != header.checksum) {
+  sink.Begin(header.length);
+  DataDecoder decoder(block, header.dataStart, tree, table);
+  const std::uint64_t xorWords = DecodeData(block, header, decoder, progress, sink);
+  // The checksum was taken piece by piece; its phase is reported where it comes.
+  ReportChecksumPhase(header.length, progress, 11, 89);
+  if (FoldXor(xorWords) != header.checksum) {
     Corrupt();
   }
   progress.Report(100);
-  return data;
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> DecodeBlock(Bytes block, ProgressReporter& progress) {
+void DecodeBlock(Bytes block, ProgressReporter& progress, BlockSink& sink) {
   if (StartsWith(block, he3::kStoredId)) {
-    return {block.begin() + he3::kStoredId.size(), block.end()};
+    const Bytes data = block.subspan(he3::kStoredId.size());
+    sink.Begin(data.size());
+    sink.Append(data);
+    return;
   }
   if (!StartsWith(block, he3::kCodedId)) {
     throw IdentificationError();
   }
-  return DecodeCoded(block, progress);
+  DecodeCoded(block, progress, sink);
 }
 
 }  // namespace penlark

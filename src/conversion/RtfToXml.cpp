@@ -1,12 +1,13 @@
-// RTF bytes to the server's XML document form: a single pass over the bytes that copies runs
-// of ordinary bytes in bulk and appends fixed markup around them.
+// RTF bytes to the server's XML document form: the transcribed body between the fixed header and
+// footer, made in memory or streamed from file to file.
 
+#include "conversion/RtfTranscriber.h"
 #include "conversion/Transform.h"
+#include "platform/ByteBuffer.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 
-#include <array>
-#include <cstdint>
+#include <algorithm>
 
 namespace penlark {
 namespace {
@@ -16,134 +17,8 @@ constexpr std::string_view kHeader =
     "<Document>";
 constexpr std::string_view kFooter = "</Document>";
 
-// What a byte means to the scanner, as bit flags.
-enum ByteClass : std::uint8_t {
-  kOrdinary = 0,
-  kEscaped = 1,    // < > & " are written as entities
-  kBrace = 2,      // { }
-  kBackslash = 4,  // starts a control token or an escape pair
-  kTokenEnd = 8,   // space ; CR LF also end a control token
-};
-
-// The bytes that end a run of ordinary text, and those that end a control token's name.
-constexpr std::uint8_t kTextStops = kEscaped | kBrace | kBackslash;
-constexpr std::uint8_t kTokenStops = kEscaped | kBrace | kBackslash | kTokenEnd;
-
-constexpr std::array<std::uint8_t, 256> MakeClassTable() {
-  std::array<std::uint8_t, 256> table{};
-  for (const char c : {'<', '>', '&', '"'}) {
-    table[static_cast<unsigned char>(c)] = kEscaped;
-  }
-  table['{'] = table['}'] = kBrace;
-  table['\\'] = kBackslash;
-  for (const char c : {' ', ';', '\r', '\n'}) {
-    table[static_cast<unsigned char>(c)] = kTokenEnd;
-  }
-  return table;
-}
-
-constexpr std::array<std::uint8_t, 256> kClass = MakeClassTable();
-
-std::uint8_t ClassOf(char c) {
-  return kClass[static_cast<unsigned char>(c)];
-}
-
-std::string_view EntityFor(char c) {
-  switch (c) {
-    case '<':
-      return "&lt;";
-    case '>':
-      return "&gt;";
-    case '&':
-      return "&amp;";
-    default:
-      return "&quot;";
-  }
-}
-
-// Builds the form as bytes of the ANSI code page, reading the input once.
-class Transcriber {
- public:
-  explicit Transcriber(std::string_view rtf) : in_(rtf) {
-    // Ordinary RTF fits in three output bytes per input byte; token-dense input grows the buffer.
-    out_.reserve(3 * rtf.size() + kHeader.size() + kFooter.size());
-  }
-
-  std::string Run() && {
-    out_.append(kHeader);
-    while (position_ < in_.size()) {
-      const char c = in_[position_];
-      if (c == '{') {
-        out_.append("<G>");
-        ++position_;
-      } else if (c == '}') {
-        out_.append("</G>");
-        ++position_;
-      } else if (c == '\\' && !AtEscapePair()) {
-        ControlToken();
-      } else {
-        TextRun();
-      }
-    }
-    out_.append(kFooter);
-    return std::move(out_);
-  }
-
- private:
-  // Whether a backslash here starts `\\`, `\{` or `\}`: literal characters, which belong to text.
-  bool AtEscapePair() const {
-    if (in_[position_] != '\\' || position_ + 1 >= in_.size()) {
-      return false;
-    }
-    const char next = in_[position_ + 1];
-    return next == '\\' || next == '{' || next == '}';
-  }
-
-  // Copies the bytes up to the next one of class `stops` that is not a markup character, runs
-  // of ordinary bytes in one go and markup characters as entities. False at the end of input.
-  bool CopyUntil(std::uint8_t stops) {
-    for (;;) {
-      const std::size_t start = position_;
-      while (position_ < in_.size() && (ClassOf(in_[position_]) & stops) == 0) {
-        ++position_;
-      }
-      out_.append(in_.data() + start, position_ - start);
-      if (position_ == in_.size()) {
-        return false;
-      }
-      if (ClassOf(in_[position_]) != kEscaped) {
-        return true;
-      }
-      out_.append(EntityFor(in_[position_]));
-      ++position_;
-    }
-  }
-
-  // The backslash, the name up to a delimiter, and a space that ends the token.
-  void ControlToken() {
-    out_.append("<C id=\"\\");
-    ++position_;
-    if (CopyUntil(kTokenStops) && in_[position_] == ' ') {
-      out_.push_back(' ');
-      ++position_;
-    }
-    out_.append("\"/>");
-  }
-
-  // Text up to a brace or a backslash that starts a control token; escape pairs stay in it.
-  void TextRun() {
-    out_.append("<D>");
-    while (CopyUntil(kTextStops) && AtEscapePair()) {
-      out_.append(in_.data() + position_, 2);
-      position_ += 2;
-    }
-    out_.append("</D>");
-  }
-
-  std::string_view in_;
-  std::size_t position_ = 0;
-  std::string out_;
-};
+// Reads the RTF in pieces of this size when it streams from file to file.
+constexpr std::size_t kPiece = 1 << 20;
 
 }  // namespace
 
@@ -151,7 +26,13 @@ std::string RtfToXml(std::string_view rtf) {
   if (rtf.empty()) {
     return {};
   }
-  std::string xml = Transcriber(rtf).Run();
+  std::string xml;
+  // Ordinary RTF fits in three output bytes per input byte; token-dense input grows the buffer.
+  xml.reserve(3 * rtf.size() + kHeader.size() + kFooter.size());
+  PreferHugePages(xml.data(), xml.capacity());
+  xml.append(kHeader);
+  RtfTranscriber().Feed(rtf, true, xml);
+  xml.append(kFooter);
   codepage::AnsiToUtf8InPlace(xml);
   return xml;
 }
@@ -164,6 +45,43 @@ std::string RtfFileToXml(const std::string& rtfPath) {
     throw ConversionError(error);
   }
   return RtfToXml(rtf);
+}
+
+void RtfFileToXmlFile(const std::string& rtfPath, const std::string& xmlPath) {
+  try {
+    FileReader rtf(rtfPath);
+    DeferredFileReplacement xml(xmlPath);
+    RtfTranscriber transcriber;
+    std::string in(kPiece, '\0');
+    std::string out;
+    std::size_t carried = 0;
+    for (bool first = true;; first = false) {
+      const std::size_t size = carried + rtf.Read(in.data() + carried, kPiece - carried);
+      const bool last = size < kPiece;
+      if (first && size == 0) {
+        break;  // an empty file gives an empty document: no header either
+      }
+      out.clear();
+      if (first) {
+        out.append(kHeader);
+      }
+      const std::size_t taken = transcriber.Feed(std::string_view(in).substr(0, size), last, out);
+      if (last) {
+        out.append(kFooter);
+      }
+      codepage::AnsiToUtf8InPlace(out);
+      xml.Write(out);
+      carried = size - taken;
+      std::copy(in.begin() + static_cast<std::ptrdiff_t>(taken),
+                in.begin() + static_cast<std::ptrdiff_t>(size), in.begin());
+      if (last) {
+        break;
+      }
+    }
+    xml.Commit();
+  } catch (const std::filesystem::filesystem_error& error) {
+    throw ConversionError(error);
+  }
 }
 
 }  // namespace penlark

@@ -41,6 +41,12 @@ class ConversionError : public std::runtime_error {
 // an empty file. A path that names no file is an error: nothing is ever created by reading.
 std::string RtfFileToXml(const std::string& rtfPath);  // throws ConversionError
 
+// The same document written as the file at xmlPath, replacing it as a whole (an empty file for an
+// empty RTF file). The RTF is read and the XML written piece by piece, so neither is held in
+// memory whole; a failure leaves xmlPath as it was.
+void RtfFileToXmlFile(const std::string& rtfPath,
+                      const std::string& xmlPath);  // throws ConversionError
+
 // Writes the RTF file from the server's XML document form; false (and no file touched) when the
 // text is not a loadable XML document. True, with the file at rtfPath left as it was, when the
 // text loads but its root is not `Document` (use ConvertXmlToRtfFile to tell the two apart).

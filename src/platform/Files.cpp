@@ -6,6 +6,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <system_error>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 
@@ -41,15 +42,12 @@ class Descriptor {
 
 // Reads until the input ends into `bytes`, whose size is a first guess at the length; `bytes`
 // then holds exactly what was read.
-template <typename Buffer>
-void ReadInto(int descriptor, Buffer& bytes, const std::filesystem::path& name) {
-  constexpr std::size_t kFirstChunk = 64 * 1024;
+// Reads into [data, data + size) until it is full or the input ends; returns how much was read.
+std::size_t ReadFully(int descriptor, void* data, std::size_t size,
+                      const std::filesystem::path& name) {
   std::size_t filled = 0;
-  for (;;) {
-    if (filled == bytes.size()) {
-      bytes.resize(std::max(bytes.size() * 2, kFirstChunk));
-    }
-    const ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
+  while (filled < size) {
+    const ssize_t count = ::read(descriptor, static_cast<char*>(data) + filled, size - filled);
     if (count < 0 && errno == EINTR) {
       continue;
     }
@@ -60,6 +58,23 @@ void ReadInto(int descriptor, Buffer& bytes, const std::filesystem::path& name) 
       break;
     }
     filled += static_cast<std::size_t>(count);
+  }
+  return filled;
+}
+
+template <typename Buffer>
+void ReadInto(int descriptor, Buffer& bytes, const std::filesystem::path& name) {
+  constexpr std::size_t kFirstChunk = 64 * 1024;
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) {
+      bytes.resize(std::max(bytes.size() * 2, kFirstChunk));
+    }
+    filled += ReadFully(descriptor, bytes.data() + filled, bytes.size() - filled, name);
+    // Less than asked for: the input has ended.
+    if (filled < bytes.size()) {
+      break;
+    }
   }
   bytes.resize(filled);
 }
@@ -139,31 +154,100 @@ void WriteAll(int descriptor, std::string_view bytes, const std::filesystem::pat
 
 void ReplaceFile(const std::filesystem::path& path, std::string_view bytes,
                  std::optional<std::filesystem::perms> permissions, std::string_view siblingMark) {
+  FileReplacement replacement(path, permissions, siblingMark);
+  replacement.Write(bytes);
+  replacement.Commit();
+}
+
+FileReplacement::FileReplacement(const std::filesystem::path& path,
+                                 std::optional<std::filesystem::perms> permissions,
+                                 std::string_view siblingMark)
+    : path_(path) {
   const std::optional<mode_t> mode = ReplacementMode(path, permissions);
-  auto [sibling, descriptor] = CreateSibling(path, siblingMark);
-  Descriptor file(descriptor);
-  try {
-    if (mode && ::fchmod(file.Get(), *mode) != 0) {
-      Fail("cannot set the permissions of", sibling);
-    }
-    WriteAll(file.Get(), bytes, sibling);
-    if (::fsync(file.Get()) != 0 || !file.Close()) {
-      Fail("cannot write", sibling);
-    }
-    if (::rename(sibling.c_str(), path.c_str()) != 0) {
-      Fail("cannot replace", path);
-    }
-  } catch (...) {
-    ::unlink(sibling.c_str());
-    throw;
+  std::tie(sibling_, descriptor_) = CreateSibling(path, siblingMark);
+  if (mode && ::fchmod(descriptor_, *mode) != 0) {
+    const int error = errno;
+    ::close(descriptor_);
+    ::unlink(sibling_.c_str());
+    Fail("cannot set the permissions of", sibling_, error);
   }
+}
+
+FileReplacement::~FileReplacement() {
+  if (descriptor_ >= 0) {
+    ::close(descriptor_);
+  }
+  if (!sibling_.empty()) {
+    ::unlink(sibling_.c_str());
+  }
+}
+
+void FileReplacement::Write(std::string_view bytes) {
+  WriteAll(descriptor_, bytes, sibling_);
+}
+
+void FileReplacement::Commit() {
+  const bool synced = ::fsync(descriptor_) == 0;
+  const int error = errno;
+  const bool closed = ::close(std::exchange(descriptor_, -1)) == 0;
+  if (!synced || !closed) {
+    Fail("cannot write", sibling_, synced ? errno : error);
+  }
+  if (::rename(sibling_.c_str(), path_.c_str()) != 0) {
+    Fail("cannot replace", path_);
+  }
+  sibling_.clear();
+}
+
+DeferredFileReplacement::DeferredFileReplacement(const std::filesystem::path& path) {
+  try {
+    file_.emplace(path);
+  } catch (const std::filesystem::filesystem_error&) {
+    failure_ = std::current_exception();
+  }
+}
+
+void DeferredFileReplacement::Write(std::string_view bytes) {
+  if (!file_) {
+    return;
+  }
+  try {
+    file_->Write(bytes);
+  } catch (const std::filesystem::filesystem_error&) {
+    failure_ = std::current_exception();
+    file_.reset();
+  }
+}
+
+void DeferredFileReplacement::Commit() {
+  if (failure_) {
+    std::rethrow_exception(failure_);
+  }
+  file_->Commit();
+}
+
+FileReader::FileReader(const std::filesystem::path& path)
+    : path_(path), descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+  if (descriptor_ < 0) {
+    Fail("cannot open", path);
+  }
+}
+
+FileReader::~FileReader() {
+  ::close(descriptor_);
+}
+
+std::size_t FileReader::Read(char* data, std::size_t size) {
+  return ReadFully(descriptor_, data, size, path_);
 }
 
 template std::string ReadWholeFile<std::string>(const std::filesystem::path&);
 template std::vector<std::uint8_t> ReadWholeFile<std::vector<std::uint8_t>>(
     const std::filesystem::path&);
+template ByteBuffer ReadWholeFile<ByteBuffer>(const std::filesystem::path&);
 template std::string ReadToEnd<std::string>(int, const std::filesystem::path&);
 template std::vector<std::uint8_t> ReadToEnd<std::vector<std::uint8_t>>(
     int, const std::filesystem::path&);
+template ByteBuffer ReadToEnd<ByteBuffer>(int, const std::filesystem::path&);
 
 }  // namespace penlark

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/ByteBuffer.h"
+
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,7 +14,8 @@
 // std::filesystem::filesystem_error that carries the path and the system's reason.
 namespace penlark {
 
-// Buffer is std::string or std::vector<std::uint8_t>.
+// Buffer is std::string, std::vector<std::uint8_t> or ByteBuffer (which is not cleared before the
+// read fills it).
 //
 // The bytes of a file: a regular file in one read of its size, anything else (a pipe, a device)
 // until it ends. Reading never creates anything: a missing file is an error.
@@ -36,11 +40,67 @@ void ReplaceFile(const std::filesystem::path& path, std::string_view bytes,
                  std::optional<std::filesystem::perms> permissions = std::nullopt,
                  std::string_view siblingMark = kReplacementMark);
 
+// ReplaceFile for content written in pieces: the new file is created beside `path` at once,
+// takes the pieces as they come, and replaces `path` on Commit. Destroyed without Commit (after
+// a failure), it removes the new file and leaves `path` as it was.
+class FileReplacement {
+ public:
+  explicit FileReplacement(const std::filesystem::path& path,
+                           std::optional<std::filesystem::perms> permissions = std::nullopt,
+                           std::string_view siblingMark = kReplacementMark);
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  void Write(std::string_view bytes);
+  // Flushes the new file to disk and renames it over `path`.
+  void Commit();
+
+ private:
+  std::filesystem::path path_;
+  std::filesystem::path sibling_;
+  int descriptor_ = -1;
+};
+
+// A FileReplacement whose failures to create or write the new file are kept until Commit raises
+// them, so that the errors of the work that makes the content come first, as they would if the
+// content were made in memory and written after.
+class DeferredFileReplacement {
+ public:
+  explicit DeferredFileReplacement(const std::filesystem::path& path);
+
+  void Write(std::string_view bytes);
+  void Commit();
+
+ private:
+  std::optional<FileReplacement> file_;
+  std::exception_ptr failure_;
+};
+
+// Reads a file from its start in pieces. Reading never creates anything: a missing file is an
+// error.
+class FileReader {
+ public:
+  explicit FileReader(const std::filesystem::path& path);
+  ~FileReader();
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+
+  // Reads up to `size` bytes into `data`: fewer only at the end of the file, none after it.
+  std::size_t Read(char* data, std::size_t size);
+
+ private:
+  std::filesystem::path path_;
+  int descriptor_;
+};
+
 extern template std::string ReadWholeFile<std::string>(const std::filesystem::path&);
 extern template std::vector<std::uint8_t> ReadWholeFile<std::vector<std::uint8_t>>(
     const std::filesystem::path&);
+extern template ByteBuffer ReadWholeFile<ByteBuffer>(const std::filesystem::path&);
 extern template std::string ReadToEnd<std::string>(int, const std::filesystem::path&);
 extern template std::vector<std::uint8_t> ReadToEnd<std::vector<std::uint8_t>>(
     int, const std::filesystem::path&);
+extern template ByteBuffer ReadToEnd<ByteBuffer>(int, const std::filesystem::path&);
 
 }  // namespace penlark
