@@ -4,7 +4,13 @@
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
+#include <arpa/inet.h>
 #include <csignal>
+#include <future>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,6 +28,34 @@ soap::Reply ListRoot(const std::string& serverText, const std::string& password)
       PostSoapMessage("http://" + serverText + "/servlet/XMLSOAPRouter", soap::kSoapAction,
                       soap::BuildRequestEnvelope(requests::GetFiles("/", "ann", password), ""), {});
   return soap::ReadReply(http.body);
+}
+
+// Connects to the server at `address` ("127.0.0.1:PORT") and sends the head of a request one byte
+// every 250 ms, as a client on a very slow line would, until the connection is closed or 160
+// bytes (40 s) are sent; the count of bytes sent.
+int TrickleRequestHead(const std::string& address) {
+  const int client = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in server{
+      .sin_family = AF_INET,
+      .sin_port =
+          htons(static_cast<std::uint16_t>(std::stoi(address.substr(address.find(':') + 1)))),
+      .sin_addr = {}};
+  ::inet_pton(AF_INET, "127.0.0.1", &server.sin_addr);
+  if (::connect(client, reinterpret_cast<sockaddr*>(&server), sizeof server) != 0) {
+    ::close(client);
+    return -1;
+  }
+  const std::string head =
+      "POST /servlet/XMLSOAPRouter HTTP/1.1\r\nX-Padding: " + std::string(160, 'p');
+  int sent = 0;
+  char answer[64];
+  while (sent < 160 && ::recv(client, answer, sizeof answer, MSG_DONTWAIT) != 0 &&
+         ::send(client, &head[static_cast<std::size_t>(sent)], 1, MSG_NOSIGNAL) == 1) {
+    ++sent;
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  }
+  ::close(client);
+  return sent;
 }
 
 class TarnwellServerTest : public ::testing::Test {
@@ -47,10 +81,14 @@ TEST_F(TarnwellServerTest, PrintsItsAddressServesAndStopsOnSigterm) {
   EXPECT_EQ(ListRoot(*address, "wrong").fault,
             "Login failed: unknown user name or wrong password.");
 
+  // A client still sending its request does not keep the server from ending.
+  std::future<int> trickling = std::async(std::launch::async, TrickleRequestHead, *address);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
   server.Signal(SIGTERM);
   const auto finished = server.Finish();
   EXPECT_EQ(finished.exitCode, 0);
   EXPECT_THAT(finished.err, HasSubstr("warning: --user is for tests"));
+  EXPECT_LT(trickling.get(), 160);
 }
 
 TEST_F(TarnwellServerTest, StopsOnSigint) {
