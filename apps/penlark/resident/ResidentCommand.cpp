@@ -104,6 +104,9 @@ class Resident {
       for (const std::string& document : request.documents) {
         word_->DocumentsOpen(document);
       }
+      if (!request.fromDocument.empty()) {
+        word_->ActivateByRuntimeId(request.fromDocument);
+      }
       Tarnwell tarnwell;
       (tarnwell.*operation.run)();
     } catch (const std::exception& error) {
