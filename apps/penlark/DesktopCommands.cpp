@@ -49,8 +49,9 @@ constexpr std::string_view kOptionsHelp = R"(
                     $XDG_CONFIG_HOME/libreoffice/4)
   --from-document ID  act on the running office's document with this RuntimeUID, made the
                     active one (the Tarnwell menu passes the document it was chosen in)
-  --window ID       show the dialog over this X11 window of the running office (the Tarnwell
-                    menu passes its window)
+  --window ID,X,Y,WIDTH,HEIGHT
+                    show the dialog in front of this X11 window of the running office, centred
+                    over its area on the screen (the Tarnwell menu passes its window)
   --help            show this text
 
 Without --word, LibreOffice Writer is used when it is installed. When an office of yours runs on

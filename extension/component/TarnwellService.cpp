@@ -67,8 +67,8 @@ std::string ProfileFolder() {
   return ToUtf8(path);
 }
 
-// Where a menu command was chosen: the document's RuntimeUID and the X11 window of its frame;
-// each empty when unknown.
+// Where a menu command was chosen: the document's RuntimeUID and the window of its frame (see
+// WindowOf); each empty when unknown.
 struct Origin {
   std::string document;
   std::string window;
@@ -116,9 +116,11 @@ std::string DocumentId(const css::uno::Reference<css::frame::XFrame>& frame) {
   return ToUtf8(id);
 }
 
-// The X11 window of the frame; empty without one (a headless office).
-std::string WindowId(const css::uno::Reference<css::frame::XFrame>& frame) {
-  const css::uno::Reference<css::awt::XSystemDependentWindowPeer> peer(frame->getContainerWindow(),
+// The X11 window of the frame and its area on the screen, "ID,X,Y,WIDTH,HEIGHT"; empty without
+// one (a headless office).
+std::string WindowOf(const css::uno::Reference<css::frame::XFrame>& frame) {
+  const css::uno::Reference<css::awt::XWindow> container = frame->getContainerWindow();
+  const css::uno::Reference<css::awt::XSystemDependentWindowPeer> peer(container,
                                                                        css::uno::UNO_QUERY);
   css::awt::SystemDependentXWindow window{};
   if (peer.is()) {
@@ -126,14 +128,20 @@ std::string WindowId(const css::uno::Reference<css::frame::XFrame>& frame) {
     rtl_getGlobalProcessId(reinterpret_cast<sal_uInt8*>(processId.getArray()));
     peer->getWindowHandle(processId, css::lang::SystemDependent::SYSTEM_XWINDOW) >>= window;
   }
-  return window.WindowHandle != 0 ? std::to_string(window.WindowHandle) : std::string();
+  if (window.WindowHandle == 0) {
+    return {};
+  }
+  const css::awt::Rectangle area = container->getPosSize();
+  return std::to_string(window.WindowHandle) + "," + std::to_string(area.X) + "," +
+         std::to_string(area.Y) + "," + std::to_string(area.Width) + "," +
+         std::to_string(area.Height);
 }
 
 Origin OriginOf(const css::uno::Reference<css::frame::XFrame>& frame) {
   if (!frame.is()) {
     return {};
   }
-  return {DocumentId(frame), WindowId(frame)};
+  return {DocumentId(frame), WindowOf(frame)};
 }
 
 css::uno::Sequence<rtl::OUString> SAL_CALL ServiceNames() {

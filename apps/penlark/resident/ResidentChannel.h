@@ -20,7 +20,8 @@ struct ResidentRequest {
   std::vector<std::string> documents;
   // The office document (its RuntimeUID) the operation acts on; empty for the active one.
   std::string fromDocument;
-  // The office's X11 window the dialog comes up over; empty when none is known.
+  // The office's X11 window the dialog comes up in front of, "ID,X,Y,WIDTH,HEIGHT"; empty when
+  // none is known.
   std::string window;
 };
 

@@ -9,6 +9,7 @@
 #include "QuitOnSignals.h"
 #include "automation/Component.h"
 #include "dialog/OpenDialog.h"
+#include "resident/InFrontOfOffice.h"
 #include "resident/ResidentChannel.h"
 #include "word/writer/WriterWord.h"
 
@@ -100,6 +101,7 @@ class Resident {
     std::ostringstream out;
     std::ostringstream err;
     int status = 0;
+    const InFrontOfOffice inFront(request.window);
     try {
       for (const std::string& document : request.documents) {
         word_->DocumentsOpen(document);
