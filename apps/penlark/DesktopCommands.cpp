@@ -34,6 +34,8 @@ struct DesktopOptions {
   bool view = false;
   WordChoice word = WordChoice::Automatic;
   std::filesystem::path profile;
+  std::string fromDocument;
+  std::string window;
 };
 
 constexpr std::string_view kOptionsHelp = R"(
@@ -45,6 +47,11 @@ constexpr std::string_view kOptionsHelp = R"(
   --word=local      drive the stand-in word processor, which holds documents in memory
   --profile DIR     the LibreOffice profile of the office to act on (default: the user's own,
                     $XDG_CONFIG_HOME/libreoffice/4)
+  --from-document ID  act on the running office's document with this RuntimeUID, made the
+                    active one (the Tarnwell menu passes the document it was chosen in)
+  --window ID,X,Y,WIDTH,HEIGHT
+                    show the dialog in front of this X11 window of the running office, centred
+                    over its area on the screen (the Tarnwell menu passes its window)
   --help            show this text
 
 Without --word, LibreOffice Writer is used when it is installed. When an office of yours runs on
@@ -65,6 +72,10 @@ std::optional<DesktopOptions> ParseOptions(Arguments args) {
       options.view = true;
     } else if (args[i] == "--profile" && i + 1 < args.size()) {
       options.profile = std::filesystem::absolute(args[++i]);
+    } else if (args[i] == "--from-document" && i + 1 < args.size()) {
+      options.fromDocument = args[++i];
+    } else if (args[i] == "--window" && i + 1 < args.size()) {
+      options.window = args[++i];
     } else if (!ReadWordOption(args[i], options.word)) {
       return std::nullopt;
     }
@@ -151,7 +162,9 @@ std::optional<int> RunInRunningOffice(const DesktopOptions& options,
   if (!profile) {
     return std::nullopt;
   }
-  ResidentRequest request{.operation = std::string(operation.name)};
+  ResidentRequest request{.operation = std::string(operation.name),
+                          .fromDocument = options.fromDocument,
+                          .window = options.window};
   for (const std::string& document : options.documents) {
     request.documents.push_back(std::filesystem::absolute(document).string());
   }

@@ -38,7 +38,8 @@ class DesktopCommandsTest : public ::testing::Test {
             {"XDG_CONFIG_HOME", (dir / "config").string()},
             {"XDG_DATA_HOME", (dir / "data").string()},
             {"PENLARK_DIALOG_SCRIPT", (dir / "script").string()},
-            {"PENLARK_REGISTRY", (dir / "registry.reg").string()}};
+            {"PENLARK_REGISTRY", (dir / "registry.reg").string()},
+            {"PENLARK_OFFICE_TIMEOUT", "5"}};
   }
 
   ProgramResult Run(const std::vector<std::string>& args) {
@@ -159,14 +160,23 @@ TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResident
 
   // Penlark killed with its dialog up: the office goes on, and the next command reaches it.
   using namespace std::string_literals;
-  const auto residents =
-      testing::ProcessIds("penlark", "resident\0--profile\0"s + profile.string());
+  const auto residentArguments = "resident\0--profile\0"s + profile.string();
+  const auto residents = testing::ProcessIds("penlark", residentArguments);
   ASSERT_EQ(residents.size(), 1u);
   kill(residents.front(), SIGKILL);
   EXPECT_THAT(waiting.Finish().err, HasSubstr("ended before it answered"));
   const ProgramResult after = run({"new"});
   EXPECT_EQ(after.exitCode, 0) << after.err;
   EXPECT_THAT(after.out, HasSubstr((dir / "data/penlark/work/copy.rtf").string() + "   (active)"));
+
+  // The office hanging after its Penlark attached: the command hears why, that Penlark ends.
+  office.Signal(SIGSTOP);
+  const ProgramResult hung = run({"new"});
+  office.Signal(SIGCONT);
+  EXPECT_EQ(hung.exitCode, 1);
+  EXPECT_THAT(hung.err, HasSubstr("did not answer within 5 seconds"));
+  EXPECT_TRUE(testing::Eventually(
+      [&] { return testing::ProcessIds("penlark", residentArguments).empty(); }));
 
   // The office ending takes the dialog down, sending nothing, and the resident with it.
   testing::WriteFile(dir / "script", "set filename waiting.rtf\n");

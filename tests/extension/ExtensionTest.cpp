@@ -92,9 +92,9 @@ void ExtensionTest::DriveAsAUser() {
   // Later dialogs have the server and user from the remembered login, not the password.
   testing::WriteFile(dir_ / "script", login + "set filename report.rtf\nclick action\n--\n" +
                                           "set password secret\nclick login\n" +
-                                          "set filename copy.rtf\nclick action\n--\n" +
+                                          "set filename terminal.rtf\nclick action\n--\n" +
                                           "set password secret\nclick login\n" +
-                                          "set filename terminal.rtf\nclick action\n");
+                                          "set filename copy.rtf\nclick action\n");
   testing::WriteFile(dir_ / "mine.rtf", "{\\rtf1 my own notes\\par}");
   EXPECT_EQ(AddonMenuTitle(), "Tarnwell");
   const auto mine = office_.Load(dir_ / "mine.rtf");
@@ -103,15 +103,16 @@ void ExtensionTest::DriveAsAUser() {
   office_.Choose(mine, "XMLOpen");
   ASSERT_TRUE(Eventually([&] { return Document(work / "report.rtf").is(); }));
 
-  office_.Choose(Document(work / "report.rtf"), "XMLSave");
-  ASSERT_TRUE(Eventually([&] { return server.Document("/copy.rtf").has_value(); }));
-  EXPECT_THAT(*server.Document("/copy.rtf"), HasSubstr("quarterly report"));
-
   // A terminal command reaches the document opened from the menu, through the same Penlark.
   const auto terminal =
       testing::RunProgram(PENLARK_PROGRAM, {"save", "--profile", office_.Profile().string()});
   EXPECT_EQ(terminal.exitCode, 0) << terminal.err;
   EXPECT_THAT(server.Document("/terminal.rtf").value_or(""), HasSubstr("quarterly report"));
+
+  // Save chosen in the window of the document that is not the active one sends that document.
+  office_.Choose(mine, "XMLSave");
+  ASSERT_TRUE(Eventually([&] { return server.Document("/copy.rtf").has_value(); }));
+  EXPECT_THAT(*server.Document("/copy.rtf"), HasSubstr("my own notes"));
 
   // Macros create the service and call it the way Basic does, through the office's invocation:
   // DOCTYPE and the operations with their fixed results.
@@ -122,8 +123,8 @@ void ExtensionTest::DriveAsAUser() {
   EXPECT_EQ(tarnwell->getValue("DOCTYPE"), css::uno::Any(sal_Int16(3)));
   EXPECT_EQ(Call(tarnwell, "XMLNew"), css::uno::Any(true));
   EXPECT_EQ(Call(tarnwell, "XMLClose"), css::uno::Any(false));
-  EXPECT_TRUE(Eventually([&] { return !Document(work / "terminal.rtf").is(); }));
-  EXPECT_TRUE(Document(dir_ / "mine.rtf").is());
+  EXPECT_TRUE(Eventually([&] { return !Document(work / "copy.rtf").is(); }));
+  EXPECT_TRUE(Document(work / "terminal.rtf").is());
 
   EXPECT_EQ(OfficesOn(office_.Profile()), 1);
   EXPECT_FALSE(office_.Process().ExitStatus().has_value());

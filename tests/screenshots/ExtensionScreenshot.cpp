@@ -1,7 +1,7 @@
 // Draws the user's own visible Writer with the office extension: its Tarnwell menu open, and then
-// the dialog that the menu's Open… brought up in front of Writer, into two PNG files of the whole
-// screen for a person to look at: penlark_extension_screenshot OUTPUT_FOLDER (scripts/screenshots
-// runs it under Xvfb, with xdotool to open the menu).
+// the dialog that the menu's Open… brought up in front of Writer and centred over it, into two PNG
+// files of the whole screen for a person to look at: penlark_extension_screenshot OUTPUT_FOLDER
+// (scripts/screenshots runs it under Xvfb, with xdotool to open the menu).
 
 #include "support/TempDir.h"
 #include "support/TestServer.h"
@@ -59,6 +59,9 @@ int main(int argc, char* argv[]) {
   const bool menu = Grab(folder + "/extension-menu.png");
   std::system("xdotool key Escape Escape");
 
+  // Writer off the screen's centre, so that the picture shows the dialog placed over it.
+  std::system("xdotool search --name 'Letter to the board' windowsize 1000 760 windowmove 40 60");
+  Settle(2);
   office.Choose(letter, "XMLOpen");
   Settle(4);
   const bool dialog = Grab(folder + "/extension-dialog.png");

@@ -43,31 +43,46 @@ fs::path ResidentSocketPath(const fs::path& profile) {
 
 std::optional<std::string> EncodeRequest(const ResidentRequest& request) {
   std::string text = request.operation + "\n";
-  for (const std::string& document : request.documents) {
-    if (document.empty() || document.find('\n') != std::string::npos) {
-      return std::nullopt;
+  const auto add = [&text](std::string_view key, const std::string& value) {
+    if (value.find('\n') != std::string::npos) {
+      return false;
     }
-    text += document + "\n";
+    if (!value.empty()) {
+      text.append(key).append(" ").append(value).append("\n");
+    }
+    return true;
+  };
+  bool valid = request.operation.find('\n') == std::string::npos;
+  for (const std::string& document : request.documents) {
+    valid = valid && !document.empty() && add("document", document);
   }
-  return text + "\n";
+  valid = valid && add("from", request.fromDocument) && add("window", request.window);
+  return valid ? std::optional(text + "\n") : std::nullopt;
 }
 
 std::optional<ResidentRequest> DecodeRequest(std::string_view text) {
-  if (const std::size_t end = text.find("\n\n"); end != std::string_view::npos) {
-    text = text.substr(0, end + 1);
-  } else {
+  const std::size_t end = text.find("\n\n");
+  if (end == std::string_view::npos) {
     return std::nullopt;
   }
   ResidentRequest request;
+  text = text.substr(0, end + 1);
   for (std::size_t start = 0; start < text.size();) {
-    const std::size_t end = text.find('\n', start);
-    const std::string line(text.substr(start, end - start));
+    const std::size_t lineEnd = text.find('\n', start);
+    const std::string line(text.substr(start, lineEnd - start));
+    const std::size_t space = line.find(' ');
+    const std::string key = line.substr(0, space);
+    const std::string value = space == std::string::npos ? "" : line.substr(space + 1);
     if (start == 0) {
       request.operation = line;
-    } else {
-      request.documents.push_back(line);
+    } else if (key == "document") {
+      request.documents.push_back(value);
+    } else if (key == "from") {
+      request.fromDocument = value;
+    } else if (key == "window") {
+      request.window = value;
     }
-    start = end + 1;
+    start = lineEnd + 1;
   }
   return request;
 }

@@ -147,7 +147,7 @@ int PrintReply(int fd) {
 int HandToResident(const fs::path& profile, const ResidentRequest& request) {
   const auto text = EncodeRequest(request);
   if (!text) {
-    std::cerr << "penlark: a document's name holds a line break.\n";
+    std::cerr << "penlark: an argument holds a line break.\n";
     return 2;
   }
   fs::path socketPath;

@@ -9,16 +9,23 @@
 #include "QuitOnSignals.h"
 #include "automation/Component.h"
 #include "dialog/OpenDialog.h"
+#include "resident/InFrontOfOffice.h"
 #include "resident/ResidentChannel.h"
+#include "word/writer/CallWatch.h"
 #include "word/writer/WriterWord.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
+#include <string>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -35,6 +42,14 @@ namespace fs = std::filesystem;
 
 constexpr int kOfficeWatchMilliseconds = 500;
 constexpr int kReplyTimeoutMilliseconds = 2000;
+constexpr int kDefaultOfficeTimeoutSeconds = 60;
+
+// How long a call to the office may take: $PENLARK_OFFICE_TIMEOUT seconds, else 60.
+int OfficeTimeoutSeconds() {
+  const char* text = std::getenv("PENLARK_OFFICE_TIMEOUT");
+  const int seconds = text != nullptr ? std::atoi(text) : 0;
+  return seconds > 0 ? seconds : kDefaultOfficeTimeoutSeconds;
+}
 
 bool ProcessRuns(int pid) {
   return kill(pid, 0) == 0 || errno == EPERM;
@@ -63,6 +78,8 @@ class Resident {
     });
     watch_.callOnTimeout([this] { WatchOffice(); });
     watch_.start(kOfficeWatchMilliseconds);
+    const int seconds = OfficeTimeoutSeconds();
+    uno::WatchCalls(std::chrono::seconds(seconds), [this, seconds] { GiveUp(seconds); });
   }
 
  private:
@@ -100,9 +117,17 @@ class Resident {
     std::ostringstream out;
     std::ostringstream err;
     int status = 0;
+    const InFrontOfOffice inFront(request.window);
+    if (socket != nullptr) {
+      replyTo_ = static_cast<int>(socket->socketDescriptor());
+      QObject::connect(socket, &QLocalSocket::disconnected, socket, [this] { replyTo_ = -1; });
+    }
     try {
       for (const std::string& document : request.documents) {
         word_->DocumentsOpen(document);
+      }
+      if (!request.fromDocument.empty()) {
+        word_->ActivateByRuntimeId(request.fromDocument);
       }
       Tarnwell tarnwell;
       (tarnwell.*operation.run)();
@@ -117,6 +142,7 @@ class Resident {
       PrintDocuments(*word_, out);
     }
     busy_ = false;
+    replyTo_ = -1;
     Reply(socket, out.str(), err.str(), status);
     if (officeGone_) {
       QApplication::quit();
@@ -150,7 +176,23 @@ class Resident {
     }
   }
 
+  // A call to the office has hung (on the watching thread, while the call still waits): the
+  // command waiting for a reply hears why, and this Penlark ends. The office is left alone.
+  void GiveUp(int seconds) const {
+    const std::string reply =
+        EncodeReply("",
+                    "penlark: the office did not answer within " + std::to_string(seconds) +
+                        " seconds; Penlark has ended and left the office alone.\n",
+                    1);
+    if (const int fd = replyTo_.load(); fd >= 0) {
+      static_cast<void>(send(fd, reply.data(), reply.size(), MSG_NOSIGNAL));
+    }
+    _exit(1);
+  }
+
   std::shared_ptr<WriterWord> word_;
+  // The connection of the command being run; -1 between commands.
+  std::atomic<int> replyTo_{-1};
   QTimer watch_;
   bool busy_ = false;
   bool officeGone_ = false;

@@ -185,9 +185,9 @@ bool Office::Answers() {
     return false;
   }
   try {
-    desktop_->getFrames();
+    uno::Guarded([&] { desktop_->getFrames(); });
     return true;
-  } catch (const css::uno::Exception&) {
+  } catch (const WordError&) {
     return false;
   }
 }

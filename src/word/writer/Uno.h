@@ -1,6 +1,7 @@
 #pragma once
 
 #include "word/Word.h"
+#include "word/writer/CallWatch.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/uno/Exception.hpp>
@@ -36,9 +37,11 @@ css::uno::Sequence<css::beans::PropertyValue> Properties(
 // office's own message.
 WordError CaughtError(const css::uno::Exception& exception);
 
-// Runs `call`, raising any UNO exception it throws as a WordError.
+// Runs `call`, a call to the office watched by the CallWatch, raising any UNO exception it throws
+// as a WordError.
 template <typename Call>
 auto Guarded(Call&& call) -> decltype(call()) {
+  const CallInProgress inProgress;
   try {
     return call();
   } catch (const css::uno::Exception& exception) {

@@ -1,6 +1,7 @@
 #include "word/writer/WriterSession.h"
 
 #include <algorithm>
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
@@ -62,6 +63,19 @@ std::shared_ptr<WriterDocument> WriterSession::FindByFile(const std::filesystem:
   const auto documents = Documents();
   const auto found = std::find_if(documents.begin(), documents.end(),
                                   [&](const auto& document) { return document->File() == path; });
+  return found == documents.end() ? nullptr : *found;
+}
+
+std::shared_ptr<WriterDocument> WriterSession::FindByRuntimeId(const std::string& id) {
+  const auto documents = Documents();
+  const auto found = std::find_if(documents.begin(), documents.end(), [&](const auto& document) {
+    return uno::Guarded([&] {
+      rtl::OUString runtimeId;
+      uno::Reference<css::beans::XPropertySet>(document->Model(), UNO_QUERY_THROW)
+          ->getPropertyValue("RuntimeUID") >>= runtimeId;
+      return uno::ToUtf8(runtimeId) == id;
+    });
+  });
   return found == documents.end() ? nullptr : *found;
 }
 

@@ -31,6 +31,8 @@ class WriterSession : public std::enable_shared_from_this<WriterSession> {
   std::vector<std::shared_ptr<WriterDocument>> Documents();
   // The open document stored in the file at `path` (absolute and normal), if any.
   std::shared_ptr<WriterDocument> FindByFile(const std::filesystem::path& path);
+  // The open document whose RuntimeUID is `id`, if any.
+  std::shared_ptr<WriterDocument> FindByRuntimeId(const std::string& id);
   // Opens a file for editing, or activates the document that has it open already.
   std::shared_ptr<WriterDocument> Open(const std::string& fileName);
   // The document the user works in; raises WordError when none is open.

@@ -33,6 +33,14 @@ void WriterWord::NewApplication() {
   session_->RestartIfGone();
 }
 
+void WriterWord::ActivateByRuntimeId(const std::string& id) {
+  const auto document = session_->FindByRuntimeId(id);
+  if (document == nullptr) {
+    throw WordError("The document the command was chosen in is no longer open.");
+  }
+  document->Activate();
+}
+
 int WriterWord::OfficeProcessId() const {
   return session_->OfficeProcessId();
 }

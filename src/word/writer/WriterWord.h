@@ -28,6 +28,10 @@ class WriterWord final : public Word {
   // office that answers is kept with its documents.
   void NewApplication() override;
 
+  // Makes the open document whose RuntimeUID is `id` the active one; raises WordError when it is
+  // no longer open.
+  void ActivateByRuntimeId(const std::string& id);
+
   // The process id of the office now running.
   int OfficeProcessId() const;
 

@@ -111,7 +111,7 @@ void OfficeWithExtension::Choose(const uno::Reference<css::frame::XModel>& model
   const uno::Reference<css::frame::XDispatchProvider> frame(
       model->getCurrentController()->getFrame(), UNO_QUERY_THROW);
   css::frame::DispatchHelper::create(context_)->executeDispatch(
-      frame, uno::ToOUString("service:org.penlark.Tarnwell?" + operation), "", 0, {});
+      frame, uno::ToOUString("org.penlark.tarnwell:" + operation), "", 0, {});
 }
 
 uno::Reference<css::frame::XModel> OfficeWithExtension::Document(const fs::path& path) {
