@@ -1,6 +1,8 @@
 #include "dialog/OpenDialog.h"
 #include "support/dialog/DialogTestBed.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace penlark::testing {
@@ -39,12 +41,12 @@ TEST_F(ImageButtonsTest, EveryButtonHasItsOwnPicturesAndCode) {
     const ImageButton& button = dialog.*row.button;
     SCOPED_TRACE(button.ToolTipText);
     dialog.PressedButton = row.code == 1 ? 4 : 1;
-    (dialog.*row.move)(0, 0, 10, 10);
+    std::invoke(row.move, dialog, 0, 0, 10, 10);
     EXPECT_EQ(button.Picture, row.pictures.Hover) << "another button is pressed";
     dialog.PressedButton = 0;
-    (dialog.*row.move)(0, 0, 0, 0);
+    std::invoke(row.move, dialog, 0, 0, 0, 0);
     EXPECT_EQ(button.Picture, row.pictures.Hover);
-    (dialog.*row.down)(kRightButton, 0, 0, 0);
+    std::invoke(row.down, dialog, kRightButton, 0, 0, 0);
     EXPECT_EQ(button.Picture, row.pictures.Pressed);
     EXPECT_EQ(dialog.PressedButton, row.code);
   }
