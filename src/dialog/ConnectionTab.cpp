@@ -3,7 +3,6 @@
 
 #include "dialog/DialogContext.h"
 #include "dialog/OpenDialog.h"
-#include "platform/Identity.h"
 #include "platform/Settings.h"
 #include "platform/Utils.h"
 
@@ -16,12 +15,14 @@ constexpr int kConnectionTab = 2;
 
 }  // namespace
 
-std::string OpenDialog::HistoryFile() {
-  return HistoryFilePath(ReadInstallPath(), CurrentUserName());
+std::string OpenDialog::HistoryFile() const {
+  const DialogMachine& machine = context_.Services().machine;
+  return HistoryFilePath(machine.installPath, machine.user);
 }
 
-std::string OpenDialog::HistoryHeaderLine() {
-  return HistoryHeader(CurrentUserName(), CurrentComputerName());
+std::string OpenDialog::HistoryHeaderLine() const {
+  const DialogMachine& machine = context_.Services().machine;
+  return HistoryHeader(machine.user, machine.computer);
 }
 
 void OpenDialog::AutoLogin() {

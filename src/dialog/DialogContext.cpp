@@ -2,11 +2,19 @@
 
 #include "dialog/DialogView.h"
 #include "dialog/OpenDialog.h"
+#include "platform/Identity.h"
+#include "platform/Settings.h"
 
 #include <algorithm>
 #include <stdexcept>
 
 namespace penlark {
+
+DialogMachine DialogMachine::OfThisMachine() {
+  return {.installPath = ReadInstallPath(),
+          .user = CurrentUserName(),
+          .computer = CurrentComputerName()};
+}
 
 DialogContext::DialogContext(DialogServices services)
     : services_(services),

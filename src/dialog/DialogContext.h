@@ -22,6 +22,18 @@ class DialogView;
 class DialogViewFactory;
 class OpenDialog;
 
+// Where and as whom the dialog runs: the installation directory (without a trailing "/"; "" when
+// none is set), the user and the computer.
+struct DialogMachine {
+  std::string installPath;
+  std::string user;
+  std::string computer;
+
+  // Read from the machine settings and the system.
+  static DialogMachine OfThisMachine();
+};
+
+// What the dialog is given when the component starts.
 struct DialogServices {
   Word& word;
   Prompts& prompts;
@@ -29,6 +41,7 @@ struct DialogServices {
   Shell& shell;
   DialogViewFactory& views;
   TransportLimits limits{};
+  DialogMachine machine = DialogMachine::OfThisMachine();
 };
 
 class DialogContext {

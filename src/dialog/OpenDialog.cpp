@@ -17,7 +17,7 @@ void OpenDialog::Form_Load() {
   FilenameLabel.BackColor = kFormColor;
   OpenButton.BackColor = kFormColor;
   Cancel.BackColor = kFormColor;
-  WorkDir = WorkDirPath(ReadInstallPath());
+  WorkDir = WorkDirPath(context_.Services().machine.installPath);
   ImageCombo.Clear();
   ImageCombo.Items.push_back("/");
   ImageCombo.Select(0);
@@ -41,7 +41,8 @@ void OpenDialog::Cancel_Click() {
 }
 
 void OpenDialog::Help() {
-  context_.Services().shell.OpenWithDefaultHandler(HelpPagePath(ReadInstallPath()));
+  context_.Services().shell.OpenWithDefaultHandler(
+      HelpPagePath(context_.Services().machine.installPath));
 }
 
 void OpenDialog::SetFocus(const Control& control) {

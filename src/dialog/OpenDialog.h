@@ -156,8 +156,8 @@ class OpenDialog {
 
  private:
   void DesignForm();
-  static std::string HistoryFile();
-  static std::string HistoryHeaderLine();
+  std::string HistoryFile() const;
+  std::string HistoryHeaderLine() const;
   void ShowHistoryInCombo();
   void SetViewMode(MenuItem& checked, ListViewMode mode);
   void PressImageButton(ImageButton& button, std::int16_t code, const ButtonPictures& pictures);

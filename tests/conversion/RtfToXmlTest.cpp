@@ -46,74 +46,45 @@ TEST(RtfToXmlForm, NoBytesGiveEmptyText) {
   EXPECT_EQ(RtfToXml(""), "");
 }
 
-TEST(RtfToXmlForm, TextOutsideGroupsIsARunDirectlyInDocument) {
-  EXPECT_EQ(Body("a{b}\r\n"), "<D>a</D><G><D>b</D></G><D>\r\n</D>");
-}
-
-TEST(RtfToXmlForm, ASpaceEndingAControlWordBelongsToIt) {
-  EXPECT_EQ(Body("\\par x"), "<C id=\"\\par \"/><D>x</D>");
-  EXPECT_EQ(Body("\\par  x"), "<C id=\"\\par \"/><D> x</D>");
-}
-
-TEST(RtfToXmlForm, ALineEndAfterAControlWordStartsAText) {
-  EXPECT_EQ(Body("\\par\r\n"), "<C id=\"\\par\"/><D>\r\n</D>");
-}
-
-TEST(RtfToXmlForm, SemicolonEndsATokenAndStartsAText) {
-  EXPECT_EQ(Body("\\f0;"), "<C id=\"\\f0\"/><D>;</D>");
-}
-
-TEST(RtfToXmlForm, NumericParametersAndTheirSignStayInTheToken) {
-  EXPECT_EQ(Body("\\fs24\\li-360\\u8220?"),
-            "<C id=\"\\fs24\"/><C id=\"\\li-360\"/><C id=\"\\u8220?\"/>");
-}
-
-TEST(RtfToXmlForm, TextAfterAControlSymbolRunsIntoItsTokenUpToADelimiter) {
-  EXPECT_EQ(Body("\\'e9t\\'e8"), "<C id=\"\\'e9t\"/><C id=\"\\'e8\"/>");
-  EXPECT_EQ(Body("\\~word next"), "<C id=\"\\~word \"/><D>next</D>");
-}
-
-TEST(RtfToXmlForm, StarAndTheFollowingControlWordAreTwoTokens) {
-  EXPECT_EQ(Body("{\\*\\panose 020b0604}"),
-            "<G><C id=\"\\*\"/><C id=\"\\panose \"/><D>020b0604</D></G>");
-}
-
-TEST(RtfToXmlForm, BackslashBeforeALineEndIsATokenOfItsOwn) {
-  EXPECT_EQ(Body("a\\\r\nb"), "<D>a</D><C id=\"\\\"/><D>\r\nb</D>");
-  EXPECT_EQ(Body("\\\n"), "<C id=\"\\\"/><D>\n</D>");
-}
-
-TEST(RtfToXmlForm, BackslashAsTheLastByteIsATokenOfItsOwn) {
-  EXPECT_EQ(Body("ab\\"), "<D>ab</D><C id=\"\\\"/>");
-}
-
-TEST(RtfToXmlForm, BackslashSpaceIsATokenHoldingTheSpace) {
-  EXPECT_EQ(Body("\\ x"), "<C id=\"\\ \"/><D>x</D>");
-}
-
-TEST(RtfToXmlForm, EscapedBracesAndBackslashesStayInText) {
-  EXPECT_EQ(Body("\\b \\{x\\}"), "<C id=\"\\b \"/><D>\\{x\\}</D>");
-  EXPECT_EQ(Body("a\\\\b"), "<D>a\\\\b</D>");
-  EXPECT_EQ(Body("{\\}}"), "<G><D>\\}</D></G>");
-  EXPECT_EQ(Body("\\{"), "<D>\\{</D>");
-}
-
-TEST(RtfToXmlForm, EscapedBackslashThenControlWordEndsTheText) {
-  EXPECT_EQ(Body("a\\\\\\b x"), "<D>a\\\\</D><C id=\"\\b \"/><D>x</D>");
-}
-
-TEST(RtfToXmlForm, MarkupCharactersBecomeEntitiesButTheApostropheStays) {
-  EXPECT_EQ(Body("<a href=\"x\">&'</a>"), "<D>&lt;a href=&quot;x&quot;&gt;&amp;'&lt;/a&gt;</D>");
-  EXPECT_EQ(Body("\\x<y>\"&'"), "<C id=\"\\x&lt;y&gt;&quot;&amp;'\"/>");
-}
-
-TEST(RtfToXmlForm, AStrayClosingBraceGivesAStrayEndTag) {
-  EXPECT_EQ(Body("{a}}"), "<G><D>a</D></G></G>");
-}
-
-TEST(RtfToXmlForm, TokensAndTextReachingTheEndAreClosed) {
-  EXPECT_EQ(Body("{\\b"), "<G><C id=\"\\b\"/>");
-  EXPECT_EQ(Body("{abc"), "<G><D>abc</D>");
+// How the bytes split into groups (G), control tokens (C) and text runs (D); one row per rule.
+TEST(RtfToXmlForm, SplitsTheBytesIntoGroupsTokensAndText) {
+  const struct {
+    std::string rtf;
+    std::string body;
+    const char* rule;
+  } cases[] = {
+      {"a{b}\r\n", "<D>a</D><G><D>b</D></G><D>\r\n</D>", "text outside groups is in Document"},
+      {"\\par x", "<C id=\"\\par \"/><D>x</D>", "a space ending a control word belongs to it"},
+      {"\\par  x", "<C id=\"\\par \"/><D> x</D>", "only the first space"},
+      {"\\par\r\n", "<C id=\"\\par\"/><D>\r\n</D>", "a line end after a word starts a text"},
+      {"\\f0;", "<C id=\"\\f0\"/><D>;</D>", "a semicolon ends a token and starts a text"},
+      {"\\fs24\\li-360\\u8220?", "<C id=\"\\fs24\"/><C id=\"\\li-360\"/><C id=\"\\u8220?\"/>",
+       "numeric parameters and their sign stay in the token"},
+      {"\\'e9t\\'e8", "<C id=\"\\'e9t\"/><C id=\"\\'e8\"/>",
+       "text after a control symbol runs into its token"},
+      {"\\~word next", "<C id=\"\\~word \"/><D>next</D>", "up to a delimiter"},
+      {"{\\*\\panose 020b0604}", "<G><C id=\"\\*\"/><C id=\"\\panose \"/><D>020b0604</D></G>",
+       "the star and the following word are two tokens"},
+      {"a\\\r\nb", "<D>a</D><C id=\"\\\"/><D>\r\nb</D>", "a backslash before CR LF is a token"},
+      {"\\\n", "<C id=\"\\\"/><D>\n</D>", "a backslash before LF is a token"},
+      {"ab\\", "<D>ab</D><C id=\"\\\"/>", "a backslash as the last byte is a token"},
+      {"\\ x", "<C id=\"\\ \"/><D>x</D>", "backslash space is a token holding the space"},
+      {"\\b \\{x\\}", "<C id=\"\\b \"/><D>\\{x\\}</D>", "escaped braces stay in text"},
+      {"a\\\\b", "<D>a\\\\b</D>", "an escaped backslash stays in text"},
+      {"{\\}}", "<G><D>\\}</D></G>", "an escaped closing brace in a group"},
+      {"\\{", "<D>\\{</D>", "an escaped opening brace alone"},
+      {"a\\\\\\b x", "<D>a\\\\</D><C id=\"\\b \"/><D>x</D>",
+       "an escaped backslash then a control word ends the text"},
+      {"<a href=\"x\">&'</a>", "<D>&lt;a href=&quot;x&quot;&gt;&amp;'&lt;/a&gt;</D>",
+       "markup characters become entities, the apostrophe stays"},
+      {"\\x<y>\"&'", "<C id=\"\\x&lt;y&gt;&quot;&amp;'\"/>", "also within a token"},
+      {"{a}}", "<G><D>a</D></G></G>", "a stray closing brace gives a stray end tag"},
+      {"{\\b", "<G><C id=\"\\b\"/>", "a token reaching the end is closed"},
+      {"{abc", "<G><D>abc</D>", "a text reaching the end is closed"},
+  };
+  for (const auto& row : cases) {
+    EXPECT_EQ(Body(row.rtf), row.body) << row.rule;
+  }
 }
 
 TEST(RtfToXmlForm, TokenDenseInputOutgrowsThreeTimesItsSize) {

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -28,120 +29,84 @@ XmlDocumentStatus StatusOf(std::string_view xml) {
   return XmlToRtf(xml).status;
 }
 
-TEST(XmlToRtfReading, ShortDocumentGivesItsRtfBytes) {
-  const std::string rtf = "{\\rtf1 Hello\\par }";
-  EXPECT_EQ(Rtf(RtfToXml(rtf)), rtf);
-}
-
-TEST(XmlToRtfReading, GroupsControlsAndTextAreConcatenatedInOrder) {
-  EXPECT_EQ(Rtf(InDocument("<G><C id=\"\\b \"/><D>x</D><G><C id=\"\\i\"/></G></G><D>y</D>")),
-            "{\\b x{\\i}}y");
-}
-
-TEST(XmlToRtfReading, EmptyDocumentGivesNoBytes) {
-  EXPECT_EQ(Rtf("<Document/>"), "");
-}
-
-TEST(XmlToRtfReading, ControlWithoutIdWritesNothingAndOtherAttributesAreIgnored) {
-  EXPECT_EQ(Rtf(InDocument("<C/><C other=\"x\" id=\"\\par \"/>")), "\\par ");
-}
-
-TEST(XmlToRtfReading, ContentOfAControlIsIgnored) {
-  EXPECT_EQ(Rtf(InDocument("<C id=\"\\b\"><D>lost</D></C><D>kept</D>")), "\\bkept");
-}
-
-TEST(XmlToRtfReading, OtherElementsAreSkippedWithTheirContent) {
-  EXPECT_EQ(Rtf(InDocument("<X><D>a</D><G><D>b</D></G></X><D>c</D><G><Y/><D>d</D></G>")), "c{d}");
-  EXPECT_EQ(Rtf(InDocument("<G><Document><D>a</D></Document></G>")), "{}");
-}
-
-TEST(XmlToRtfReading, TextCommentsAndInstructionsStandingInDocumentOrGroupAreIgnored) {
-  EXPECT_EQ(Rtf("<Document>\r\n  text <!-- note --><?pi x?>\r\n  <G>\n    more\n    <D>x</D>\n  "
-                "</G>\n</Document>"),
-            "{x}");
-}
-
-TEST(XmlToRtfReading, TextTakesAllCharacterDataWithinIt) {
-  EXPECT_EQ(Rtf(InDocument("<D>a<G>b</G><X>c<D>d</D></X><!-- no --><?pi no?>e</D>")), "abcde");
-  EXPECT_EQ(Rtf(InDocument("<D><![CDATA[a<b & {c}]]></D>")), "a<b & {c}");
-}
-
-TEST(XmlToRtfReading, WhitespaceInTextIsKept) {
-  EXPECT_EQ(Rtf(InDocument("<D> \t a\n\n b </D><D>   </D>")), " \t a\n\n b    ");
-}
-
-TEST(XmlToRtfReading, EntitiesAndCharacterReferencesAreResolved) {
-  EXPECT_EQ(Rtf(InDocument("<D>&lt;&gt;&quot;&amp;&apos;&#65;&#x42;&#233;</D>")), "<>\"&'AB\xE9");
-  EXPECT_EQ(Rtf(InDocument("<C id=\"\\x&lt;&gt;&quot;&amp;&apos;&#65;&#x42;&amp;#38;\"/>")),
-            "\\x<>\"&'AB&#38;");
-}
-
-TEST(XmlToRtfReading, NamesAreComparedExactly) {
-  EXPECT_EQ(Rtf(InDocument("<g><D>a</D></g><d>b</d><c id=\"\\c\"/><C ID=\"\\C\"/><D>ok</D>")),
-            "ok");
-  EXPECT_EQ(Rtf(InDocument("<C xml:id=\"\\x\"/><C xmlns:p=\"urn:p\" p:id=\"\\p\"/>")), "");
-  EXPECT_EQ(Rtf("<Document xmlns=\"urn:default\"><D>a</D></Document>"), "a");
-  EXPECT_EQ(StatusOf("<p:Document xmlns:p=\"urn:p\"><D>a</D></p:Document>"),
-            XmlDocumentStatus::NoDocument);
-}
-
-TEST(XmlToRtfReading, RootThatIsNotDocumentGivesNoDocument) {
-  EXPECT_EQ(StatusOf("<?xml version=\"1.0\"?><Other><Document><D>a</D></Document></Other>"),
-            XmlDocumentStatus::NoDocument);
-  EXPECT_EQ(StatusOf("<document/>"), XmlDocumentStatus::NoDocument);
-}
-
-TEST(XmlToRtfReading, TextThatIsNotWellFormedIsNotLoadable) {
-  for (const std::string_view xml : {
-           "",
-           "   ",
-           "plain text",
-           "<Document>",
-           "<Document><G></Document>",
-           "<Document><G></G></G></Document>",
-           "<Document></Document><Document/>",
-           "<Document><D>a & b</D></Document>",
-           "<Document><D>&undeclared;</D></Document>",
-           "<Document><C id=\"a<b\"/></Document>",
-           "<Document><C id=\"1\" id=\"2\"/></Document>",
-           "<Document><D>\x01</D></Document>",
-           "<Document><D>\xC3</D></Document>",
-       }) {
-    EXPECT_EQ(StatusOf(xml), XmlDocumentStatus::NotLoadable) << xml;
+// The RTF each text gives; one row per rule.
+TEST(XmlToRtfReading, ConcatenatesTheIdsAndTextsInOrder) {
+  const struct {
+    std::string xml;
+    std::string rtf;
+    const char* rule;
+  } cases[] = {
+      {RtfToXml("{\\rtf1 Hello\\par }"), "{\\rtf1 Hello\\par }", "a short document"},
+      {InDocument("<G><C id=\"\\b \"/><D>x</D><G><C id=\"\\i\"/></G></G><D>y</D>"), "{\\b x{\\i}}y",
+       "groups, controls and texts in order"},
+      {"<Document/>", "", "an empty document gives no bytes"},
+      {InDocument("<C/><C other=\"x\" id=\"\\par \"/>"), "\\par ",
+       "a control without id writes nothing, other attributes are ignored"},
+      {InDocument("<C id=\"\\b\"><D>lost</D></C><D>kept</D>"), "\\bkept",
+       "the content of a control is ignored"},
+      {InDocument("<X><D>a</D><G><D>b</D></G></X><D>c</D><G><Y/><D>d</D></G>"), "c{d}",
+       "other elements are skipped with their content"},
+      {InDocument("<G><Document><D>a</D></Document></G>"), "{}", "also an inner Document"},
+      {"<Document>\r\n  text <!-- note --><?pi x?>\r\n  <G>\n    more\n    <D>x</D>\n  </G>\n"
+       "</Document>",
+       "{x}", "text, comments and instructions in Document or G are ignored"},
+      {InDocument("<D>a<G>b</G><X>c<D>d</D></X><!-- no --><?pi no?>e</D>"), "abcde",
+       "a text takes all character data within it"},
+      {InDocument("<D><![CDATA[a<b & {c}]]></D>"), "a<b & {c}", "CDATA too"},
+      {InDocument("<D> \t a\n\n b </D><D>   </D>"), " \t a\n\n b    ", "whitespace is kept"},
+      {InDocument("<D>&lt;&gt;&quot;&amp;&apos;&#65;&#x42;&#233;</D>"), "<>\"&'AB\xE9",
+       "entities and character references are resolved in text"},
+      {InDocument("<C id=\"\\x&lt;&gt;&quot;&amp;&apos;&#65;&#x42;&amp;#38;\"/>"),
+       "\\x<>\"&'AB&#38;", "and in ids"},
+      {InDocument("<g><D>a</D></g><d>b</d><c id=\"\\c\"/><C ID=\"\\C\"/><D>ok</D>"), "ok",
+       "names are compared exactly"},
+      {InDocument("<C xml:id=\"\\x\"/><C xmlns:p=\"urn:p\" p:id=\"\\p\"/>"), "",
+       "prefixed ids are not ids"},
+      {"<Document xmlns=\"urn:default\"><D>a</D></Document>", "a", "a default namespace is fine"},
+      {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Document><D>\u00E9</D></Document>", "\xE9",
+       "the text is UTF-8 whatever its declaration says"},
+      {"\xEF\xBB\xBF<Document><D>bom</D></Document>", "bom", "a UTF-8 byte order mark"},
+      {InDocument("<D>caf\u00E9 \u20AC \u201Cq\u201D</D><C id=\"\\\u00FC\"/>"),
+       "caf\xE9 \x80 \x93q\x94\\\xFC", "characters are written in the ANSI code page"},
+      {InDocument("<D>\u4E2D\U0001F600\u0100</D><C id=\"\\\u0416\"/>"), "???\\?",
+       "characters the code page lacks become question marks"},
+      {InDocument("<D>a\r\nb\rc\nd</D>"), "a\nb\nc\nd", "line ends come back as line feeds"},
+      {RtfToXml("{\\par\r\nx\ry}"), "{\\par\nx\ny}", "also after a round trip"},
+      {RtfToXml("{\\x\ty\tz}"), "{\\x y z}", "a tab in an id comes back as a space"},
+      {RtfToXml("{a\tb}"), "{a\tb}", "a tab in text stays"},
+  };
+  for (const auto& row : cases) {
+    EXPECT_EQ(Rtf(row.xml), row.rtf) << row.rule;
   }
 }
 
-TEST(XmlToRtfReading, OutputOfUnbalancedRtfIsNotLoadable) {
-  EXPECT_EQ(StatusOf(RtfToXml("{a}}")), XmlDocumentStatus::NotLoadable);
-  EXPECT_EQ(StatusOf(RtfToXml("{{a}")), XmlDocumentStatus::NotLoadable);
-}
-
-TEST(XmlToRtfReading, TextIsTakenAsUtf8WhateverItsDeclarationSays) {
-  EXPECT_EQ(
-      Rtf("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Document><D>\u00E9</D></Document>"),
-      "\xE9");
-  EXPECT_EQ(Rtf("\xEF\xBB\xBF<Document><D>bom</D></Document>"), "bom");
-  // UTF-16 is not detected from the first bytes: NUL characters are not allowed in XML.
-  EXPECT_EQ(StatusOf(std::string("<\0D\0/\0>\0", 8)), XmlDocumentStatus::NotLoadable);
-}
-
-TEST(XmlToRtfCodePage, CharactersAreWrittenInTheAnsiCodePage) {
-  EXPECT_EQ(Rtf(InDocument("<D>caf\u00E9 \u20AC \u201Cq\u201D</D><C id=\"\\\u00FC\"/>")),
-            "caf\xE9 \x80 \x93q\x94\\\xFC");
-}
-
-TEST(XmlToRtfCodePage, CharactersTheCodePageLacksBecomeQuestionMarks) {
-  EXPECT_EQ(Rtf(InDocument("<D>\u4E2D\U0001F600\u0100</D><C id=\"\\\u0416\"/>")), "???\\?");
-}
-
-TEST(XmlToRtfDifferences, LineEndsInTextComeBackAsLineFeeds) {
-  EXPECT_EQ(Rtf(InDocument("<D>a\r\nb\rc\nd</D>")), "a\nb\nc\nd");
-  EXPECT_EQ(Rtf(RtfToXml("{\\par\r\nx\ry}")), "{\\par\nx\ny}");
-}
-
-TEST(XmlToRtfDifferences, TabInAnIdComesBackAsASpace) {
-  EXPECT_EQ(Rtf(RtfToXml("{\\x\ty\tz}")), "{\\x y z}");
-  EXPECT_EQ(Rtf(RtfToXml("{a\tb}")), "{a\tb}");
+TEST(XmlToRtfReading, TextThatIsNotADocumentSaysWhy) {
+  const std::pair<std::string, XmlDocumentStatus> cases[] = {
+      {"<p:Document xmlns:p=\"urn:p\"><D>a</D></p:Document>", XmlDocumentStatus::NoDocument},
+      {"<?xml version=\"1.0\"?><Other><Document><D>a</D></Document></Other>",
+       XmlDocumentStatus::NoDocument},
+      {"<document/>", XmlDocumentStatus::NoDocument},
+      {"", XmlDocumentStatus::NotLoadable},
+      {"   ", XmlDocumentStatus::NotLoadable},
+      {"plain text", XmlDocumentStatus::NotLoadable},
+      {"<Document>", XmlDocumentStatus::NotLoadable},
+      {"<Document><G></Document>", XmlDocumentStatus::NotLoadable},
+      {"<Document><G></G></G></Document>", XmlDocumentStatus::NotLoadable},
+      {"<Document></Document><Document/>", XmlDocumentStatus::NotLoadable},
+      {"<Document><D>a & b</D></Document>", XmlDocumentStatus::NotLoadable},
+      {"<Document><D>&undeclared;</D></Document>", XmlDocumentStatus::NotLoadable},
+      {"<Document><C id=\"a<b\"/></Document>", XmlDocumentStatus::NotLoadable},
+      {"<Document><C id=\"1\" id=\"2\"/></Document>", XmlDocumentStatus::NotLoadable},
+      {"<Document><D>\x01</D></Document>", XmlDocumentStatus::NotLoadable},
+      {"<Document><D>\xC3</D></Document>", XmlDocumentStatus::NotLoadable},
+      {RtfToXml("{a}}"), XmlDocumentStatus::NotLoadable},
+      {RtfToXml("{{a}"), XmlDocumentStatus::NotLoadable},
+      // UTF-16 is not detected from the first bytes: NUL characters are not allowed in XML.
+      {std::string("<\0D\0/\0>\0", 8), XmlDocumentStatus::NotLoadable},
+  };
+  for (const auto& [xml, status] : cases) {
+    EXPECT_EQ(StatusOf(xml), status) << xml;
+  }
 }
 
 // The form never needs a document type declaration; with one nothing is read, so that no

@@ -45,9 +45,11 @@ TEST_F(DialogFrameTest, LoadPaintsTheFrameColour) {
 }
 
 TEST_F(DialogFrameTest, MissingInstallPathGivesTheUsersOwnWorkDir) {
-  ScopedEnv noSettings("PENLARK_REGISTRY", (bed.temp / "absent.reg").string());
   ScopedEnv dataHome("XDG_DATA_HOME", (bed.temp / "data").string());
-  EXPECT_EQ(bed.Dialog().WorkDir, (bed.temp / "data/penlark/work/").string());
+  DialogServices services = bed.ServicesWith(bed.word);
+  services.machine.installPath.clear();
+  Component component(services);
+  EXPECT_EQ(component.Context().Dialog().WorkDir, (bed.temp / "data/penlark/work/").string());
 }
 
 TEST_F(DialogFrameTest, SetMouseCursorFollowsItsTable) {

@@ -37,21 +37,48 @@ class FolderOperationsTest : public DialogSessionTest {
 
 TEST_F(FolderOperationsTest, RefreshListsTheCurrentFolderAgain) {
   AddRtfDocument("/docs/new.rtf", "{\\rtf1 new}");
-  ClickImage(&OpenDialog::ReloadImage_MouseDown, &OpenDialog::ReloadImage_MouseUp)(*dialog);
+  ClickImage(&OpenDialog::ReloadImage_MouseDown, &OpenDialog::ReloadImage_MouseUp, 360,
+             360)(*dialog);
   EXPECT_EQ(RequestsSeen(),
             std::vector<std::string>{
                 "<getFiles dir=\"/docs\" username=\"ann\" password=\"secret\" vid=\"2.0\" />"});
   EXPECT_EQ(ListItemTexts(), (std::vector<std::string>{"new.rtf", "notes.rtf", "report.rtf"}));
-  EXPECT_EQ(dialog->ReloadImage.Picture, 1);
+  EXPECT_EQ(dialog->ReloadImage.Picture, kReloadPictures.Normal);
   EXPECT_EQ(dialog->PressedButton, 0);
 }
 
-TEST_F(FolderOperationsTest, RefreshReleasedALittleOutsideListsNothing) {
-  ClickImage(&OpenDialog::ReloadImage_MouseDown, &OpenDialog::ReloadImage_MouseUp, 100,
-             -1)(*dialog);
-  EXPECT_TRUE(server.Requests().empty());
-  EXPECT_EQ(dialog->ReloadImage.Picture, 1);
-  EXPECT_EQ(dialog->PressedButton, 0);
+// Released off the button, by a twip past any edge, a button does nothing but go back to rest.
+TEST_F(FolderOperationsTest, AButtonReleasedOffItselfOnlyGoesBackToRest) {
+  const struct {
+    ImageButton OpenDialog::*button;
+    MouseHandler down;
+    MouseHandler up;
+    int rest;
+  } buttons[] = {
+      {&OpenDialog::ReloadImage, &OpenDialog::ReloadImage_MouseDown,
+       &OpenDialog::ReloadImage_MouseUp, kReloadPictures.Normal},
+      {&OpenDialog::UpOneLevelImage, &OpenDialog::UpOneLevelImage_MouseDown,
+       &OpenDialog::UpOneLevelImage_MouseUp, kUpOneLevelPictures.Normal},
+      {&OpenDialog::DeleteImage, &OpenDialog::DeleteImage_MouseDown,
+       &OpenDialog::DeleteImage_MouseUp, kDeletePictures.Normal},
+      {&OpenDialog::CreateFolderImage, &OpenDialog::CreateFolderImage_MouseDown,
+       &OpenDialog::CreateFolderImage_MouseUp, kCreateFolderPictures.Normal},
+  };
+  const std::pair<double, double> offButton[] = {{-1, 100}, {361, 100}, {100, -1}, {100, 361}};
+  Select("report.rtf");
+  for (const auto& row : buttons) {
+    for (const auto& [x, y] : offButton) {
+      SCOPED_TRACE((dialog->*row.button).ToolTipText + " at " + std::to_string(x) + "," +
+                   std::to_string(y));
+      ClickImage(row.down, row.up, x, y)(*dialog);
+      EXPECT_TRUE(server.Requests().empty());
+      EXPECT_TRUE(bed.prompts.Messages().empty());
+      EXPECT_TRUE(bed.prompts.Inputs().empty());
+      EXPECT_EQ((dialog->*row.button).Picture, row.rest);
+      EXPECT_EQ(dialog->PressedButton, 0);
+      EXPECT_EQ(dialog->ImageCombo.Items, (std::vector<std::string>{"/", "/docs"}));
+    }
+  }
 }
 
 TEST_F(FolderOperationsTest, DeleteAnsweredNoSendsNothing) {
@@ -65,7 +92,7 @@ TEST_F(FolderOperationsTest, DeleteAnsweredNoSendsNothing) {
   EXPECT_EQ(question.icon, MessageIcon::None);
   EXPECT_EQ(question.title, "Penlark");
   EXPECT_TRUE(server.Requests().empty());
-  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
+  EXPECT_EQ(dialog->DeleteImage.Picture, kDeletePictures.Normal);
 }
 
 TEST_F(FolderOperationsTest, DeleteAnsweredYesDeletesWithTheTypeFromTheListingAndListsAgain) {
@@ -79,7 +106,7 @@ TEST_F(FolderOperationsTest, DeleteAnsweredYesDeletesWithTheTypeFromTheListingAn
                 "<getFiles dir=\"/docs\" username=\"ann\" password=\"secret\" vid=\"2.0\" />"}));
   EXPECT_FALSE(server.HasEntry("/docs/report.rtf"));
   EXPECT_EQ(ListItemTexts(), std::vector<std::string>{"notes.rtf"});
-  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
+  EXPECT_EQ(dialog->DeleteImage.Picture, kDeletePictures.Normal);
   EXPECT_EQ(dialog->PressedButton, 0);
 }
 
@@ -110,7 +137,7 @@ TEST_F(FolderOperationsTest, DeleteThatFailsKeepsThePressedPicture) {
   bed.prompts.AnswerNext(MessageAnswer::Yes);
   server.InjectFault("Access denied");
   ReleaseDelete();
-  EXPECT_EQ(dialog->DeleteImage.Picture, 11);
+  EXPECT_EQ(dialog->DeleteImage.Picture, kDeletePictures.Pressed);
   EXPECT_EQ(dialog->PressedButton, 0);
   EXPECT_EQ(bed.prompts.MessageTexts().back(), "Access denied");
 }
@@ -120,21 +147,18 @@ TEST_F(FolderOperationsTest, DeleteWithoutASelectedItemDoesNothing) {
   ReleaseDelete();
   EXPECT_TRUE(bed.prompts.Messages().empty());
   EXPECT_TRUE(server.Requests().empty());
-  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
+  EXPECT_EQ(dialog->DeleteImage.Picture, kDeletePictures.Normal);
 }
 
 TEST_F(FolderOperationsTest, DeletePicturesFollowThePointer) {
   dialog->DeleteImage_MouseMove(0, 0, 100, 100);
-  EXPECT_EQ(dialog->DeleteImage.Picture, 10);
+  EXPECT_EQ(dialog->DeleteImage.Picture, kDeletePictures.Hover);
   dialog->DeleteImage_MouseDown(kLeftButton, 0, 100, 100);
-  EXPECT_EQ(dialog->DeleteImage.Picture, 11);
+  EXPECT_EQ(dialog->DeleteImage.Picture, kDeletePictures.Pressed);
   dialog->DeleteImage_MouseMove(kLeftButton, 0, 400, 100);
-  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
+  EXPECT_EQ(dialog->DeleteImage.Picture, kDeletePictures.Normal);
   dialog->DeleteImage_MouseMove(kLeftButton, 0, 200, 200);
-  EXPECT_EQ(dialog->DeleteImage.Picture, 11);
-  dialog->DeleteImage_MouseUp(kLeftButton, 0, 400, 100);
-  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
-  EXPECT_TRUE(bed.prompts.Messages().empty()) << "released off the button";
+  EXPECT_EQ(dialog->DeleteImage.Picture, kDeletePictures.Pressed);
 }
 
 TEST_F(FolderOperationsTest, CreateFolderSendsTheNameWithBlanksCollapsedAndListsAgain) {
@@ -151,7 +175,7 @@ TEST_F(FolderOperationsTest, CreateFolderSendsTheNameWithBlanksCollapsedAndLists
   EXPECT_EQ(ListItemTexts(), (std::vector<std::string>{"new folder", "notes.rtf", "report.rtf"}));
   EXPECT_EQ(dialog->ImageCombo.Items, (std::vector<std::string>{"/", "/docs"}))
       << "the new folder is not entered";
-  EXPECT_EQ(dialog->CreateFolderImage.Picture, 13);
+  EXPECT_EQ(dialog->CreateFolderImage.Picture, kCreateFolderPictures.Normal);
 }
 
 TEST_F(FolderOperationsTest, CreateFolderWithATakenOrUnusableNameAsksAgain) {
@@ -186,7 +210,7 @@ TEST_F(FolderOperationsTest, CreateFolderCancelledAfterATakenNameSendsNothing) {
   bed.prompts.CancelNextInput();
   ReleaseCreateFolder();
   EXPECT_TRUE(server.Requests().empty());
-  EXPECT_EQ(dialog->CreateFolderImage.Picture, 13);
+  EXPECT_EQ(dialog->CreateFolderImage.Picture, kCreateFolderPictures.Normal);
   EXPECT_EQ(dialog->PressedButton, 0);
 }
 
@@ -194,13 +218,7 @@ TEST_F(FolderOperationsTest, CreateFolderWithOnlyBlanksSendsNothing) {
   bed.prompts.TypeNext("    ");
   ReleaseCreateFolder();
   EXPECT_TRUE(server.Requests().empty());
-  EXPECT_EQ(dialog->CreateFolderImage.Picture, 13);
-}
-
-TEST_F(FolderOperationsTest, CreateFolderReleasedOutsideAsksNothing) {
-  ReleaseCreateFolder(-1, 100);
-  EXPECT_TRUE(bed.prompts.Inputs().empty());
-  EXPECT_EQ(dialog->CreateFolderImage.Picture, 13);
+  EXPECT_EQ(dialog->CreateFolderImage.Picture, kCreateFolderPictures.Normal);
 }
 
 TEST_F(FolderOperationsTest, ButtonsWithAnEmptiedTrailDoOnlyTheirClosingSteps) {
@@ -211,9 +229,9 @@ TEST_F(FolderOperationsTest, ButtonsWithAnEmptiedTrailDoOnlyTheirClosingSteps) {
   EXPECT_TRUE(bed.prompts.Messages().empty());
   EXPECT_TRUE(bed.prompts.Inputs().empty());
   EXPECT_TRUE(server.Requests().empty());
-  EXPECT_EQ(dialog->DeleteImage.Picture, 9);
-  EXPECT_EQ(dialog->CreateFolderImage.Picture, 13);
-  EXPECT_EQ(dialog->UpOneLevelImage.Picture, 8);
+  EXPECT_EQ(dialog->DeleteImage.Picture, kDeletePictures.Normal);
+  EXPECT_EQ(dialog->CreateFolderImage.Picture, kCreateFolderPictures.Normal);
+  EXPECT_EQ(dialog->UpOneLevelImage.Picture, kUpOneLevelPictures.Disabled);
   EXPECT_EQ(dialog->PressedButton, 0);
 }
 

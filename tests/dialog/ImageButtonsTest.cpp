@@ -1,6 +1,8 @@
 #include "dialog/OpenDialog.h"
 #include "support/dialog/DialogTestBed.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace penlark::testing {
@@ -12,86 +14,85 @@ class ImageButtonsTest : public ::testing::Test {
  protected:
   ImageButtonsTest() : dialog(bed.Dialog()) {}
 
-  // Moving over a button shows its hover picture; any mouse button pressed on it shows the
-  // pressed picture and records its code.
-  void ExpectHoverAndPressed(const ImageButton& button, MouseHandler move, MouseHandler down,
-                             int hover, int pressed, std::int16_t code) {
-    dialog.PressedButton = 0;
-    (dialog.*move)(0, 0, 0, 0);
-    EXPECT_EQ(button.Picture, hover);
-    (dialog.*down)(kRightButton, 0, 0, 0);
-    EXPECT_EQ(button.Picture, pressed);
-    EXPECT_EQ(dialog.PressedButton, code);
-  }
-
   DialogTestBed bed;
   OpenDialog& dialog;
 };
 
+// Moving over a button shows its hover picture; any mouse button pressed on it shows the pressed
+// picture and records its code; moving over it while another button is pressed shows only hover.
 TEST_F(ImageButtonsTest, EveryButtonHasItsOwnPicturesAndCode) {
-  ExpectHoverAndPressed(dialog.ReloadImage, &OpenDialog::ReloadImage_MouseMove,
-                        &OpenDialog::ReloadImage_MouseDown, 2, 3, 1);
-  ExpectHoverAndPressed(dialog.UpOneLevelImage, &OpenDialog::UpOneLevelImage_MouseMove,
-                        &OpenDialog::UpOneLevelImage_MouseDown, 6, 7, 2);
-  ExpectHoverAndPressed(dialog.DeleteImage, &OpenDialog::DeleteImage_MouseMove,
-                        &OpenDialog::DeleteImage_MouseDown, 10, 11, 3);
-  ExpectHoverAndPressed(dialog.CreateFolderImage, &OpenDialog::CreateFolderImage_MouseMove,
-                        &OpenDialog::CreateFolderImage_MouseDown, 14, 15, 4);
+  const struct {
+    ImageButton OpenDialog::*button;
+    MouseHandler move;
+    MouseHandler down;
+    ButtonPictures pictures;
+    std::int16_t code;
+  } buttons[] = {
+      {&OpenDialog::ReloadImage, &OpenDialog::ReloadImage_MouseMove,
+       &OpenDialog::ReloadImage_MouseDown, kReloadPictures, 1},
+      {&OpenDialog::UpOneLevelImage, &OpenDialog::UpOneLevelImage_MouseMove,
+       &OpenDialog::UpOneLevelImage_MouseDown, kUpOneLevelPictures, 2},
+      {&OpenDialog::DeleteImage, &OpenDialog::DeleteImage_MouseMove,
+       &OpenDialog::DeleteImage_MouseDown, kDeletePictures, 3},
+      {&OpenDialog::CreateFolderImage, &OpenDialog::CreateFolderImage_MouseMove,
+       &OpenDialog::CreateFolderImage_MouseDown, kCreateFolderPictures, 4},
+  };
+  for (const auto& row : buttons) {
+    const ImageButton& button = dialog.*row.button;
+    SCOPED_TRACE(button.ToolTipText);
+    dialog.PressedButton = row.code == 1 ? 4 : 1;
+    std::invoke(row.move, dialog, 0, 0, 10, 10);
+    EXPECT_EQ(button.Picture, row.pictures.Hover) << "another button is pressed";
+    dialog.PressedButton = 0;
+    std::invoke(row.move, dialog, 0, 0, 0, 0);
+    EXPECT_EQ(button.Picture, row.pictures.Hover);
+    std::invoke(row.down, dialog, kRightButton, 0, 0, 0);
+    EXPECT_EQ(button.Picture, row.pictures.Pressed);
+    EXPECT_EQ(dialog.PressedButton, row.code);
+  }
 }
 
-TEST_F(ImageButtonsTest, AnotherButtonPressedShowsOnlyHover) {
-  dialog.ReloadImage_MouseDown(kLeftButton, 0, 10, 10);
-  dialog.CreateFolderImage_MouseMove(kLeftButton, 0, 10, 10);
-  EXPECT_EQ(dialog.CreateFolderImage.Picture, 14);
-}
-
-TEST_F(ImageButtonsTest, NormalizeImagesAtTheRootWithoutListing) {
-  dialog.ReloadImage.Picture = 2;
-  dialog.PropsImage.Picture = 3;
-  dialog.OpenFileFrame_MouseMove(0, 0, 0, 0);
-  EXPECT_EQ(dialog.ReloadImage.Picture, 1);
-  EXPECT_EQ(dialog.UpOneLevelImage.Picture, 8);
-  EXPECT_FALSE(dialog.UpOneLevelImage.Enabled);
-  EXPECT_EQ(dialog.DeleteImage.Picture, 12);
-  EXPECT_FALSE(dialog.DeleteImage.Enabled);
-  EXPECT_EQ(dialog.CreateFolderImage.Picture, 13);
-  EXPECT_TRUE(dialog.CreateFolderImage.Enabled);
-  EXPECT_EQ(dialog.PropsImage.Picture, 1);
-}
-
-TEST_F(ImageButtonsTest, NormalizeImagesInAFolderEnablesUpOneLevel) {
-  dialog.ImageCombo.Items = {"/", "/docs"};
-  dialog.ImageCombo.Select(1);
-  dialog.ListView_MouseMove(0, 0, 0, 0);
-  EXPECT_EQ(dialog.UpOneLevelImage.Picture, 5);
-  EXPECT_TRUE(dialog.UpOneLevelImage.Enabled);
-}
-
-TEST_F(ImageButtonsTest, NormalizeImagesWithAnEmptiedTrailDisablesUpAndCreate) {
-  dialog.ImageCombo.Clear();
-  dialog.OpenFileFrame_MouseMove(0, 0, 0, 0);
-  EXPECT_EQ(dialog.UpOneLevelImage.Picture, 8);
-  EXPECT_FALSE(dialog.UpOneLevelImage.Enabled);
-  EXPECT_EQ(dialog.CreateFolderImage.Picture, 16);
-  EXPECT_FALSE(dialog.CreateFolderImage.Enabled);
-}
-
-TEST_F(ImageButtonsTest, NormalizeImagesLeavesPressedButtonAlone) {
+// Moving over the frame or the list puts every button back to rest, disabling those that cannot
+// act; a pressed button stays recorded.
+TEST_F(ImageButtonsTest, NormalizeImagesFollowsTheTrailAndTheListing) {
+  dialog.ReloadImage.Picture = kReloadPictures.Hover;
+  dialog.PropsImage.Picture = kViewsPictures.Hover;
   dialog.DeleteImage_MouseDown(kLeftButton, 0, 0, 0);
   dialog.OpenFileFrame_MouseMove(0, 0, 0, 0);
   EXPECT_EQ(dialog.PressedButton, 3);
+  EXPECT_EQ(dialog.ReloadImage.Picture, kReloadPictures.Normal);
+  EXPECT_EQ(dialog.UpOneLevelImage.Picture, kUpOneLevelPictures.Disabled) << "at the root";
+  EXPECT_FALSE(dialog.UpOneLevelImage.Enabled);
+  EXPECT_EQ(dialog.DeleteImage.Picture, kDeletePictures.Disabled) << "nothing listed";
+  EXPECT_FALSE(dialog.DeleteImage.Enabled);
+  EXPECT_EQ(dialog.CreateFolderImage.Picture, kCreateFolderPictures.Normal);
+  EXPECT_TRUE(dialog.CreateFolderImage.Enabled);
+  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Normal);
+
+  dialog.ImageCombo.Items = {"/", "/docs"};
+  dialog.ImageCombo.Select(1);
+  dialog.ListView_MouseMove(0, 0, 0, 0);
+  EXPECT_EQ(dialog.UpOneLevelImage.Picture, kUpOneLevelPictures.Normal);
+  EXPECT_TRUE(dialog.UpOneLevelImage.Enabled);
+
+  dialog.ImageCombo.Clear();
+  dialog.OpenFileFrame_MouseMove(0, 0, 0, 0);
+  EXPECT_EQ(dialog.UpOneLevelImage.Picture, kUpOneLevelPictures.Disabled);
+  EXPECT_FALSE(dialog.UpOneLevelImage.Enabled);
+  EXPECT_EQ(dialog.CreateFolderImage.Picture, kCreateFolderPictures.Disabled);
+  EXPECT_FALSE(dialog.CreateFolderImage.Enabled);
 }
 
 TEST_F(ImageButtonsTest, ViewsButtonHoverComesAfterNormalizing) {
-  dialog.ReloadImage.Picture = 2;
+  dialog.ReloadImage.Picture = kReloadPictures.Hover;
   dialog.PropsImage_MouseMove(0, 0, 9999, 9999);
-  EXPECT_EQ(dialog.ReloadImage.Picture, 1);
-  EXPECT_EQ(dialog.PropsImage.Picture, 2);
+  EXPECT_EQ(dialog.ReloadImage.Picture, kReloadPictures.Normal);
+  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Hover);
 }
 
 TEST_F(ImageButtonsTest, ViewsButtonWithTheRightButtonShowsPressedAndNoMenu) {
   dialog.PropsImage_MouseDown(kRightButton, 0, 10, 10);
-  EXPECT_EQ(dialog.PropsImage.Picture, 3);
+  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Pressed);
   EXPECT_TRUE(bed.views.MenuPositions().empty());
   EXPECT_EQ(dialog.PressedButton, 0);
 }
@@ -108,13 +109,13 @@ TEST_F(ImageButtonsTest, ViewMenuDropsDownBelowTheViewsButtonAndSwitchesTheMode)
   EXPECT_TRUE(dialog.menuReport.Checked);
   EXPECT_FALSE(dialog.menuIcons.Checked);
   EXPECT_FALSE(dialog.menuPopup.Visible);
-  EXPECT_EQ(dialog.PropsImage.Picture, 1);
+  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Normal);
 }
 
 TEST_F(ImageButtonsTest, ViewMenuClosedWithoutAChoiceLeavesThePressedPicture) {
   bed.views.ChooseFromViewMenu(nullptr);
   dialog.PropsImage_MouseDown(kLeftButton, 0, 10, 10);
-  EXPECT_EQ(dialog.PropsImage.Picture, 3);
+  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Pressed);
   EXPECT_EQ(dialog.ListView.View, ListViewMode::Icons);
   EXPECT_TRUE(dialog.menuIcons.Checked);
 }

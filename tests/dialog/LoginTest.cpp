@@ -117,14 +117,21 @@ TEST_F(LoginTest, RedrawTabStripFalseChangesNothing) {
   EXPECT_FALSE(dialog.TabStrip.Enabled);
 }
 
-TEST_F(LoginTest, AFirstLoginIsRecordedAsABareServerItem) {
+// A login to a server not in the history puts the bare server first, as the history does.
+TEST_F(LoginTest, ALoginToANewServerPutsItFirstAsABareServerItem) {
+  TestServer second(std::vector<TestServer::User>{{"bob", "pw"}});
+  second.AddFolder("/y");
   OpenDialog& dialog = bed.Dialog();
   LoginAsAnn(false)(dialog);
   EXPECT_EQ(dialog.UrlDomainCombo.Items, std::vector<std::string>{server.ServerText()});
+  Login(second.ServerText(), "bob", "pw", false)(dialog);
+  EXPECT_EQ(dialog.UrlDomainCombo.Items,
+            (std::vector<std::string>{second.ServerText(), server.ServerText()}));
   const ConnectionHistory& history = bed.Context().History();
-  ASSERT_EQ(history.Count(), 1u);
-  EXPECT_EQ(history.HistoryUser(0), "ann");
-  EXPECT_EQ(history.HistoryPassword(0), "") << "Save Password was not ticked";
+  ASSERT_EQ(history.Count(), 2u);
+  EXPECT_EQ(history.HistoryServer(0), second.ServerText());
+  EXPECT_EQ(history.HistoryUser(1), "ann");
+  EXPECT_EQ(history.HistoryPassword(1), "") << "Save Password was not ticked";
 }
 
 TEST_F(LoginTest, TheHistoryIsWrittenAtUnloadAndFillsTheNextDialog) {

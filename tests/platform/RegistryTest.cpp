@@ -44,54 +44,38 @@ class RegistryFileTest : public ::testing::Test {
     WriteFile(dir_ / "registry.reg", kSettings);
   }
 
-  std::string Read(std::string_view name) { return ReadRegistryString(kKey, name); }
-
   TempDir dir_;
   ScopedEnv env_;
 };
 
-TEST_F(RegistryFileTest, StringValueGivesItsText) {
-  EXPECT_EQ(Read("InstallPath"), "/opt/penlark");
-  EXPECT_EQ(ReadInstallPath(), "/opt/penlark");
-}
-
-TEST_F(RegistryFileTest, QuotedStringsUnescapeQuotesAndBackslashes) {
-  EXPECT_EQ(Read("Quoted"), "say \"hi\" C:\\dir\\");
-}
-
-TEST_F(RegistryFileTest, DwordGivesItsDecimalText) {
-  EXPECT_EQ(Read("Answer"), "42");
-  EXPECT_EQ(Read("Max"), "4294967295");
-}
-
-TEST_F(RegistryFileTest, OtherTypesGiveEmptyText) {
-  EXPECT_EQ(Read("Expand"), "");
-  EXPECT_EQ(Read("Blob"), "");
-  EXPECT_EQ(Read("Multi"), "");
-  EXPECT_EQ(Read("Qword"), "");
-}
-
-TEST_F(RegistryFileTest, HexEncodedStringIsAString) {
-  EXPECT_EQ(Read("LongString"), "AB");
-}
-
-TEST_F(RegistryFileTest, DefaultValueHasTheEmptyName) {
-  EXPECT_EQ(Read(""), "default value");
-}
-
-TEST_F(RegistryFileTest, NamesMatchWithoutRegardToCase) {
-  EXPECT_EQ(Read("installpath"), "/opt/penlark");
-  EXPECT_EQ(ReadRegistryString("SOFTWARE\\brackmoor\\PENLARK\\2.0", "InstallPath"), "/opt/penlark");
-}
-
-TEST_F(RegistryFileTest, MissingKeyOrValueGivesEmptyText) {
-  EXPECT_EQ(Read("Nothing"), "");
-  EXPECT_EQ(Read("Gone"), "");
-  EXPECT_EQ(ReadRegistryString("Software\\Brackmoor\\Penlark\\3.0", "InstallPath"), "");
-}
-
-TEST_F(RegistryFileTest, OtherKeysAreSeparate) {
-  EXPECT_EQ(ReadRegistryString("Software\\Other", "InstallPath"), "/elsewhere");
+// The text of each value: strings (quoted or hex encoded) as they are, double words in decimal,
+// other types and what is missing or deleted as "". Keys and names match in any letter case.
+TEST_F(RegistryFileTest, ReadsEachValueAsText) {
+  const struct {
+    std::string_view key;
+    std::string_view name;
+    std::string text;
+  } cases[] = {
+      {kKey, "InstallPath", "/opt/penlark"},
+      {kKey, "Quoted", "say \"hi\" C:\\dir\\"},
+      {kKey, "Answer", "42"},
+      {kKey, "Max", "4294967295"},
+      {kKey, "Expand", ""},
+      {kKey, "Blob", ""},
+      {kKey, "Multi", ""},
+      {kKey, "Qword", ""},
+      {kKey, "LongString", "AB"},
+      {kKey, "", "default value"},
+      {kKey, "installpath", "/opt/penlark"},
+      {"SOFTWARE\\brackmoor\\PENLARK\\2.0", "InstallPath", "/opt/penlark"},
+      {kKey, "Nothing", ""},
+      {kKey, "Gone", ""},
+      {"Software\\Brackmoor\\Penlark\\3.0", "InstallPath", ""},
+      {"Software\\Other", "InstallPath", "/elsewhere"},
+  };
+  for (const auto& row : cases) {
+    EXPECT_EQ(ReadRegistryString(row.key, row.name), row.text) << row.key << " " << row.name;
+  }
 }
 
 TEST_F(RegistryFileTest, QueryReportsStatusAndLeavesValueAloneForOtherTypes) {

@@ -1,82 +1,70 @@
 #include "platform/Utils.h"
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 namespace penlark {
 namespace {
 
-TEST(TrimControlChars, RemovesBlanksTabsAndLineEndsAtBothEnds) {
-  EXPECT_EQ(TrimControlChars(" \t\r\nhost name\r\n\t "), "host name");
-  EXPECT_EQ(TrimControlChars(std::string("name\0", 5)), "name");
-  EXPECT_EQ(TrimControlChars("\x01\x1Fx\x7F"), "x\x7F");  // DEL is above 32
+TEST(TrimControlChars, TrimsCodesUpToBlankAtBothEndsOnly) {
+  const std::pair<std::string, std::string> cases[] = {
+      {" \t\r\nhost name\r\n\t ", "host name"},
+      {std::string("name\0", 5), "name"},
+      {"\x01\x1Fx\x7F", "x\x7F"},  // DEL is above 32
+      {" a\tb\nc ", "a\tb\nc"},
+      {"", ""},
+      {" \t \t", ""},
+      {" \u00E9t\u00E9 ", "\u00E9t\u00E9"},
+  };
+  for (const auto& [text, trimmed] : cases) {
+    EXPECT_EQ(TrimControlChars(text), trimmed) << text;
+  }
 }
 
-TEST(TrimControlChars, KeepsControlCharactersInside) {
-  EXPECT_EQ(TrimControlChars(" a\tb\nc "), "a\tb\nc");
+// Runs of the repeated text shrink to one; blanks, and only blanks, are trimmed at the ends.
+TEST(CollapseRepeats, ShrinksRunsOfTheTextAndTrimsBlanks) {
+  const struct {
+    std::string text;
+    std::string repeated;
+    std::string collapsed;
+  } cases[] = {
+      {"  my   new  folder ", " ", "my new folder"},
+      {"single", " ", "single"},
+      {"   ", " ", ""},
+      {"", " ", ""},
+      {"  a---b  c--d -- ", "-", "a-b  c-d -"},
+      {"--x--", "-", "-x-"},
+      {"\t a  b \t", " ", "\t a b \t"},
+      {"aAaa", "a", "aAa"},
+      {"\u00E9\u00E9x\u00E9", "\u00E9", "\u00E9x\u00E9"},
+  };
+  for (const auto& row : cases) {
+    EXPECT_EQ(CollapseRepeats(row.text, row.repeated), row.collapsed) << row.text;
+  }
 }
 
-TEST(TrimControlChars, GivesEmptyForBlankInput) {
-  EXPECT_EQ(TrimControlChars(""), "");
-  EXPECT_EQ(TrimControlChars(" \t \t"), "");
-}
-
-TEST(TrimControlChars, KeepsNonAsciiLettersAtTheEnds) {
-  EXPECT_EQ(TrimControlChars(" \u00E9t\u00E9 "), "\u00E9t\u00E9");
-}
-
-TEST(CollapseRepeats, WithABlankGivesWordsSeparatedBySingleBlanks) {
-  EXPECT_EQ(CollapseRepeats("  my   new  folder ", " "), "my new folder");
-  EXPECT_EQ(CollapseRepeats("single", " "), "single");
-  EXPECT_EQ(CollapseRepeats("   ", " "), "");
-  EXPECT_EQ(CollapseRepeats("", " "), "");
-}
-
-TEST(CollapseRepeats, WithAHyphenShrinksHyphenRunsTrimsBlanksAndKeepsInnerBlanks) {
-  EXPECT_EQ(CollapseRepeats("  a---b  c--d -- ", "-"), "a-b  c-d -");
-  EXPECT_EQ(CollapseRepeats("--x--", "-"), "-x-");
-}
-
-TEST(CollapseRepeats, TrimsOnlyBlanksNotTabs) {
-  EXPECT_EQ(CollapseRepeats("\t a  b \t", " "), "\t a b \t");
-}
-
-TEST(CollapseRepeats, ComparesExactly) {
-  EXPECT_EQ(CollapseRepeats("aAaa", "a"), "aAa");
-  EXPECT_EQ(CollapseRepeats("\u00E9\u00E9x\u00E9", "\u00E9"), "\u00E9x\u00E9");
-}
-
-TEST(GetEndpointURL, BareNameGetsSchemeAndRouterPath) {
-  EXPECT_EQ(GetEndpointURL("docs.example.com"), "http://docs.example.com/servlet/XMLSOAPRouter");
-  EXPECT_EQ(GetEndpointURL("127.0.0.1:8080"), "http://127.0.0.1:8080/servlet/XMLSOAPRouter");
-}
-
-TEST(GetEndpointURL, BareNameEndingInSlashKeepsBothSlashes) {
-  EXPECT_EQ(GetEndpointURL("host/"), "http://host//servlet/XMLSOAPRouter");
-}
-
-TEST(GetEndpointURL, HttpNameGetsTheRouterPathByTheTrailingSlashRule) {
-  EXPECT_EQ(GetEndpointURL("http://host/"), "http://host/servlet/XMLSOAPRouter");
-  EXPECT_EQ(GetEndpointURL("http://host"), "http://host/servlet/XMLSOAPRouter");
-  EXPECT_EQ(GetEndpointURL("http://host/tarnwell/"), "http://host/tarnwell/servlet/XMLSOAPRouter");
-}
-
-TEST(GetEndpointURL, HttpsKeepsItsScheme) {
-  EXPECT_EQ(GetEndpointURL("https://host"), "https://host/servlet/XMLSOAPRouter");
-  EXPECT_EQ(GetEndpointURL("https://host/"), "https://host/servlet/XMLSOAPRouter");
-}
-
-TEST(GetEndpointURL, SchemeIsRecognisedInAnyLetterCase) {
-  EXPECT_EQ(GetEndpointURL("HTTP://host"), "HTTP://host/servlet/XMLSOAPRouter");
-  EXPECT_EQ(GetEndpointURL("Https://host/"), "Https://host/servlet/XMLSOAPRouter");
-}
-
-TEST(GetEndpointURL, IgnoresBlanksTabsAndLineBreaksAround) {
-  EXPECT_EQ(GetEndpointURL(" \thost\r\n"), "http://host/servlet/XMLSOAPRouter");
-  EXPECT_EQ(GetEndpointURL("\n http://host/ \t"), "http://host/servlet/XMLSOAPRouter");
-}
-
-TEST(GetEndpointURL, EmptyServerStillGivesAUrl) {
-  EXPECT_EQ(GetEndpointURL(""), "http:///servlet/XMLSOAPRouter");
+// A bare name gets the scheme; an http or https name (in any letter case) keeps its own; the
+// router path follows a "/" that the name ends in only when it has a scheme.
+TEST(GetEndpointURL, AddsTheSchemeAndTheRouterPath) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"docs.example.com", "http://docs.example.com/servlet/XMLSOAPRouter"},
+      {"127.0.0.1:8080", "http://127.0.0.1:8080/servlet/XMLSOAPRouter"},
+      {"host/", "http://host//servlet/XMLSOAPRouter"},
+      {"http://host/", "http://host/servlet/XMLSOAPRouter"},
+      {"http://host", "http://host/servlet/XMLSOAPRouter"},
+      {"http://host/tarnwell/", "http://host/tarnwell/servlet/XMLSOAPRouter"},
+      {"https://host", "https://host/servlet/XMLSOAPRouter"},
+      {"https://host/", "https://host/servlet/XMLSOAPRouter"},
+      {"HTTP://host", "HTTP://host/servlet/XMLSOAPRouter"},
+      {"Https://host/", "Https://host/servlet/XMLSOAPRouter"},
+      {" \thost\r\n", "http://host/servlet/XMLSOAPRouter"},
+      {"\n http://host/ \t", "http://host/servlet/XMLSOAPRouter"},
+      {"", "http:///servlet/XMLSOAPRouter"},
+  };
+  for (const auto& [server, url] : cases) {
+    EXPECT_EQ(GetEndpointURL(server), url) << server;
+  }
 }
 
 }  // namespace

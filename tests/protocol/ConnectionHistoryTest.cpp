@@ -147,38 +147,39 @@ TEST_F(ConnectionHistoryTest, RefusesAFileEncryptedUnderAnotherPassword) {
   EXPECT_EQ(history.Count(), 0u);
 }
 
-TEST_F(ConnectionHistoryTest, StopsReadingAtAShortEntryLine) {
-  EXPECT_TRUE(Load(HistoryFileBytes("ann.DESK7\r\nalpha\tann\t\r\nbroken\r\nbeta\tann\tpw\r\n")));
-  EXPECT_THAT(Servers(), ElementsAre("alpha"));
+// A load replaces the entries held, which stay when the file holds no entry. Reading stops at a
+// line of fewer than two fields, and the last line needs its line break.
+TEST_F(ConnectionHistoryTest, LoadsTheEntriesUpToTheFirstBrokenLine) {
+  const struct {
+    std::string fileBytes;
+    bool loads;
+    std::vector<std::string> servers;
+  } cases[] = {
+      {HistoryFileBytes("ann.DESK7\r\nnew\tann\t\r\n"), true, {"new"}},
+      {HistoryFileBytes("ann.DESK7\r\nalpha\tann\t\r\nbroken\r\nbeta\tann\tpw\r\n"),
+       true,
+       {"alpha"}},
+      {HistoryFileBytes("ann.DESK7\r\nalpha\tann\t\r\nbeta\tann\tpw"), true, {"alpha"}},
+      {"", false, {"kept"}},
+      {HistoryFileBytes("ann.DESK7"), false, {"kept"}},
+      {HistoryFileBytes("ann.DESK7\r\n"), false, {"kept"}},
+      {HistoryFileBytes("ann.DESK7\r\nonly one field\r\n"), false, {"kept"}},
+  };
+  for (const auto& row : cases) {
+    history = ConnectionHistory();
+    history.UpdateHistory("kept", "ann", "");
+    EXPECT_EQ(Load(row.fileBytes), row.loads) << row.fileBytes;
+    EXPECT_EQ(Servers(), row.servers) << row.fileBytes;
+  }
+  EXPECT_FALSE(history.LoadHistory(dir / "missing", kHeader, prompts));
+  EXPECT_THAT(Servers(), ElementsAre("kept"));
+  EXPECT_THAT(prompts.Messages(), IsEmpty());
 }
 
 TEST_F(ConnectionHistoryTest, TwoFieldsGiveAnEmptyPasswordAndExtraFieldsAreIgnored) {
   EXPECT_TRUE(Load(HistoryFileBytes("ann.DESK7\r\na\tu\r\nb\tv\tpw\tmore\textra\r\n")));
   EXPECT_EQ(history.HistoryPassword(0), "");
   EXPECT_EQ(history.HistoryPassword(1), "pw");
-}
-
-TEST_F(ConnectionHistoryTest, DoesNotReadWhatFollowsTheLastLineBreak) {
-  // The last entry line lacks its CR LF, so the file's closing line break decrypts onto it.
-  EXPECT_TRUE(Load(HistoryFileBytes("ann.DESK7\r\nalpha\tann\t\r\nbeta\tann\tpw")));
-  EXPECT_THAT(Servers(), ElementsAre("alpha"));
-}
-
-TEST_F(ConnectionHistoryTest, LoadsNothingWithoutEntries) {
-  history.UpdateHistory("kept", "ann", "");
-  EXPECT_FALSE(history.LoadHistory(dir / "missing", kHeader, prompts));
-  EXPECT_FALSE(Load(""));
-  EXPECT_FALSE(Load(HistoryFileBytes("ann.DESK7")));      // no line break at all
-  EXPECT_FALSE(Load(HistoryFileBytes("ann.DESK7\r\n")));  // the header alone
-  EXPECT_FALSE(Load(HistoryFileBytes("ann.DESK7\r\nonly one field\r\n")));
-  EXPECT_THAT(Servers(), ElementsAre("kept"));
-  EXPECT_THAT(prompts.Messages(), IsEmpty());
-}
-
-TEST_F(ConnectionHistoryTest, ALoadReplacesTheEntriesHeld) {
-  history.UpdateHistory("old", "ann", "");
-  EXPECT_TRUE(Load(HistoryFileBytes("ann.DESK7\r\nnew\tann\t\r\n")));
-  EXPECT_THAT(Servers(), ElementsAre("new"));
 }
 
 TEST_F(ConnectionHistoryTest, SavesNothingWithoutEntries) {

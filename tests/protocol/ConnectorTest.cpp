@@ -177,12 +177,6 @@ TEST_F(ConnectorTest, LaterSuccessKeepsTheEarlierLastError) {
   EXPECT_EQ(connector.ErrorMsg(), kFailureError);
 }
 
-TEST_F(ConnectorTest, SetUrlDoesNotChangeWhereRequestsGo) {
-  connector.SetURL("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/servlet/XMLSOAPRouter");
-  server.ReplyWithText("here");
-  EXPECT_EQ(Send("r"), "here");
-}
-
 TEST_F(ConnectorTest, OnlyHttpAndHttpsAreSpoken) {
   EXPECT_EQ(connector.SendRequest("file:///etc/hostname", "r"), "");
   EXPECT_EQ(connector.ErrorMsg(), kFailureError);

@@ -1,5 +1,7 @@
 #include "protocol/SoapEnvelope.h"
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 namespace penlark::soap {
@@ -31,73 +33,52 @@ TEST(RequestEnvelope, EscapesMarkupAndCarriageReturnsInCharacterData) {
   EXPECT_NE(envelope.find(">line&#13;\nnext\ttab</ns2>"), std::string::npos);
 }
 
-TEST(ReadReply, GivesTheTextOfTheReturnElement) {
-  const Reply reply = ReadReply(Envelope(
-      R"(<m:r xmlns:m="urn:x"><return xsi:type="xsd:string">&lt;files/&gt;</return></m:r>)"));
-  EXPECT_TRUE(reply.wellFormed);
-  EXPECT_FALSE(reply.fault);
-  EXPECT_EQ(reply.result, "<files/>");
-}
-
-TEST(ReadReply, JoinsTwoReturnElementsFirstOneFirst) {
-  const Reply reply = ReadReply(Envelope("<r><return>one</return><x><return>two</return></x></r>"));
-  EXPECT_EQ(reply.result, "onetwo");
-}
-
-TEST(ReadReply, IgnoresPrefixedAndDifferentlyNamedElements) {
-  const Reply reply = ReadReply(Envelope(
-      R"(<r xmlns:p="urn:p"><p:return>a</p:return><Return>b</Return><return>c</return></r>)"));
-  EXPECT_EQ(reply.result, "c");
-}
-
-TEST(ReadReply, GivesEmptyWithoutReturnElement) {
-  const Reply reply = ReadReply(Envelope("<r/>"));
-  EXPECT_TRUE(reply.wellFormed);
-  EXPECT_FALSE(reply.fault);
-  EXPECT_EQ(reply.result, "");
-}
-
-TEST(ReadReply, DecodesCharacterReferencesAndCdata) {
-  const Reply reply =
-      ReadReply(Envelope("<r><return>a&#xD;&#13;b&#233;<![CDATA[<c>&amp;]]></return></r>"));
-  EXPECT_EQ(reply.result, "a\r\rb\u00E9<c>&amp;");
-}
-
-TEST(ReadReply, ReadsTheFaultString) {
-  const Reply reply = ReadReply(Envelope(
-      "<e:Fault><faultcode>e:Server</faultcode><faultstring>x &amp; y</faultstring></e:Fault>"));
-  ASSERT_TRUE(reply.fault);
-  EXPECT_EQ(*reply.fault, "x & y");
-  EXPECT_EQ(reply.result, "");
-}
-
-TEST(ReadReply, FaultWithoutFaultStringIsStillAFault) {
-  const Reply reply = ReadReply(Envelope("<e:Fault><faultcode>e:Server</faultcode></e:Fault>"));
-  ASSERT_TRUE(reply.fault);
-  EXPECT_EQ(*reply.fault, "");
-}
-
-TEST(ReadReply, FaultInAnotherNamespaceIsNoFault) {
-  const Reply reply =
-      ReadReply(Envelope(R"(<Fault xmlns="urn:other"><faultstring>x</faultstring></Fault>)"));
-  EXPECT_FALSE(reply.fault);
-}
-
-TEST(ReadReply, HonoursTheDeclaredEncoding) {
-  const Reply reply =
-      ReadReply("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r><return>caf\xE9</return></r>");
-  EXPECT_EQ(reply.result, "caf\u00E9");
+std::string Utf16(std::string_view latin1) {
   std::string utf16 = "\xFF\xFE";
-  for (const char c : std::string_view("<r><return>\xE9</return></r>")) {
+  for (const char c : latin1) {
     utf16 += std::string{c, '\0'};
   }
-  EXPECT_EQ(ReadReply(utf16).result, "\u00E9");
+  return utf16;
 }
 
-TEST(ReadReply, NotXmlIsNotWellFormed) {
-  EXPECT_FALSE(ReadReply("").wellFormed);
-  EXPECT_FALSE(ReadReply("<html><body>Bad gateway").wellFormed);
-  EXPECT_FALSE(ReadReply("Internal Server Error").wellFormed);
+// One row per reply: whether it is well formed, its fault if any, and its result.
+TEST(ReadReply, GivesTheReturnTextOrTheFault) {
+  const std::optional<std::string> none;
+  const struct {
+    std::string body;
+    bool wellFormed;
+    std::optional<std::string> fault;
+    std::string result;
+  } cases[] = {
+      {Envelope(
+           R"(<m:r xmlns:m="urn:x"><return xsi:type="xsd:string">&lt;files/&gt;</return></m:r>)"),
+       true, none, "<files/>"},
+      {Envelope("<r><return>one</return><x><return>two</return></x></r>"), true, none, "onetwo"},
+      {Envelope(
+           R"(<r xmlns:p="urn:p"><p:return>a</p:return><Return>b</Return><return>c</return></r>)"),
+       true, none, "c"},
+      {Envelope("<r/>"), true, none, ""},
+      {Envelope("<r><return>a&#xD;&#13;b&#233;<![CDATA[<c>&amp;]]></return></r>"), true, none,
+       "a\r\rb\u00E9<c>&amp;"},
+      {Envelope("<e:Fault><faultcode>e:Server</faultcode><faultstring>x &amp; y</faultstring>"
+                "</e:Fault>"),
+       true, "x & y", ""},
+      {Envelope("<e:Fault><faultcode>e:Server</faultcode></e:Fault>"), true, "", ""},
+      {Envelope(R"(<Fault xmlns="urn:other"><faultstring>x</faultstring></Fault>)"), true, none,
+       ""},
+      {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r><return>caf\xE9</return></r>", true, none,
+       "caf\u00E9"},
+      {Utf16("<r><return>\xE9</return></r>"), true, none, "\u00E9"},
+      {"", false, none, ""},
+      {"<html><body>Bad gateway", false, none, ""},
+      {"Internal Server Error", false, none, ""},
+  };
+  for (const auto& row : cases) {
+    const Reply reply = ReadReply(row.body);
+    EXPECT_EQ(reply.wellFormed, row.wellFormed) << row.body;
+    EXPECT_EQ(reply.fault, row.fault) << row.body;
+    EXPECT_EQ(reply.result, row.result) << row.body;
+  }
 }
 
 TEST(ReadReply, SaysNothingOnStandardErrorAboutABrokenEncoding) {

@@ -62,6 +62,24 @@ TEST_F(ReferenceServerTest, AnswersAMalformedEnvelopeWithAFault) {
   EXPECT_EQ(received[0].request, "");
 }
 
+// The store's refusals reach the client over the wire as faults in the store's own words.
+TEST_F(ReferenceServerTest, RefusalsOfTheStoreReachTheClientAsFaults) {
+  const std::string notOneName = "The name is not allowed: it must be one folder or document name.";
+  const std::pair<std::string, std::string> cases[] = {
+      {requests::GetFiles("/missing", "ann", "secret"), R"(There is no folder "/missing".)"},
+      {requests::GetContent("/", "../etc/passwd", 2, "ann", "secret"), notOneName},
+      {requests::CreateFolder("/", "a/b", 1, "ann", "secret"), notOneName},
+      {requests::SaveFile("/", "..", "ann", "secret"), notOneName},
+  };
+  for (const auto& [request, fault] : cases) {
+    SCOPED_TRACE(request);
+    const HttpResult result = Post(soap::BuildRequestEnvelope(request, "<a/>"));
+    ASSERT_TRUE(result.received);
+    EXPECT_EQ(result.status, 500);
+    EXPECT_EQ(soap::ReadReply(result.body).fault, fault);
+  }
+}
+
 TEST_F(ReferenceServerTest, RecordsWhatItReceived) {
   Post(
       soap::BuildRequestEnvelope("<saveFile dir=\"/\" name=\"a\" type=\"2\" username=\"ann\" "

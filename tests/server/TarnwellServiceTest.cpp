@@ -168,13 +168,6 @@ TEST_F(TarnwellServiceTest, RefusesToSendDocumentsThatAreNotXmlText) {
             "FAULT: The document holds characters that cannot be sent.");
 }
 
-TEST_F(TarnwellServiceTest, FaultTextsOfTheStoreReachTheClient) {
-  EXPECT_EQ(Call(requests::GetFiles("/missing", "ann", "secret")),
-            R"(FAULT: There is no folder "/missing".)");
-  EXPECT_EQ(Call(requests::GetContent("/", "../etc/passwd", 2, "ann", "secret")),
-            "FAULT: The name is not allowed: it must be one folder or document name.");
-}
-
 TEST(UserTable, SplitsNameAndPasswordAtTheFirstColon) {
   EXPECT_EQ(UserTable::ParseUser("ann:pa:ss"),
             (std::pair<std::string, std::string>{"ann", "pa:ss"}));

@@ -13,8 +13,8 @@
 namespace penlark::testing {
 
 // A machine for the dialog: an installation directory with its work, docs and history folders
-// in a temporary folder, a settings file naming it, scripted user interface services, the
-// stand-in word processor, and a component over all of them.
+// in a temporary folder, a user and a computer, scripted user interface services, the stand-in
+// word processor, and a component over all of them.
 class DialogTestBed {
  public:
   // Dialogs shown through the scripted views.
@@ -22,9 +22,9 @@ class DialogTestBed {
   // Dialogs shown through other views.
   explicit DialogTestBed(DialogViewFactory& otherViews);
 
-  const std::filesystem::path& InstallPath() const { return install_; }
+  std::filesystem::path InstallPath() const { return machine.installPath; }
   // The work directory as the dialog names it, with its trailing "/".
-  std::string WorkDir() const { return install_.string() + "/work/"; }
+  std::string WorkDir() const { return machine.installPath + "/work/"; }
   std::filesystem::path HistoryFile() const;
 
   // The services of this machine, with another word processor.
@@ -40,12 +40,8 @@ class DialogTestBed {
   RecordingShell shell;
   LocalWord word;
   ScriptedDialogViews views;
-
- private:
-  std::filesystem::path install_;
-  ScopedEnv registry_;
-
- public:
+  // The installation, user and computer the component is given at its start.
+  DialogMachine machine;
   Component component;
 };
 
