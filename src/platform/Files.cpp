@@ -50,8 +50,8 @@ std::size_t ReadFully(int descriptor, void* data, std::size_t size,
                       const std::filesystem::path& name) {
   std::size_t filled = 0;
   while (filled < size) {
-    const auto count = system_files::ReadSome(descriptor, static_cast<char*>(data) + filled,
-                                              size - filled);
+    const auto count =
+        system_files::ReadSome(descriptor, static_cast<char*>(data) + filled, size - filled);
     if (count < 0 && errno == EINTR) {
       continue;
     }
@@ -195,7 +195,8 @@ void FileReplacement::Commit() {
   const std::error_code synced = system_files::Sync(descriptor_);
   const bool closed = ::close(std::exchange(descriptor_, -1)) == 0;
   if (synced || !closed) {
-    Fail("cannot write", sibling_, synced ? synced : std::error_code(errno, std::generic_category()));
+    Fail("cannot write", sibling_,
+         synced ? synced : std::error_code(errno, std::generic_category()));
   }
   if (const std::error_code error = system_files::RenameOver(sibling_, path_)) {
     Fail("cannot replace", path_, error);

@@ -49,8 +49,11 @@ class RegistryTree {
   // for example "HKEY_LOCAL_MACHINE\Software".
   const std::map<std::string, RegistryValue>* FindKey(std::string_view fullPath) const;
 
+  using Keys = std::map<std::string, std::map<std::string, RegistryValue>>;  // lower-case names
+  const Keys& AllKeys() const { return keys_; }
+
  private:
-  std::map<std::string, std::map<std::string, RegistryValue>> keys_;  // lower-case names
+  Keys keys_;
 };
 
 // A key's or value's name as the store holds it, for matching without regard to letter case.

@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 #include "platform/Settings.h"
+#include "support/MachineSettings.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 namespace penlark {
 namespace {
 
+using testing::MachineSettings;
 using testing::ScopedEnv;
 using testing::TempDir;
 using testing::WriteFile;
@@ -40,14 +42,9 @@ constexpr std::string_view kSettings = R"(Windows Registry Editor Version 5.00
 
 class RegistryFileTest : public ::testing::Test {
  protected:
-  RegistryFileTest() : env_("PENLARK_REGISTRY", (dir_ / "registry.reg").string()) {
-    WriteFile(dir_ / "registry.reg", kSettings);
-  }
-
   std::string Read(std::string_view name) { return ReadRegistryString(kKey, name); }
 
-  TempDir dir_;
-  ScopedEnv env_;
+  MachineSettings settings_{kSettings};
 };
 
 TEST_F(RegistryFileTest, StringValueGivesItsText) {
@@ -124,16 +121,15 @@ TEST_F(RegistryFileTest, QueryOnAKeyThatDidNotOpenFails) {
 
 TEST_F(RegistryFileTest, FileIsReadAfreshOnEveryCall) {
   EXPECT_EQ(ReadInstallPath(), "/opt/penlark");
-  WriteFile(dir_ / "registry.reg",
-            "[HKEY_LOCAL_MACHINE\\Software\\Brackmoor\\Penlark\\2.0]\n\"InstallPath\"=\"/srv\"\n");
+  settings_.Replace(
+      "[HKEY_LOCAL_MACHINE\\Software\\Brackmoor\\Penlark\\2.0]\n\"InstallPath\"=\"/srv\"\n");
   EXPECT_EQ(ReadInstallPath(), "/srv");
 }
 
 TEST(Registry, ASettingsFileNamingAnInstallPathReadsBack) {
-  TempDir dir;
-  ScopedEnv env("PENLARK_REGISTRY", (dir / "settings.reg").string());
+  MachineSettings settings("");
   for (const std::string path : {"/opt/penlark", "/odd \"quoted\" \\ path"}) {
-    WriteFile(dir / "settings.reg", SettingsFileNaming(path));
+    settings.Replace(SettingsFileNaming(path));
     EXPECT_EQ(ReadInstallPath(), path);
   }
 }
@@ -146,6 +142,8 @@ TEST(Registry, MissingFileGivesEmptyText) {
   EXPECT_EQ(HelpPagePath(ReadInstallPath()), "/docs/running.html");
 }
 
+// Windows keeps users' own folders below %LOCALAPPDATA%.
+#ifndef _WIN32
 TEST(Settings, UsersKeepTheirFilesBelowTheInstallationOnlyWhereTheyMayWriteThere) {
   TempDir dir;
   const std::string install = (dir / "install").string();
@@ -180,6 +178,7 @@ TEST(Settings, UsersKeepTheirFilesBelowTheInstallationOnlyWhereTheyMayWriteThere
   }
   EXPECT_FALSE(std::filesystem::exists(install + "/work"));
 }
+#endif
 
 TEST(Registry, FileLocationComesFromTheEnvironmentOrTheSystemDefault) {
   {

@@ -33,8 +33,16 @@ void MakeBinary(int descriptor) {
 }  // namespace
 
 // Binary mode, so that the C runtime never turns "\n" into "\r\n"; not inherited by children.
+// A folder is refused as on other systems, rather than as access denied.
 int OpenForReading(const std::filesystem::path& path, std::error_code& error) {
-  return Checked(::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT), error);
+  const int descriptor =
+      Checked(::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT), error);
+  std::error_code ignored;
+  if (descriptor < 0 && error == std::errc::permission_denied &&
+      std::filesystem::is_directory(path, ignored)) {
+    error = std::make_error_code(std::errc::is_a_directory);
+  }
+  return descriptor;
 }
 
 int CreateNew(const std::filesystem::path& path, std::error_code& error) {

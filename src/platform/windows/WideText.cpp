@@ -9,8 +9,8 @@ std::string ToUtf8(std::wstring_view text) {
     return {};
   }
   const auto length = static_cast<int>(text.size());
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr,
-                                         nullptr);
+  const int size =
+      ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(size), '\0');
   ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), size, nullptr, nullptr);
   return utf8;
