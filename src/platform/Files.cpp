@@ -7,7 +7,6 @@
 #include <random>
 #include <system_error>
 #include <tuple>
-#include <unistd.h>
 #include <utility>
 
 namespace penlark {
@@ -27,7 +26,7 @@ class Descriptor {
   explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
   ~Descriptor() {
     if (descriptor_ >= 0) {
-      ::close(descriptor_);
+      system_files::Close(descriptor_);
     }
   }
   Descriptor(const Descriptor&) = delete;
@@ -36,7 +35,7 @@ class Descriptor {
   int Get() const { return descriptor_; }
   bool Close() {
     const int descriptor = std::exchange(descriptor_, -1);
-    return ::close(descriptor) == 0;
+    return system_files::Close(descriptor);
   }
 
  private:
@@ -144,6 +143,10 @@ Buffer ReadToEnd(int descriptor, const std::filesystem::path& name) {
   return bytes;
 }
 
+bool IsTerminal(int descriptor) {
+  return system_files::IsTerminal(descriptor);
+}
+
 void WriteAll(int descriptor, std::string_view bytes, const std::filesystem::path& name) {
   while (!bytes.empty()) {
     const auto count = system_files::WriteSome(descriptor, bytes.data(), bytes.size());
@@ -172,7 +175,7 @@ FileReplacement::FileReplacement(const std::filesystem::path& path,
   std::tie(sibling_, descriptor_) = CreateSibling(path, siblingMark);
   if (const std::error_code error =
           wanted ? system_files::SetPermissions(descriptor_, *wanted) : std::error_code()) {
-    ::close(descriptor_);
+    system_files::Close(descriptor_);
     system_files::Remove(sibling_);
     Fail("cannot set the permissions of", sibling_, error);
   }
@@ -180,7 +183,7 @@ FileReplacement::FileReplacement(const std::filesystem::path& path,
 
 FileReplacement::~FileReplacement() {
   if (descriptor_ >= 0) {
-    ::close(descriptor_);
+    system_files::Close(descriptor_);
   }
   if (!sibling_.empty()) {
     system_files::Remove(sibling_);
@@ -193,7 +196,7 @@ void FileReplacement::Write(std::string_view bytes) {
 
 void FileReplacement::Commit() {
   const std::error_code synced = system_files::Sync(descriptor_);
-  const bool closed = ::close(std::exchange(descriptor_, -1)) == 0;
+  const bool closed = system_files::Close(std::exchange(descriptor_, -1));
   if (synced || !closed) {
     Fail("cannot write", sibling_,
          synced ? synced : std::error_code(errno, std::generic_category()));
@@ -235,7 +238,7 @@ FileReader::FileReader(const std::filesystem::path& path)
     : path_(path), descriptor_(OpenForReading(path)) {}
 
 FileReader::~FileReader() {
-  ::close(descriptor_);
+  system_files::Close(descriptor_);
 }
 
 std::size_t FileReader::Read(char* data, std::size_t size) {

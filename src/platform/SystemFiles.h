@@ -40,4 +40,9 @@ std::error_code RenameOver(const std::filesystem::path& from, const std::filesys
 
 void Remove(const std::filesystem::path& path);
 
+// Closes a descriptor; false when the system reports a failure (errno set).
+bool Close(int descriptor);
+
+bool IsTerminal(int descriptor);
+
 }  // namespace penlark::system_files

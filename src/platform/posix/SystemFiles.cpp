@@ -78,4 +78,12 @@ void Remove(const std::filesystem::path& path) {
   ::unlink(path.c_str());
 }
 
+bool Close(int descriptor) {
+  return ::close(descriptor) == 0;
+}
+
+bool IsTerminal(int descriptor) {
+  return ::isatty(descriptor) != 0;
+}
+
 }  // namespace penlark::system_files

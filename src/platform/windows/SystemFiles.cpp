@@ -98,4 +98,12 @@ void Remove(const std::filesystem::path& path) {
   ::_wunlink(path.c_str());
 }
 
+bool Close(int descriptor) {
+  return ::_close(descriptor) == 0;
+}
+
+bool IsTerminal(int descriptor) {
+  return ::_isatty(descriptor) != 0;
+}
+
 }  // namespace penlark::system_files
