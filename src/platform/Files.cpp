@@ -195,11 +195,11 @@ void FileReplacement::Write(std::string_view bytes) {
 }
 
 void FileReplacement::Commit() {
-  const std::error_code synced = system_files::Sync(descriptor_);
+  const std::error_code syncFailure = system_files::Sync(descriptor_);
   const bool closed = system_files::Close(std::exchange(descriptor_, -1));
-  if (synced || !closed) {
+  if (syncFailure || !closed) {
     Fail("cannot write", sibling_,
-         synced ? synced : std::error_code(errno, std::generic_category()));
+         syncFailure ? syncFailure : std::error_code(errno, std::generic_category()));
   }
   if (const std::error_code error = system_files::RenameOver(sibling_, path_)) {
     Fail("cannot replace", path_, error);
