@@ -13,7 +13,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -51,15 +50,16 @@ void Code(const penlark::HuffmanCompression& codec, bool encode, std::span<const
 
 void Run(const penlark::HuffmanCompression& codec, bool encode, std::string_view in,
          std::string_view out) {
-  const ByteBuffer bytes = in == kStandardStream
-                               ? penlark::ReadToEnd<ByteBuffer>(STDIN_FILENO, "standard input")
-                               : penlark::ReadWholeFile<ByteBuffer>(in);
+  const ByteBuffer bytes = in == kStandardStream ? penlark::ReadToEnd<ByteBuffer>(
+                                                       penlark::kStandardInput, "standard input")
+                                                 : penlark::ReadWholeFile<ByteBuffer>(in);
   if (out == kStandardStream) {
     // Nothing may reach standard output before the whole result is known to be good.
     penlark::MemorySink<ByteBuffer> sink;
     Code(codec, encode, Data(bytes), sink);
     const ByteBuffer result = std::move(sink).Take();
-    penlark::WriteAll(STDOUT_FILENO, {reinterpret_cast<const char*>(result.data()), result.size()},
+    penlark::WriteAll(penlark::kStandardOutput,
+                      {reinterpret_cast<const char*>(result.data()), result.size()},
                       "standard output");
   } else {
     penlark::FileSink sink{std::filesystem::path(out)};
@@ -93,7 +93,7 @@ int main(int argc, char* argv[]) {
 
   penlark::HuffmanCompression codec;
   penlark::ProgressBar bar(std::cerr);
-  if (isatty(STDERR_FILENO) != 0) {
+  if (penlark::IsTerminal(penlark::kStandardError)) {
     codec.SetProgressListener([&bar](std::int16_t Procent) { bar.Show(Procent); });
   }
   try {

@@ -6,7 +6,6 @@
 #include <iostream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -28,13 +27,14 @@ document (OUT is left as it was), 2 when a file cannot be read or written or on 
 constexpr std::string_view kStandardStream = "-";
 
 std::string ReadInput(const std::string& path) {
-  return path == kStandardStream ? penlark::ReadToEnd<std::string>(STDIN_FILENO, "standard input")
-                                 : penlark::ReadWholeFile<std::string>(path);
+  return path == kStandardStream
+             ? penlark::ReadToEnd<std::string>(penlark::kStandardInput, "standard input")
+             : penlark::ReadWholeFile<std::string>(path);
 }
 
 void WriteOutput(const std::string& path, std::string_view bytes) {
   if (path == kStandardStream) {
-    penlark::WriteAll(STDOUT_FILENO, bytes, "standard output");
+    penlark::WriteAll(penlark::kStandardOutput, bytes, "standard output");
   } else {
     penlark::ReplaceFile(path, bytes);
   }

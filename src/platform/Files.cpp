@@ -1,21 +1,23 @@
 #include "platform/Files.h"
 
+#include "platform/SystemFiles.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <random>
-#include <sys/stat.h>
 #include <system_error>
 #include <tuple>
-#include <unistd.h>
 #include <utility>
 
 namespace penlark {
 namespace {
 
+[[noreturn]] void Fail(const char* what, const std::filesystem::path& path, std::error_code error) {
+  throw std::filesystem::filesystem_error(what, path, error);
+}
+
 [[noreturn]] void Fail(const char* what, const std::filesystem::path& path, int error = errno) {
-  throw std::filesystem::filesystem_error(what, path,
-                                          std::error_code(error, std::generic_category()));
+  Fail(what, path, std::error_code(error, std::generic_category()));
 }
 
 // Closes a descriptor when it goes out of scope; Close() closes it on purpose and reports.
@@ -24,7 +26,7 @@ class Descriptor {
   explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
   ~Descriptor() {
     if (descriptor_ >= 0) {
-      ::close(descriptor_);
+      system_files::Close(descriptor_);
     }
   }
   Descriptor(const Descriptor&) = delete;
@@ -33,7 +35,7 @@ class Descriptor {
   int Get() const { return descriptor_; }
   bool Close() {
     const int descriptor = std::exchange(descriptor_, -1);
-    return ::close(descriptor) == 0;
+    return system_files::Close(descriptor);
   }
 
  private:
@@ -47,7 +49,8 @@ std::size_t ReadFully(int descriptor, void* data, std::size_t size,
                       const std::filesystem::path& name) {
   std::size_t filled = 0;
   while (filled < size) {
-    const ssize_t count = ::read(descriptor, static_cast<char*>(data) + filled, size - filled);
+    const auto count =
+        system_files::ReadSome(descriptor, static_cast<char*>(data) + filled, size - filled);
     if (count < 0 && errno == EINTR) {
       continue;
     }
@@ -87,46 +90,47 @@ std::pair<std::filesystem::path, int> CreateSibling(const std::filesystem::path&
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::filesystem::path sibling = path;
     sibling += std::string(mark) + std::to_string(random() % 1'000'000'000);
-    const int descriptor = ::open(sibling.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    std::error_code error;
+    const int descriptor = system_files::CreateNew(sibling, error);
     if (descriptor >= 0) {
       return {sibling, descriptor};
     }
-    if (errno != EEXIST) {
-      break;
+    if (error != std::errc::file_exists) {
+      Fail("cannot create a file beside", path, error);
     }
   }
-  Fail("cannot create a file beside", path);
+  Fail("cannot create a file beside", path, std::make_error_code(std::errc::file_exists));
 }
 
 // The permissions the replacement gets: those asked for, or an existing file's.
-std::optional<mode_t> ReplacementMode(const std::filesystem::path& path,
-                                      std::optional<std::filesystem::perms> permissions) {
-  if (permissions) {
-    return static_cast<mode_t>(*permissions);
+std::optional<std::filesystem::perms> ReplacementPermissions(
+    const std::filesystem::path& path, std::optional<std::filesystem::perms> permissions) {
+  return permissions ? permissions : system_files::PermissionsOf(path);
+}
+
+int OpenForReading(const std::filesystem::path& path) {
+  std::error_code error;
+  const int descriptor = system_files::OpenForReading(path, error);
+  if (descriptor < 0) {
+    Fail("cannot open", path, error);
   }
-  struct stat existing {};
-  if (::stat(path.c_str(), &existing) == 0) {
-    return existing.st_mode & 07777;
-  }
-  return std::nullopt;
+  return descriptor;
 }
 
 }  // namespace
 
 template <typename Buffer>
 Buffer ReadWholeFile(const std::filesystem::path& path) {
-  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.Get() < 0) {
-    Fail("cannot open", path);
-  }
-  struct stat status {};
-  if (::fstat(file.Get(), &status) != 0) {
-    Fail("cannot read", path);
+  Descriptor file(OpenForReading(path));
+  std::error_code error;
+  const auto size = system_files::RegularFileSize(file.Get(), error);
+  if (error) {
+    Fail("cannot read", path, error);
   }
   Buffer bytes;
-  if (S_ISREG(status.st_mode)) {
+  if (size) {
     // One more than the size, so that the first read also sees the end.
-    bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+    bytes.resize(static_cast<std::size_t>(*size) + 1);
   }
   ReadInto(file.Get(), bytes, path);
   return bytes;
@@ -139,9 +143,13 @@ Buffer ReadToEnd(int descriptor, const std::filesystem::path& name) {
   return bytes;
 }
 
+bool IsTerminal(int descriptor) {
+  return system_files::IsTerminal(descriptor);
+}
+
 void WriteAll(int descriptor, std::string_view bytes, const std::filesystem::path& name) {
   while (!bytes.empty()) {
-    const ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
+    const auto count = system_files::WriteSome(descriptor, bytes.data(), bytes.size());
     if (count < 0 && errno == EINTR) {
       continue;
     }
@@ -163,22 +171,22 @@ FileReplacement::FileReplacement(const std::filesystem::path& path,
                                  std::optional<std::filesystem::perms> permissions,
                                  std::string_view siblingMark)
     : path_(path) {
-  const std::optional<mode_t> mode = ReplacementMode(path, permissions);
+  const auto wanted = ReplacementPermissions(path, permissions);
   std::tie(sibling_, descriptor_) = CreateSibling(path, siblingMark);
-  if (mode && ::fchmod(descriptor_, *mode) != 0) {
-    const int error = errno;
-    ::close(descriptor_);
-    ::unlink(sibling_.c_str());
+  if (const std::error_code error =
+          wanted ? system_files::SetPermissions(descriptor_, *wanted) : std::error_code()) {
+    system_files::Close(descriptor_);
+    system_files::Remove(sibling_);
     Fail("cannot set the permissions of", sibling_, error);
   }
 }
 
 FileReplacement::~FileReplacement() {
   if (descriptor_ >= 0) {
-    ::close(descriptor_);
+    system_files::Close(descriptor_);
   }
   if (!sibling_.empty()) {
-    ::unlink(sibling_.c_str());
+    system_files::Remove(sibling_);
   }
 }
 
@@ -187,14 +195,14 @@ void FileReplacement::Write(std::string_view bytes) {
 }
 
 void FileReplacement::Commit() {
-  const bool synced = ::fsync(descriptor_) == 0;
-  const int error = errno;
-  const bool closed = ::close(std::exchange(descriptor_, -1)) == 0;
-  if (!synced || !closed) {
-    Fail("cannot write", sibling_, synced ? errno : error);
+  const std::error_code syncFailure = system_files::Sync(descriptor_);
+  const bool closed = system_files::Close(std::exchange(descriptor_, -1));
+  if (syncFailure || !closed) {
+    Fail("cannot write", sibling_,
+         syncFailure ? syncFailure : std::error_code(errno, std::generic_category()));
   }
-  if (::rename(sibling_.c_str(), path_.c_str()) != 0) {
-    Fail("cannot replace", path_);
+  if (const std::error_code error = system_files::RenameOver(sibling_, path_)) {
+    Fail("cannot replace", path_, error);
   }
   sibling_.clear();
 }
@@ -227,14 +235,10 @@ void DeferredFileReplacement::Commit() {
 }
 
 FileReader::FileReader(const std::filesystem::path& path)
-    : path_(path), descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-  if (descriptor_ < 0) {
-    Fail("cannot open", path);
-  }
-}
+    : path_(path), descriptor_(OpenForReading(path)) {}
 
 FileReader::~FileReader() {
-  ::close(descriptor_);
+  system_files::Close(descriptor_);
 }
 
 std::size_t FileReader::Read(char* data, std::size_t size) {

@@ -14,6 +14,14 @@
 // std::filesystem::filesystem_error that carries the path and the system's reason.
 namespace penlark {
 
+// The descriptors a program starts with.
+inline constexpr int kStandardInput = 0;
+inline constexpr int kStandardOutput = 1;
+inline constexpr int kStandardError = 2;
+
+// Whether an open descriptor is a terminal (a console on Windows).
+bool IsTerminal(int descriptor);
+
 // Buffer is std::string, std::vector<std::uint8_t> or ByteBuffer (which is not cleared before the
 // read fills it).
 //

@@ -1,6 +1,5 @@
 #include "platform/Registry.h"
 
-#include "platform/Files.h"
 #include "platform/Utf8.h"
 #include "platform/Utils.h"
 
@@ -10,17 +9,17 @@
 #include <sstream>
 
 namespace penlark {
-namespace {
 
-constexpr std::string_view kLocalMachine = "HKEY_LOCAL_MACHINE\\";
-constexpr char32_t kReplacementCharacter = 0xFFFD;
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
+std::string RegistryName(std::string_view name) {
+  std::string lower(name);
   std::transform(lower.begin(), lower.end(), lower.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return lower;
 }
+
+namespace {
+
+constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 std::string_view Trim(std::string_view text) {
   const auto first = text.find_first_not_of(" \t\r\n");
@@ -212,14 +211,6 @@ std::optional<RegistryValue> ParseData(std::string_view data) {
   return RegistryValue{type, std::move(*bytes)};
 }
 
-std::optional<std::string> ReadFile(const std::filesystem::path& path) {
-  try {
-    return ReadWholeFile<std::string>(path);
-  } catch (const std::filesystem::filesystem_error&) {
-    return std::nullopt;
-  }
-}
-
 }  // namespace
 
 RegistryTree RegistryTree::Parse(std::string_view fileContent) {
@@ -232,10 +223,10 @@ RegistryTree RegistryTree::Parse(std::string_view fileContent) {
       if (close == std::string_view::npos) {
         currentKey = nullptr;
       } else if (rest.starts_with("[-")) {
-        tree.keys_.erase(Lower(rest.substr(2, close - 2)));
+        tree.keys_.erase(RegistryName(rest.substr(2, close - 2)));
         currentKey = nullptr;
       } else {
-        currentKey = &tree.keys_[Lower(rest.substr(1, close - 1))];
+        currentKey = &tree.keys_[RegistryName(rest.substr(1, close - 1))];
       }
       continue;
     }
@@ -254,16 +245,16 @@ RegistryTree RegistryTree::Parse(std::string_view fileContent) {
     }
     rest = Trim(rest.substr(1));
     if (rest == "-") {
-      currentKey->erase(Lower(*name));
+      currentKey->erase(RegistryName(*name));
     } else if (auto value = ParseData(rest)) {
-      (*currentKey)[Lower(*name)] = std::move(*value);
+      (*currentKey)[RegistryName(*name)] = std::move(*value);
     }
   }
   return tree;
 }
 
 const std::map<std::string, RegistryValue>* RegistryTree::FindKey(std::string_view fullPath) const {
-  const auto key = keys_.find(Lower(fullPath));
+  const auto key = keys_.find(RegistryName(fullPath));
   return key == keys_.end() ? nullptr : &key->second;
 }
 
@@ -275,19 +266,17 @@ RegistryKey RegistryKey::Open(const RegistryTree& tree, std::string_view fullPat
   return key;
 }
 
-RegistryKey RegistryKey::OpenLocalMachine(std::string_view keyPath) {
-  const auto content = ReadFile(RegistryFilePath());
-  if (!content) {
-    return {};
-  }
-  return Open(RegistryTree::Parse(*content), std::string(kLocalMachine) + std::string(keyPath));
+RegistryKey RegistryKey::Holding(std::map<std::string, RegistryValue> values) {
+  RegistryKey key;
+  key.values_ = std::move(values);
+  return key;
 }
 
 const RegistryValue* RegistryKey::Find(std::string_view valueName) const {
   if (!values_) {
     return nullptr;
   }
-  const auto value = values_->find(Lower(valueName));
+  const auto value = values_->find(RegistryName(valueName));
   return value == values_->end() ? nullptr : &value->second;
 }
 

@@ -49,9 +49,15 @@ class RegistryTree {
   // for example "HKEY_LOCAL_MACHINE\Software".
   const std::map<std::string, RegistryValue>* FindKey(std::string_view fullPath) const;
 
+  using Keys = std::map<std::string, std::map<std::string, RegistryValue>>;  // lower-case names
+  const Keys& AllKeys() const { return keys_; }
+
  private:
-  std::map<std::string, std::map<std::string, RegistryValue>> keys_;  // lower-case names
+  Keys keys_;
 };
+
+// A key's or value's name as the store holds it, for matching without regard to letter case.
+std::string RegistryName(std::string_view name);
 
 // Status codes of QueryRegistryValue.
 inline constexpr long kRegistrySuccess = 0;
@@ -64,10 +70,13 @@ inline constexpr long kRegistryOtherType = -1;     // a type other than REG_SZ a
 // settings file could not be read.
 class RegistryKey {
  public:
-  // Opens a key below HKEY_LOCAL_MACHINE in the settings file (RegistryFilePath()).
+  // Opens a key below HKEY_LOCAL_MACHINE: in the settings file (RegistryFilePath()), or on
+  // Windows in the registry itself.
   static RegistryKey OpenLocalMachine(std::string_view keyPath);
   // Opens a key of an already parsed tree; `fullPath` includes the hive.
   static RegistryKey Open(const RegistryTree& tree, std::string_view fullPath);
+  // An open key holding `values`, which are named in lower case.
+  static RegistryKey Holding(std::map<std::string, RegistryValue> values);
 
   bool IsOpen() const { return values_.has_value(); }
   const RegistryValue* Find(std::string_view valueName) const;

@@ -2,6 +2,7 @@
 #include "compression/HuffmanCompression.h"
 #include "compression/HuffmanError.h"
 #include "platform/CodePage.h"
+#include "support/SameBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +75,20 @@ TEST(Files, AFileComesBackThroughEncodeAndDecode) {
     EXPECT_EQ(Fingerprint(AsText(Decoded(Encoded(data)))), Fingerprint(AsText(data)));
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"packed", "plain", "unpacked"}));
   }
+}
+
+// A block kept with the sources: every build (Linux and Windows) makes it again byte for byte
+// from its input and reads it back, so that files travel between them.
+TEST(Files, TheStoredBlockIsMadeAgainAndReadBackByEveryBuild) {
+  const std::filesystem::path data = PENLARK_TEST_DATA;
+  TempDir dir;
+  const HuffmanCompression codec;
+  codec.EncodeFile(data / "conversion" / "letter.rtf", dir / "packed");
+  codec.DecodeFile(data / "compression" / "letter.rtf.he3", dir / "unpacked");
+  EXPECT_TRUE(
+      SameBytes(*ReadFile(dir / "packed"), *ReadFile(data / "compression" / "letter.rtf.he3")));
+  EXPECT_TRUE(
+      SameBytes(*ReadFile(dir / "unpacked"), *ReadFile(data / "conversion" / "letter.rtf")));
 }
 
 TEST(Files, ALongerOldDestinationIsReplacedWhole) {

@@ -180,6 +180,8 @@ TEST_F(XmlToRtfFileTest, EmptyDocumentCreatesAnEmptyFile) {
   EXPECT_EQ(ReadFile(PathOf("a.rtf")), "");
 }
 
+// Windows keeps access rights in access lists, which a replacement inherits from its folder.
+#ifndef _WIN32
 TEST_F(XmlToRtfFileTest, ReplacesAnExistingFileForItsOwnerOnly) {
   WriteFile(PathOf("a.rtf"), "old and longer content");
   ASSERT_EQ(::chmod(PathOf("a.rtf").c_str(), 0644), 0);
@@ -190,6 +192,7 @@ TEST_F(XmlToRtfFileTest, ReplacesAnExistingFileForItsOwnerOnly) {
   EXPECT_EQ(status.st_mode & 07777, 0600u);
   EXPECT_EQ(EntriesInDir(), 1u);
 }
+#endif
 
 TEST_F(XmlToRtfFileTest, TextThatDoesNotLoadTouchesNoFile) {
   EXPECT_FALSE(XmlToRtfFile("<Document><G></Document>", PathOf("new.rtf")));

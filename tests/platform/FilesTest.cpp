@@ -16,6 +16,15 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
+// A pipe's two ends as descriptors of the C runtime.
+bool OpenPipe(int (&ends)[2]) {
+#ifdef _WIN32
+  return _pipe(ends, 64 * 1024, _O_BINARY) == 0;
+#else
+  return pipe(ends) == 0;
+#endif
+}
+
 TEST(ReadWholeFile, ReadsEveryByteIntoEitherBuffer) {
   TempDir dir;
   const std::string bytes("a\0\xff\r\nb", 6);
@@ -41,12 +50,12 @@ TEST(ReadWholeFile, AMissingFileIsAnErrorNamingItAndNothingIsCreated) {
 
 TEST(ReadToEnd, ReadsAPipeUntilItEnds) {
   int pipeEnds[2];
-  ASSERT_EQ(pipe(pipeEnds), 0);
+  ASSERT_TRUE(OpenPipe(pipeEnds));
   const std::string sent(200'000, 'x');
   ASSERT_EQ(write(pipeEnds[1], sent.data(), 60'000), 60'000);
   std::thread writer([&] {
-    const ssize_t rest = write(pipeEnds[1], sent.data() + 60'000, sent.size() - 60'000);
-    EXPECT_EQ(rest, static_cast<ssize_t>(sent.size() - 60'000));
+    const unsigned rest = 140'000;
+    EXPECT_EQ(write(pipeEnds[1], sent.data() + 60'000, rest), rest);
     close(pipeEnds[1]);
   });
   EXPECT_EQ(ReadToEnd<std::string>(pipeEnds[0], "pipe"), sent);
@@ -62,6 +71,8 @@ TEST(ReplaceFile, ReplacesALongerFileWholly) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 }
 
+// Windows keeps access rights in access lists, which a replacement inherits from its folder.
+#ifndef _WIN32
 TEST(ReplaceFile, KeepsTheOldPermissionsUnlessToldOtherwise) {
   TempDir dir;
   WriteFile(dir / "f", "old");
@@ -73,6 +84,7 @@ TEST(ReplaceFile, KeepsTheOldPermissionsUnlessToldOtherwise) {
   ReplaceFile(dir / "f", "newer", fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(fs::status(dir / "f").permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
+#endif
 
 TEST(ReplaceFile, AFailureLeavesNothingBehind) {
   TempDir dir;

@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 #include "platform/Settings.h"
+#include "support/MachineSettings.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 namespace penlark {
 namespace {
 
+using testing::MachineSettings;
 using testing::ScopedEnv;
 using testing::TempDir;
 using testing::WriteFile;
@@ -40,12 +42,7 @@ constexpr std::string_view kSettings = R"(Windows Registry Editor Version 5.00
 
 class RegistryFileTest : public ::testing::Test {
  protected:
-  RegistryFileTest() : env_("PENLARK_REGISTRY", (dir_ / "registry.reg").string()) {
-    WriteFile(dir_ / "registry.reg", kSettings);
-  }
-
-  TempDir dir_;
-  ScopedEnv env_;
+  MachineSettings settings_{kSettings};
 };
 
 // The text of each value: strings (quoted or hex encoded) as they are, double words in decimal,
@@ -108,16 +105,15 @@ TEST_F(RegistryFileTest, QueryOnAKeyThatDidNotOpenFails) {
 
 TEST_F(RegistryFileTest, FileIsReadAfreshOnEveryCall) {
   EXPECT_EQ(ReadInstallPath(), "/opt/penlark");
-  WriteFile(dir_ / "registry.reg",
-            "[HKEY_LOCAL_MACHINE\\Software\\Brackmoor\\Penlark\\2.0]\n\"InstallPath\"=\"/srv\"\n");
+  settings_.Replace(
+      "[HKEY_LOCAL_MACHINE\\Software\\Brackmoor\\Penlark\\2.0]\n\"InstallPath\"=\"/srv\"\n");
   EXPECT_EQ(ReadInstallPath(), "/srv");
 }
 
 TEST(Registry, ASettingsFileNamingAnInstallPathReadsBack) {
-  TempDir dir;
-  ScopedEnv env("PENLARK_REGISTRY", (dir / "settings.reg").string());
+  MachineSettings settings("");
   for (const std::string path : {"/opt/penlark", "/odd \"quoted\" \\ path"}) {
-    WriteFile(dir / "settings.reg", SettingsFileNaming(path));
+    settings.Replace(SettingsFileNaming(path));
     EXPECT_EQ(ReadInstallPath(), path);
   }
 }
@@ -130,6 +126,8 @@ TEST(Registry, MissingFileGivesEmptyText) {
   EXPECT_EQ(HelpPagePath(ReadInstallPath()), "/docs/running.html");
 }
 
+// Windows keeps users' own folders below %LOCALAPPDATA%.
+#ifndef _WIN32
 TEST(Settings, UsersKeepTheirFilesBelowTheInstallationOnlyWhereTheyMayWriteThere) {
   TempDir dir;
   const std::string install = (dir / "install").string();
@@ -164,6 +162,7 @@ TEST(Settings, UsersKeepTheirFilesBelowTheInstallationOnlyWhereTheyMayWriteThere
   }
   EXPECT_FALSE(std::filesystem::exists(install + "/work"));
 }
+#endif
 
 TEST(Registry, FileLocationComesFromTheEnvironmentOrTheSystemDefault) {
   {

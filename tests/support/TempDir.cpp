@@ -4,16 +4,45 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 
 namespace penlark::testing {
+namespace {
 
+void SetEnvironment(const std::string& name, const std::string& value) {
+#ifdef _WIN32
+  _putenv_s(name.c_str(), value.c_str());
+#else
+  setenv(name.c_str(), value.c_str(), 1);
+#endif
+}
+
+void UnsetEnvironment(const std::string& name) {
+#ifdef _WIN32
+  _putenv_s(name.c_str(), "");  // an empty value removes the variable
+#else
+  unsetenv(name.c_str());
+#endif
+}
+
+}  // namespace
+
+// A new folder of a random name, private to the user.
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "penlark-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  const auto base = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    const auto candidate = base / ("penlark-test-" + std::to_string(random() % 1'000'000'000));
+    if (std::filesystem::create_directory(candidate)) {
+      std::filesystem::permissions(candidate, std::filesystem::perms::owner_all);
+      path_ = candidate;
+    }
+  }
+  if (path_.empty()) {
     throw std::runtime_error("cannot create a temporary directory");
   }
-  path_ = pattern;
 }
 
 TempDir::~TempDir() {
@@ -41,14 +70,14 @@ ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::mo
   if (const char* old = std::getenv(name_.c_str())) {
     previous_ = old;
   }
-  setenv(name_.c_str(), value.c_str(), 1);
+  SetEnvironment(name_, value);
 }
 
 ScopedEnv::~ScopedEnv() {
   if (previous_) {
-    setenv(name_.c_str(), previous_->c_str(), 1);
+    SetEnvironment(name_, *previous_);
   } else {
-    unsetenv(name_.c_str());
+    UnsetEnvironment(name_);
   }
 }
 

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "support/TempDir.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace penlark::testing {
+
+// The machine settings a test reads, given in the text of a settings file: on Windows the keys
+// and values written into the registry (and removed again at the end), elsewhere a settings file
+// that $PENLARK_REGISTRY names.
+class MachineSettings {
+ public:
+  explicit MachineSettings(std::string_view settingsFile);
+  ~MachineSettings();
+  MachineSettings(const MachineSettings&) = delete;
+  MachineSettings& operator=(const MachineSettings&) = delete;
+
+  void Replace(std::string_view settingsFile);
+
+ private:
+  void Remove();
+
+  TempDir dir_;
+  std::optional<ScopedEnv> env_;
+  std::vector<std::string> keys_;  // those written into the registry, below HKEY_LOCAL_MACHINE
+};
+
+}  // namespace penlark::testing
