@@ -82,7 +82,7 @@ BENCHMARK(BM_MenuToDialogShown)->Unit(benchmark::kMillisecond)->Iterations(10)->
 
 void BM_OpenLargeDocumentFromMenu(benchmark::State& state) {
   WarmOffice& warm = Warm();
-  const fs::path local = warm.dir / "data/penlark/work/big.rtf";
+  const fs::path local = penlark::testing::UsersWorkFolder(warm.dir / "data") / "big.rtf";
   warm.Script(penlark::testing::ScriptedLogin(warm.server.ServerText()) +
               "set filename big.rtf\nclick action\n");
   for (auto _ : state) {

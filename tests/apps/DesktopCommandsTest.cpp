@@ -142,7 +142,7 @@ TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResident
   EXPECT_EQ(CloseWith(onProfile).out, OnlyAOpen());
   const ProgramResult opened = run({"open"});
   EXPECT_EQ(opened.exitCode, 0) << opened.err;
-  const auto local = (dir / "data/penlark/work/report.rtf").string();
+  const auto local = (testing::UsersWorkFolder(dir / "data") / "report.rtf").string();
   EXPECT_EQ(opened.out,
             "Documents open:\n  " + local + "   (active)\n  " + (dir / "a.rtf").string() + "\n");
   const ProgramResult saved = run({"save"});
@@ -167,7 +167,8 @@ TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResident
   EXPECT_THAT(waiting.Finish().err, HasSubstr("ended before it answered"));
   const ProgramResult after = run({"new"});
   EXPECT_EQ(after.exitCode, 0) << after.err;
-  EXPECT_THAT(after.out, HasSubstr((dir / "data/penlark/work/copy.rtf").string() + "   (active)"));
+  EXPECT_THAT(after.out, HasSubstr((testing::UsersWorkFolder(dir / "data") / "copy.rtf").string() +
+                                   "   (active)"));
 
   // The office hanging after its Penlark attached: the command hears why, that Penlark ends.
   office.Signal(SIGSTOP);

@@ -98,7 +98,7 @@ void ExtensionTest::DriveAsAUser() {
   testing::WriteFile(dir_ / "mine.rtf", "{\\rtf1 my own notes\\par}");
   EXPECT_EQ(AddonMenuTitle(), "Tarnwell");
   const auto mine = office_.Load(dir_ / "mine.rtf");
-  const auto work = dir_ / "data/penlark/work";
+  const auto work = testing::UsersWorkFolder(dir_ / "data");
 
   office_.Choose(mine, "XMLOpen");
   ASSERT_TRUE(Eventually([&] { return Document(work / "report.rtf").is(); }));
