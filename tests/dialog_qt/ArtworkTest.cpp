@@ -140,7 +140,20 @@ TEST_P(ButtonPictures, AreCachedAfterTheFirstCall) {
   EXPECT_EQ(Picture(button().hover).cacheKey(), Picture(button().hover).cacheKey());
 }
 
-TEST(ButtonPictureRatio, ThatIsNotAPositiveNumberGivesNull) {
+// Picture numbers outside each set, and device pixel ratios that are not positive numbers, give
+// no picture.
+TEST(Artwork, NumbersOutsideEachSetAndRatiosNotPositiveGiveNull) {
+  constexpr int kMin = std::numeric_limits<int>::min();
+  constexpr int kMax = std::numeric_limits<int>::max();
+  for (const int picture : {0, -1, 17, kMin, kMax}) {
+    EXPECT_TRUE(ChangesImage(picture, 1.0).isNull()) << picture;
+  }
+  for (const int picture : {0, -1, 4, 5, kMax}) {
+    EXPECT_TRUE(PropsImage(picture, 1.0).isNull()) << picture;
+  }
+  for (const int picture : {0, -1, 5, kMax}) {
+    EXPECT_TRUE(ListIcon(picture).isNull()) << picture;
+  }
   for (const qreal ratio : {0.0, -1.0, std::numeric_limits<qreal>::quiet_NaN(),
                             std::numeric_limits<qreal>::infinity()}) {
     EXPECT_TRUE(ChangesImage(1, ratio).isNull()) << ratio;
@@ -188,19 +201,6 @@ TEST(ChangesImage, DeleteIsARedCross) {
   EXPECT_GT(red, 24);
 }
 
-TEST(ChangesImage, NumbersOutsideOneToSixteenGiveNull) {
-  for (const int picture :
-       {0, -1, 17, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
-    EXPECT_TRUE(ChangesImage(picture, 1.0).isNull()) << picture;
-  }
-}
-
-TEST(PropsImage, NumbersOutsideOneToThreeGiveNull) {
-  for (const int picture : {0, -1, 4, 5, std::numeric_limits<int>::max()}) {
-    EXPECT_TRUE(PropsImage(picture, 1.0).isNull()) << picture;
-  }
-}
-
 TEST(ListIcon, EveryPictureHasA16And32DrawingAtOneAndTwoTimes) {
   for (int picture = 1; picture <= 4; ++picture) {
     const QIcon icon = ListIcon(picture);
@@ -236,12 +236,6 @@ TEST(ListIcon, DocumentAndFolderDiffer) {
             Pixels(ListIcon(2).pixmap(QSize(16, 16), 1.0)));
   EXPECT_NE(Pixels(ListIcon(1).pixmap(QSize(32, 32), 1.0)),
             Pixels(ListIcon(2).pixmap(QSize(32, 32), 1.0)));
-}
-
-TEST(ListIcon, NumbersOutsideOneToFourGiveNull) {
-  for (const int picture : {0, -1, 5, std::numeric_limits<int>::max()}) {
-    EXPECT_TRUE(ListIcon(picture).isNull()) << picture;
-  }
 }
 
 }  // namespace
