@@ -1,17 +1,9 @@
 #include "DialogSessionTest.h"
 
-#include "conversion/Transform.h"
-
 namespace penlark::testing {
 
-std::string DialogSessionTest::XmlOf(std::string_view rtf) {
-  const auto path = bed.temp / "source.rtf";
-  WriteFile(path, rtf);
-  return RtfFileToXml(path.string());
-}
-
 void DialogSessionTest::AddRtfDocument(std::string_view serverPath, std::string_view rtf) {
-  server.AddDocument(serverPath, XmlOf(rtf));
+  server.AddDocument(serverPath, bed.XmlOf(rtf));
 }
 
 UserAction DialogSessionTest::LoginAsAnn(bool savePassword) {
@@ -30,14 +22,6 @@ std::vector<std::string> DialogSessionTest::RequestsSeen() const {
     requests.push_back(received.request);
   }
   return requests;
-}
-
-std::vector<std::string> DialogSessionTest::ListItemTexts() {
-  std::vector<std::string> texts;
-  for (const ListItem& item : bed.Dialog().ListView.Items) {
-    texts.push_back(item.Text);
-  }
-  return texts;
 }
 
 }  // namespace penlark::testing

@@ -14,8 +14,6 @@ namespace penlark::testing {
 // "ann" with the password "secret".
 class DialogSessionTest : public ::testing::Test {
  protected:
-  // The server's XML document form of an RTF text.
-  std::string XmlOf(std::string_view rtf);
   // Seeds a document on the server from an RTF text.
   void AddRtfDocument(std::string_view serverPath, std::string_view rtf);
 
@@ -27,7 +25,6 @@ class DialogSessionTest : public ::testing::Test {
 
   // The request elements the server received, oldest first.
   std::vector<std::string> RequestsSeen() const;
-  std::vector<std::string> ListItemTexts();
 
   DialogTestBed bed;
   TestServer server;

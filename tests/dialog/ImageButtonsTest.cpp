@@ -1,6 +1,7 @@
 #include "dialog/OpenDialog.h"
 #include "support/dialog/DialogTestBed.h"
 
+#include <algorithm>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -12,14 +13,12 @@ namespace {
 // server is needed for these.
 class ImageButtonsTest : public ::testing::Test {
  protected:
-  ImageButtonsTest() : dialog(bed.Dialog()) {}
-
   DialogTestBed bed;
-  OpenDialog& dialog;
+  OpenDialog& dialog = bed.Dialog();
 };
 
-// Moving over a button shows its hover picture; any mouse button pressed on it shows the pressed
-// picture and records its code; moving over it while another button is pressed shows only hover.
+// Hover while another button is pressed, hover, pressed with any mouse button and its code,
+// dragged off (back to rest), dragged back on (pressed again).
 TEST_F(ImageButtonsTest, EveryButtonHasItsOwnPicturesAndCode) {
   const struct {
     ImageButton OpenDialog::*button;
@@ -37,6 +36,8 @@ TEST_F(ImageButtonsTest, EveryButtonHasItsOwnPicturesAndCode) {
       {&OpenDialog::CreateFolderImage, &OpenDialog::CreateFolderImage_MouseMove,
        &OpenDialog::CreateFolderImage_MouseDown, kCreateFolderPictures, 4},
   };
+  dialog.ImageCombo.Items = {"/", "/docs"};
+  dialog.ImageCombo.Select(1);
   for (const auto& row : buttons) {
     const ImageButton& button = dialog.*row.button;
     SCOPED_TRACE(button.ToolTipText);
@@ -49,6 +50,10 @@ TEST_F(ImageButtonsTest, EveryButtonHasItsOwnPicturesAndCode) {
     std::invoke(row.down, dialog, kRightButton, 0, 0, 0);
     EXPECT_EQ(button.Picture, row.pictures.Pressed);
     EXPECT_EQ(dialog.PressedButton, row.code);
+    std::invoke(row.move, dialog, kLeftButton, 0, 400, 100);
+    EXPECT_EQ(button.Picture, row.code == 3 ? kDeletePictures.Disabled : row.pictures.Normal);
+    std::invoke(row.move, dialog, kLeftButton, 0, 360, 360);
+    EXPECT_EQ(button.Picture, row.pictures.Pressed);
   }
 }
 
@@ -83,54 +88,46 @@ TEST_F(ImageButtonsTest, NormalizeImagesFollowsTheTrailAndTheListing) {
   EXPECT_FALSE(dialog.CreateFolderImage.Enabled);
 }
 
-TEST_F(ImageButtonsTest, ViewsButtonHoverComesAfterNormalizing) {
+TEST_F(ImageButtonsTest, TheViewsButtonDropsTheViewMenuDownWithTheLeftButtonOnly) {
   dialog.ReloadImage.Picture = kReloadPictures.Hover;
   dialog.PropsImage_MouseMove(0, 0, 9999, 9999);
   EXPECT_EQ(dialog.ReloadImage.Picture, kReloadPictures.Normal);
   EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Hover);
-}
-
-TEST_F(ImageButtonsTest, ViewsButtonWithTheRightButtonShowsPressedAndNoMenu) {
   dialog.PropsImage_MouseDown(kRightButton, 0, 10, 10);
   EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Pressed);
   EXPECT_TRUE(bed.views.MenuPositions().empty());
   EXPECT_EQ(dialog.PressedButton, 0);
-}
 
-TEST_F(ImageButtonsTest, ViewMenuDropsDownBelowTheViewsButtonAndSwitchesTheMode) {
-  bed.views.ChooseFromViewMenu(&OpenDialog::menuReport_Click);
+  bed.views.ChooseFromViewMenu(nullptr).ChooseFromViewMenu(&OpenDialog::menuReport_Click);
+  dialog.PropsImage_MouseDown(kLeftButton, 0, 10, 10);
+  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Pressed) << "closed without a choice";
+  EXPECT_EQ(dialog.ListView.View, ListViewMode::Icons);
   dialog.PropsImage_MouseDown(kLeftButton, 0, 10, 10);
   const Rect& views = dialog.PropsImage.Position;
-  ASSERT_EQ(bed.views.MenuPositions().size(), 1u);
-  EXPECT_EQ(
-      bed.views.MenuPositions()[0],
-      std::make_pair(views.Left, dialog.OpenFileFrame.Position.Top + views.Top + views.Height));
+  EXPECT_EQ(bed.views.MenuPositions(),
+            (std::vector<std::pair<int, int>>(
+                2, {views.Left, dialog.OpenFileFrame.Position.Top + views.Top + views.Height})));
   EXPECT_EQ(dialog.ListView.View, ListViewMode::Report);
-  EXPECT_TRUE(dialog.menuReport.Checked);
-  EXPECT_FALSE(dialog.menuIcons.Checked);
   EXPECT_FALSE(dialog.menuPopup.Visible);
   EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Normal);
 }
 
-TEST_F(ImageButtonsTest, ViewMenuClosedWithoutAChoiceLeavesThePressedPicture) {
-  bed.views.ChooseFromViewMenu(nullptr);
-  dialog.PropsImage_MouseDown(kLeftButton, 0, 10, 10);
-  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Pressed);
-  EXPECT_EQ(dialog.ListView.View, ListViewMode::Icons);
-  EXPECT_TRUE(dialog.menuIcons.Checked);
-}
-
+// Each view checks its own item only.
 TEST_F(ImageButtonsTest, ExactlyOneViewIsCheckedAtATime) {
+  const std::pair<void (OpenDialog::*)(), ListViewMode> views[] = {
+      {&OpenDialog::menuSmallIcons_Click, ListViewMode::SmallIcons},
+      {&OpenDialog::menuList_Click, ListViewMode::List},
+      {&OpenDialog::menuReport_Click, ListViewMode::Report},
+      {&OpenDialog::menuIcons_Click, ListViewMode::Icons}};
   EXPECT_TRUE(dialog.menuIcons.Checked);
-  dialog.menuSmallIcons_Click();
-  dialog.menuList_Click();
-  EXPECT_EQ(dialog.ListView.View, ListViewMode::List);
-  const bool checks[] = {dialog.menuIcons.Checked, dialog.menuSmallIcons.Checked,
-                         dialog.menuList.Checked, dialog.menuReport.Checked};
-  EXPECT_EQ(std::count(std::begin(checks), std::end(checks), true), 1);
-  EXPECT_TRUE(dialog.menuList.Checked);
-  dialog.menuIcons_Click();
-  EXPECT_EQ(dialog.ListView.View, ListViewMode::Icons);
+  for (const auto& [click, mode] : views) {
+    (dialog.*click)();
+    EXPECT_EQ(dialog.ListView.View, mode);
+    const std::vector<bool> checks = {dialog.menuIcons.Checked, dialog.menuSmallIcons.Checked,
+                                      dialog.menuList.Checked, dialog.menuReport.Checked};
+    EXPECT_EQ(std::count(checks.begin(), checks.end(), true), 1);
+    EXPECT_TRUE(checks[static_cast<std::size_t>(mode)]);
+  }
 }
 
 }  // namespace

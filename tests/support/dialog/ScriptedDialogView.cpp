@@ -57,6 +57,14 @@ std::unique_ptr<DialogView> ScriptedDialogViews::CreateView(OpenDialog& dialog) 
   return std::make_unique<View>(*this, dialog);
 }
 
+std::vector<std::string> ItemTexts(const OpenDialog& dialog) {
+  std::vector<std::string> texts;
+  for (const ListItem& item : dialog.ListView.Items) {
+    texts.push_back(item.Text);
+  }
+  return texts;
+}
+
 UserAction Type(TextBox OpenDialog::*field, std::string text) {
   return [field, text = std::move(text)](OpenDialog& dialog) { (dialog.*field).Text = text; };
 }

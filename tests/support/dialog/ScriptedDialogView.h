@@ -42,6 +42,9 @@ class ScriptedDialogViews final : public DialogViewFactory {
   int showings_ = 0;
 };
 
+// The texts of the list's items, in order.
+std::vector<std::string> ItemTexts(const OpenDialog& dialog);
+
 // --- actions ---
 
 UserAction Type(TextBox OpenDialog::*field, std::string text);
