@@ -1,4 +1,4 @@
-#include "DialogRulesTest.h"
+#include "DialogSessionTest.h"
 
 namespace penlark::testing {
 namespace {
@@ -30,7 +30,7 @@ TEST_F(DialogRulesTest, AListingShowsItsEntries) {
     EXPECT_EQ(dialog.ListView.Items, row.items);
     EXPECT_EQ(dialog.ListView.SelectedIndex, row.selected);
     EXPECT_EQ(dialog.FilenameText.Text, "");
-    EXPECT_EQ(bed.pointer.Calls().back(), PointerCall::SetDefault);
+    EXPECT_FALSE(bed.pointer.IsBusy());
     const bool several = row.items.size() > 1;
     const std::pair deleteAfter{several ? kDeletePictures.Normal : kDeletePictures.Disabled,
                                 several};
@@ -70,8 +70,7 @@ TEST_F(DialogRulesTest, TheTrailFollowsTheFoldersEnteredAndLeft) {
 
   DoubleClickItem("docs")(dialog);
   DoubleClickItem("2004")(dialog);
-  const auto upOneLevel =
-      ClickImage(&OpenDialog::UpOneLevelImage_MouseDown, &OpenDialog::UpOneLevelImage_MouseUp);
+  const UserAction upOneLevel = kUpOneLevelButton.Click();
   upOneLevel(dialog);
   EXPECT_EQ(dialog.ImageCombo.Items, (std::vector<std::string>{"/", "/docs"}));
   EXPECT_EQ(ItemTexts(dialog), (std::vector<std::string>{"2004", "notes.rtf", "report.rtf"}));

@@ -1,19 +1,13 @@
-#include "DialogRulesTest.h"
 #include "DialogSessionTest.h"
 
 namespace penlark::testing {
 namespace {
 
-const UserAction kReload =
-    ClickImage(&OpenDialog::ReloadImage_MouseDown, &OpenDialog::ReloadImage_MouseUp);
-const UserAction kDelete =
-    ClickImage(&OpenDialog::DeleteImage_MouseDown, &OpenDialog::DeleteImage_MouseUp);
-const UserAction kCreateFolder =
-    ClickImage(&OpenDialog::CreateFolderImage_MouseDown, &OpenDialog::CreateFolderImage_MouseUp);
+const UserAction kReload = kReloadButton.Click();
+const UserAction kDelete = kDeleteButton.Click();
+const UserAction kCreateFolder = kCreateFolderButton.Click();
 
-class FolderOperationsSessionTest : public DialogSessionTest {};
-
-TEST_F(FolderOperationsSessionTest, RefreshCreateAndDeleteOnTheServer) {
+TEST_F(DialogSessionTest, RefreshCreateAndDeleteOnTheServer) {
   server.AddFolder("/docs");
   AddRtfDocument("/docs/report.rtf", "{\\rtf1 report}");
   OpenDialog& dialog = LoggedInDialog();
@@ -22,8 +16,7 @@ TEST_F(FolderOperationsSessionTest, RefreshCreateAndDeleteOnTheServer) {
   server.ClearRequests();
   const std::string listing =
       "<getFiles dir=\"/docs\" username=\"ann\" password=\"secret\" vid=\"2.0\" />";
-  ClickImage(&OpenDialog::ReloadImage_MouseDown, &OpenDialog::ReloadImage_MouseUp, 360,
-             360)(dialog);
+  kReloadButton.Click(360, 360)(dialog);
   EXPECT_EQ(RequestsSeen(), std::vector<std::string>{listing});
   EXPECT_EQ(ItemTexts(dialog), (std::vector<std::string>{"new.rtf", "report.rtf"}));
 
@@ -57,32 +50,17 @@ TEST_F(FolderOperationsSessionTest, RefreshCreateAndDeleteOnTheServer) {
 
 // Released off the button, by a twip past any edge, a button does nothing but go back to rest.
 TEST_F(DialogRulesTest, AButtonReleasedOffItselfOnlyGoesBackToRest) {
-  const struct {
-    ImageButton OpenDialog::*button;
-    MouseHandler down;
-    MouseHandler up;
-    int rest;
-  } buttons[] = {
-      {&OpenDialog::ReloadImage, &OpenDialog::ReloadImage_MouseDown,
-       &OpenDialog::ReloadImage_MouseUp, kReloadPictures.Normal},
-      {&OpenDialog::UpOneLevelImage, &OpenDialog::UpOneLevelImage_MouseDown,
-       &OpenDialog::UpOneLevelImage_MouseUp, kUpOneLevelPictures.Normal},
-      {&OpenDialog::DeleteImage, &OpenDialog::DeleteImage_MouseDown,
-       &OpenDialog::DeleteImage_MouseUp, kDeletePictures.Normal},
-      {&OpenDialog::CreateFolderImage, &OpenDialog::CreateFolderImage_MouseDown,
-       &OpenDialog::CreateFolderImage_MouseUp, kCreateFolderPictures.Normal},
-  };
   const std::pair<double, double> offButton[] = {{-1, 100}, {361, 100}, {100, -1}, {100, 361}};
   OpenDialog& dialog = InDocs();
-  for (const auto& row : buttons) {
+  for (const FolderButton& row : kFolderButtons) {
     for (const auto& [x, y] : offButton) {
-      SCOPED_TRACE((dialog.*row.button).ToolTipText + " at " + std::to_string(x) + "," +
+      SCOPED_TRACE((dialog.*row.control).ToolTipText + " at " + std::to_string(x) + "," +
                    std::to_string(y));
-      ClickImage(row.down, row.up, x, y)(dialog);
+      row.Click(x, y)(dialog);
       EXPECT_TRUE(server.asked.empty());
       EXPECT_TRUE(bed.prompts.Messages().empty());
       EXPECT_TRUE(bed.prompts.Inputs().empty());
-      EXPECT_EQ((dialog.*row.button).Picture, row.rest);
+      EXPECT_EQ((dialog.*row.control).Picture, row.pictures.Normal);
       EXPECT_EQ(dialog.PressedButton, 0);
       EXPECT_EQ(dialog.ImageCombo.Items, (std::vector<std::string>{"/", "/docs"}));
     }
@@ -177,7 +155,7 @@ TEST_F(DialogRulesTest, AnEmptiedTrailLeavesTheButtonsOnlyTheirClosingSteps) {
   dialog.ImageCombo.Clear();
   kDelete(dialog);
   kCreateFolder(dialog);
-  ClickImage(&OpenDialog::UpOneLevelImage_MouseDown, &OpenDialog::UpOneLevelImage_MouseUp)(dialog);
+  kUpOneLevelButton.Click()(dialog);
   EXPECT_TRUE(bed.prompts.Messages().empty());
   EXPECT_TRUE(bed.prompts.Inputs().empty());
   EXPECT_TRUE(server.asked.empty());

@@ -1,7 +1,6 @@
 #include "dialog/OpenDialog.h"
 #include "support/dialog/DialogTestBed.h"
 
-#include <algorithm>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -20,26 +19,10 @@ class ImageButtonsTest : public ::testing::Test {
 // Hover while another button is pressed, hover, pressed with any mouse button and its code,
 // dragged off (back to rest), dragged back on (pressed again).
 TEST_F(ImageButtonsTest, EveryButtonHasItsOwnPicturesAndCode) {
-  const struct {
-    ImageButton OpenDialog::*button;
-    MouseHandler move;
-    MouseHandler down;
-    ButtonPictures pictures;
-    std::int16_t code;
-  } buttons[] = {
-      {&OpenDialog::ReloadImage, &OpenDialog::ReloadImage_MouseMove,
-       &OpenDialog::ReloadImage_MouseDown, kReloadPictures, 1},
-      {&OpenDialog::UpOneLevelImage, &OpenDialog::UpOneLevelImage_MouseMove,
-       &OpenDialog::UpOneLevelImage_MouseDown, kUpOneLevelPictures, 2},
-      {&OpenDialog::DeleteImage, &OpenDialog::DeleteImage_MouseMove,
-       &OpenDialog::DeleteImage_MouseDown, kDeletePictures, 3},
-      {&OpenDialog::CreateFolderImage, &OpenDialog::CreateFolderImage_MouseMove,
-       &OpenDialog::CreateFolderImage_MouseDown, kCreateFolderPictures, 4},
-  };
   dialog.ImageCombo.Items = {"/", "/docs"};
   dialog.ImageCombo.Select(1);
-  for (const auto& row : buttons) {
-    const ImageButton& button = dialog.*row.button;
+  for (const FolderButton& row : kFolderButtons) {
+    const ImageButton& button = dialog.*row.control;
     SCOPED_TRACE(button.ToolTipText);
     dialog.PressedButton = row.code == 1 ? 4 : 1;
     std::invoke(row.move, dialog, 0, 0, 10, 10);
@@ -108,26 +91,11 @@ TEST_F(ImageButtonsTest, TheViewsButtonDropsTheViewMenuDownWithTheLeftButtonOnly
             (std::vector<std::pair<int, int>>(
                 2, {views.Left, dialog.OpenFileFrame.Position.Top + views.Top + views.Height})));
   EXPECT_EQ(dialog.ListView.View, ListViewMode::Report);
+  EXPECT_EQ((std::vector<bool>{dialog.menuIcons.Checked, dialog.menuSmallIcons.Checked,
+                               dialog.menuList.Checked, dialog.menuReport.Checked}),
+            (std::vector<bool>{false, false, false, true}));
   EXPECT_FALSE(dialog.menuPopup.Visible);
   EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Normal);
-}
-
-// Each view checks its own item only.
-TEST_F(ImageButtonsTest, ExactlyOneViewIsCheckedAtATime) {
-  const std::pair<void (OpenDialog::*)(), ListViewMode> views[] = {
-      {&OpenDialog::menuSmallIcons_Click, ListViewMode::SmallIcons},
-      {&OpenDialog::menuList_Click, ListViewMode::List},
-      {&OpenDialog::menuReport_Click, ListViewMode::Report},
-      {&OpenDialog::menuIcons_Click, ListViewMode::Icons}};
-  EXPECT_TRUE(dialog.menuIcons.Checked);
-  for (const auto& [click, mode] : views) {
-    (dialog.*click)();
-    EXPECT_EQ(dialog.ListView.View, mode);
-    const std::vector<bool> checks = {dialog.menuIcons.Checked, dialog.menuSmallIcons.Checked,
-                                      dialog.menuList.Checked, dialog.menuReport.Checked};
-    EXPECT_EQ(std::count(checks.begin(), checks.end(), true), 1);
-    EXPECT_TRUE(checks[static_cast<std::size_t>(mode)]);
-  }
 }
 
 }  // namespace

@@ -1,19 +1,14 @@
-#include "DialogRulesTest.h"
 #include "DialogSessionTest.h"
 #include "protocol/ConnectionUtils.h"
-
-#include <functional>
 
 namespace penlark::testing {
 namespace {
 
 const std::string kSeparator(kHistorySeparator);
 
-class LoginSessionTest : public DialogSessionTest {};
-
 // Untrimmed fields log in, open the file tab and go into the history at unload, from which the
 // next dialog logs in by itself.
-TEST_F(LoginSessionTest, LogsInAndLogsInAgainFromTheHistory) {
+TEST_F(DialogSessionTest, LogsInAndLogsInAgainFromTheHistory) {
   server.AddFolder("/docs");
   AddRtfDocument("/report.rtf", "{\\rtf1 report}");
   OpenDialog& dialog = bed.Dialog();
@@ -50,39 +45,34 @@ TEST_F(LoginSessionTest, LogsInAndLogsInAgainFromTheHistory) {
   EXPECT_TRUE(bed.prompts.Messages().empty());
 }
 
+void EmptyRoot(FakeServer& server) {
+  server.entries.clear();
+}
+
+void ListingNotRead(FakeServer& server) {
+  server.FailNext(FakeServer::Failure::Unread, "<error>no</error>");
+}
+
 TEST(LoginRules, WhatALoginLeaves) {
+  const std::string empty = "Values are empty!!!";
   const std::string refused = "Login failed: unknown user name or wrong password.";
   const std::string unreachable =
       "Error: Connection to Tarnwell Server failed. The Server could be down. Try Later...";
   const struct {
     const char* name;
     std::string server, user, password;
-    std::function<void(FakeServer&)> before;
+    void (*before)(FakeServer&);
     std::vector<std::string> messages;
     bool sent;
     bool loggedIn;
   } rows[] = {
-      {"empty user", "tarn", " \t ", "secret", {}, {"Values are empty!!!"}, false, false},
-      {"empty server", "   ", "ann", "secret", {}, {"Values are empty!!!"}, false, false},
-      {"empty password", "tarn", "guest", "", {}, {}, true, true},
-      {"wrong password", "tarn", "ann", "wrong", {}, {refused}, true, false},
-      {"unreachable", "moor", "ann", "secret", {}, {unreachable}, true, false},
-      {"empty root",
-       "tarn",
-       "ann",
-       "secret",
-       [](FakeServer& s) { s = FakeServer(); },
-       {},
-       true,
-       false},
-      {"listing not read",
-       "tarn",
-       "ann",
-       "secret",
-       [](FakeServer& s) { s.FailNext(FakeServer::Failure::Unread, "<error>no</error>"); },
-       {},
-       true,
-       false},
+      {"empty user", "tarn", " \t ", "secret", nullptr, {empty}, false, false},
+      {"empty server", "   ", "ann", "secret", nullptr, {empty}, false, false},
+      {"empty password", "tarn", "guest", "", nullptr, {}, true, true},
+      {"wrong password", "tarn", "ann", "wrong", nullptr, {refused}, true, false},
+      {"unreachable", "moor", "ann", "secret", nullptr, {unreachable}, true, false},
+      {"empty root", "tarn", "ann", "secret", EmptyRoot, {}, true, false},
+      {"listing not read", "tarn", "ann", "secret", ListingNotRead, {}, true, false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -198,16 +188,6 @@ TEST_F(DialogRulesTest, AutomaticLoginTakesThePasswordKeptInMemoryElseSendsAnEmp
   EXPECT_EQ(dialog.UrlDomainCombo.Text, "tarn");
   EXPECT_EQ(dialog.UsernameText.Text, "ann");
   EXPECT_EQ(dialog.FocusControl, &dialog.PasswordText);
-}
-
-TEST_F(DialogRulesTest, AForeignHistoryFileIsRefusedAsCorrupt) {
-  LoggedIn().Cancel_Click();
-  std::string foreign = ReadFile(bed.HistoryFile()).value_or("");
-  ASSERT_FALSE(foreign.empty());
-  foreign[0] = static_cast<char>(foreign[0] + 1);  // another user name in the header
-  WriteFile(bed.HistoryFile(), foreign);
-  EXPECT_EQ(bed.Dialog().TabStrip.SelectedTab, 2);
-  EXPECT_EQ(bed.prompts.MessageTexts(), std::vector<std::string>{"Corrupt history file!!"});
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-#include "DialogRulesTest.h"
 #include "DialogSessionTest.h"
-
-#include <functional>
 
 namespace penlark::testing {
 namespace {
+
+constexpr std::string_view kReportRtf = FakeMachine::kReportRtf;
 
 // A word processor whose first opens fail, as one that has gone away would.
 class FlakyWord final : public Word {
@@ -30,9 +29,7 @@ class FlakyWord final : public Word {
   int failures_;
 };
 
-class OpenSessionTest : public DialogSessionTest {};
-
-TEST_F(OpenSessionTest, FetchesConvertsOpensInTheWordProcessorAndUnloads) {
+TEST_F(DialogSessionTest, FetchesConvertsOpensInTheWordProcessorAndUnloads) {
   server.AddFolder("/docs");
   AddRtfDocument("/docs/report.rtf", kReportRtf);
   OpenDialog& dialog = LoggedInDialog();
@@ -89,23 +86,6 @@ TEST_F(DialogRulesTest, OpenRefusesNamesItCannotFetch) {
   EXPECT_TRUE(bed.Context().IsDialogLoaded());
 }
 
-// The name is looked up with its blanks collapsed, and kept as it is for the local copy.
-TEST(OpenRules, TheLocalCopyTakesTheDocumentsName) {
-  for (const auto& [typed, name] :
-       {std::pair{"notes", "notes"}, std::pair{"  two   words.rtf ", "two words.rtf"}}) {
-    FakeMachine machine;
-    machine.server.Add("/docs", name, kDocumentType, machine.bed.XmlOf(kReportRtf));
-    OpenDialog& dialog = machine.InDocs();
-    dialog.FilenameText.Text = typed;
-    dialog.OpenButton_Click();
-    EXPECT_EQ(machine.server.asked,
-              std::vector<std::string>{"getContent /docs " + std::string(name) + " 2"});
-    EXPECT_TRUE(std::filesystem::exists(machine.bed.WorkDir() + "docs/" + name)) << name;
-    ASSERT_EQ(machine.bed.word.DocumentsCount(), 1) << name;
-    EXPECT_EQ(machine.bed.word.ActiveDocument()->Name(), name);
-  }
-}
-
 TEST_F(DialogRulesTest, ADocumentAlreadyOpenIsActivatedAndNothingIsFetched) {
   DoubleClickItem("report.rtf")(InDocs());
   const auto opened = bed.word.ActiveDocument();
@@ -119,15 +99,6 @@ TEST_F(DialogRulesTest, ADocumentAlreadyOpenIsActivatedAndNothingIsFetched) {
   EXPECT_EQ(bed.word.ActiveDocument(), opened);
   EXPECT_TRUE(bed.Context().IsDialogLoaded()) << "the dialog stays shown";
   EXPECT_FALSE(bed.pointer.IsBusy());
-}
-
-TEST_F(DialogRulesTest, SameNamedDocumentsOfTwoFoldersHaveLocalCopiesOfTheirOwn) {
-  DoubleClickItem("report.rtf")(LoggedIn());
-  DoubleClickItem("report.rtf")(InDocs());
-  EXPECT_TRUE(bed.prompts.Messages().empty());
-  ASSERT_EQ(bed.word.DocumentsCount(), 2);
-  EXPECT_EQ(bed.word.ActiveDocument()->Path() + "/", bed.WorkDir() + "docs/");
-  EXPECT_TRUE(std::filesystem::exists(bed.WorkDir() + "report.rtf"));
 }
 
 // Only the local copy itself counts, by its whole path with case; the first match is activated.
@@ -154,30 +125,24 @@ TEST_F(DialogRulesTest, IsDocOpenMatchesTheWholePathOfTheLocalCopy) {
 TEST(OpenRules, AFailedFetchUnloadsTheDialog) {
   const std::string unloadable = "ERROR: Unable to load the XML document";
   const struct {
-    const char* name;
-    std::function<void(FakeServer&)> fail;
-    std::vector<std::string> messages;
+    FakeServer::Failure failure;
+    std::string text;
+    std::string message;
   } rows[] = {
-      {"fault",
-       [](FakeServer& s) { s.FailNext(FakeServer::Failure::Fault, "No such document"); },
-       {"No such document"}},
-      {"not XML",
-       [](FakeServer& s) { s.Find("/docs", "report.rtf")->content = "<Document><G>"; },
-       {unloadable}},
-      {"not a document",
-       [](FakeServer& s) { s.Find("/docs", "report.rtf")->content = "<error>gone</error>"; },
-       {unloadable}},
+      {FakeServer::Failure::Fault, "No such document", "No such document"},
+      {FakeServer::Failure::Unread, "<Document><G>", unloadable},
+      {FakeServer::Failure::Unread, "<error>gone</error>", unloadable},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+    SCOPED_TRACE(row.text);
     FakeMachine machine;
     const std::string older = machine.bed.WorkDir() + "docs/report.rtf";
     std::filesystem::create_directory(machine.bed.WorkDir() + "docs");
     WriteFile(older, "{\\rtf1 older copy}");
     OpenDialog& dialog = machine.InDocs();
-    row.fail(machine.server);
+    machine.server.FailNext(row.failure, row.text);
     DoubleClickItem("report.rtf")(dialog);
-    EXPECT_EQ(machine.bed.prompts.MessageTexts(), row.messages);
+    EXPECT_EQ(machine.bed.prompts.MessageTexts(), std::vector<std::string>{row.message});
     EXPECT_EQ(machine.bed.prompts.Messages()[0].icon, MessageIcon::None);
     EXPECT_EQ(ReadFile(older), "{\\rtf1 older copy}");
     EXPECT_FALSE(machine.bed.Context().IsDialogLoaded());

@@ -1,4 +1,3 @@
-#include "DialogRulesTest.h"
 #include "DialogSessionTest.h"
 
 #include <functional>
@@ -8,24 +7,17 @@ namespace {
 
 constexpr std::string_view kDraftRtf = "{\\rtf1\\ansi Draft \\'e9t\\'e9\\par }";
 
-std::shared_ptr<WordDocument> OpenDraft(DialogTestBed& bed) {
-  WriteFile(bed.temp / "draft.rtf", kDraftRtf);
-  return bed.word.DocumentsOpen((bed.temp / "draft.rtf").string());
-}
-
 void SaveAs(OpenDialog& dialog, const std::string& name) {
   dialog.FilenameText.Text = name;
   dialog.OpenButton_Click();
 }
 
-class SaveSessionTest : public DialogSessionTest {};
-
 // A new name is saved without a question; the dialog comes back hidden on the root listing. An
 // existing name is overwritten after the question.
-TEST_F(SaveSessionTest, SavesANewNameAndOverwritesAfterAsking) {
+TEST_F(DialogSessionTest, SavesANewNameAndOverwritesAfterAsking) {
   server.AddFolder("/docs");
   AddRtfDocument("/docs/report.rtf", "{\\rtf1 old report}");
-  const auto draft = OpenDraft(bed);
+  const auto draft = bed.OpenLocal("draft.rtf", kDraftRtf);
   OpenDialog* dialog = &LoggedInDialog();
   dialog->OpenButton.Caption = kSaveMode;
   DoubleClickItem("docs")(*dialog);
@@ -106,7 +98,7 @@ TEST(SaveRules, WhatASaveLeaves) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     FakeMachine machine;
-    OpenDraft(machine.bed);
+    machine.bed.OpenLocal("draft.rtf", kDraftRtf);
     OpenDialog& dialog = machine.InDocs(kSaveMode);
     if (row.before) {
       row.before(machine);
@@ -123,7 +115,7 @@ TEST(SaveRules, WhatASaveLeaves) {
 }
 
 TEST_F(DialogRulesTest, TheDialogReloadedAfterASaveLogsInWithThePasswordKeptInMemory) {
-  OpenDraft(bed);
+  bed.OpenLocal("draft.rtf", kDraftRtf);
   Login("tarn", "ann", "secret", false)(bed.Dialog());
   OpenDialog& dialog = bed.Dialog();
   dialog.OpenButton.Caption = kSaveMode;
@@ -139,7 +131,7 @@ TEST_F(DialogRulesTest, TheDialogReloadedAfterASaveLogsInWithThePasswordKeptInMe
 }
 
 TEST_F(DialogRulesTest, AFailingSaveReachesTheCallerWithTheNormalPointer) {
-  OpenDraft(bed);
+  bed.OpenLocal("draft.rtf", kDraftRtf);
   OpenDialog& dialog = InDocs(kSaveMode);
   std::filesystem::remove_all(bed.InstallPath() / "work");
   EXPECT_THROW(SaveAs(dialog, "draft.rtf"), WordError);

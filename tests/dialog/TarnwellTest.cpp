@@ -1,4 +1,3 @@
-#include "DialogRulesTest.h"
 #include "DialogSessionTest.h"
 #include "automation/Tarnwell.h"
 
@@ -7,21 +6,13 @@ namespace {
 
 class TarnwellTest : public DialogRulesTest {
  protected:
-  std::shared_ptr<WordDocument> OpenLocalDocument(const std::string& name) {
-    WriteFile(bed.temp / name, "{\\rtf1 local}");
-    return bed.word.DocumentsOpen((bed.temp / name).string());
-  }
-
   Tarnwell tarnwell{bed.component};
 };
 
-class TarnwellSessionTest : public DialogSessionTest {};
-
 // Save As, from the operation through the modal dialog to the server and back.
-TEST_F(TarnwellSessionTest, XmlSaveStoresTheActiveDocumentUnderTheChosenName) {
+TEST_F(DialogSessionTest, XmlSaveStoresTheActiveDocumentUnderTheChosenName) {
   server.AddFolder("/docs");
-  WriteFile(bed.temp / "letter.rtf", "{\\rtf1 letter}");
-  bed.word.DocumentsOpen((bed.temp / "letter.rtf").string());
+  bed.OpenLocal("letter.rtf", "{\\rtf1 letter}");
   Tarnwell tarnwell{bed.component};
   bed.views.Then(LoginAsAnn())
       .Then(DoubleClickItem("docs"))
@@ -55,7 +46,7 @@ TEST_F(TarnwellTest, XmlOpenShowsTheDialogInOpenModeAndReturnsFalseAfterAnOpen) 
 TEST_F(TarnwellTest, XmlSaveAsClearsTheCurrentFileAndShowsTheActiveDocumentsName) {
   EXPECT_THROW(tarnwell.XMLSaveAs(), WordError) << "no document";
   EXPECT_EQ(bed.views.Showings(), 0);
-  OpenLocalDocument("letter.rtf");
+  bed.OpenLocal("letter.rtf", "{\\rtf1 local}");
   bed.Context().Server().CurrentFile = "previous.rtf";
   bed.views.Then([this](OpenDialog& dialog) {
     EXPECT_EQ(bed.Context().Server().CurrentFile, "");
@@ -73,11 +64,11 @@ TEST_F(TarnwellTest, XmlSaveAsClearsTheCurrentFileAndShowsTheActiveDocumentsName
 TEST_F(TarnwellTest, XmlCloseClosesTheActiveDocumentOnly) {
   EXPECT_FALSE(tarnwell.XMLClose());
   EXPECT_EQ(bed.word.DocumentsCount(), 0);
-  OpenLocalDocument("only.rtf");
+  bed.OpenLocal("only.rtf", "{\\rtf1 local}");
   EXPECT_FALSE(tarnwell.XMLClose());
   EXPECT_EQ(bed.word.DocumentsCount(), 0);
-  const auto first = OpenLocalDocument("a.rtf");
-  OpenLocalDocument("b.rtf");
+  const auto first = bed.OpenLocal("a.rtf", "{\\rtf1 local}");
+  bed.OpenLocal("b.rtf", "{\\rtf1 local}");
   EXPECT_FALSE(tarnwell.XMLClose());
   ASSERT_EQ(bed.word.DocumentsCount(), 1);
   EXPECT_EQ(bed.word.DocumentsItem(1), first);
@@ -90,7 +81,7 @@ TEST_F(TarnwellTest, WordCloseLoadsTheDialogAndClosesNothing) {
   } catch (const WordError& error) {
     EXPECT_STREQ(error.what(), "This command is not available because no document is open.");
   }
-  OpenLocalDocument("a.rtf");
+  bed.OpenLocal("a.rtf", "{\\rtf1 local}");
   EXPECT_FALSE(tarnwell.WordClose());
   EXPECT_EQ(bed.word.DocumentsCount(), 1);
   EXPECT_TRUE(bed.Context().IsDialogLoaded());

@@ -40,6 +40,12 @@ std::filesystem::path DialogTestBed::HistoryFile() const {
   return InstallPath() / "history" / ("history." + machine.user);
 }
 
+std::shared_ptr<WordDocument> DialogTestBed::OpenLocal(const std::string& name,
+                                                       std::string_view rtf) {
+  WriteFile(temp / name, rtf);
+  return word.DocumentsOpen((temp / name).string());
+}
+
 std::string DialogTestBed::XmlOf(std::string_view rtf) const {
   const auto path = temp / "source.rtf";
   WriteFile(path, rtf);

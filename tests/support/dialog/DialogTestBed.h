@@ -30,6 +30,8 @@ class DialogTestBed {
   std::filesystem::path HistoryFile() const;
   // The server's XML document form of an RTF text.
   std::string XmlOf(std::string_view rtf) const;
+  // Writes `rtf` as the file `name` of the temporary folder and opens it in the word processor.
+  std::shared_ptr<WordDocument> OpenLocal(const std::string& name, std::string_view rtf);
 
   // The services of this machine, with another word processor.
   DialogServices ServicesWith(Word& otherWord);

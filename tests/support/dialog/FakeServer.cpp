@@ -16,26 +16,24 @@ class FakeServer::Client final : public ServerClient {
     return Ask("getFiles " + dir, username, password, [&] {
       names_.clear();
       types_.clear();
-      for (const Entry& entry : server_.entries_) {
+      for (const Entry& entry : server_.entries) {
         if (entry.dir == dir) {
           names_.push_back(entry.name);
           types_.push_back(entry.type);
         }
       }
       listed_ = dir;
-      return std::string("<files/>");
+      return "<files/>";
     });
   }
 
   std::string RequestDelete(const std::string& dir, const std::string& name, std::int16_t type,
                             const std::string& username, const std::string& password) override {
     return Ask(Line("delete", dir, name, type), username, password, [&] {
-      Entry* entry = server_.Find(dir, name, type);
-      if (entry == nullptr) {
-        return Refuse("There is no entry \"" + name + "\" in \"" + dir + "\".");
+      if (const Entry* entry = server_.Find(dir, name, type)) {
+        server_.entries.erase(server_.entries.begin() + (entry - server_.entries.data()));
       }
-      server_.entries_.erase(server_.entries_.begin() + (entry - server_.entries_.data()));
-      return std::string("<deleted/>");
+      return "<deleted/>";
     });
   }
 
@@ -44,7 +42,7 @@ class FakeServer::Client final : public ServerClient {
                                   const std::string& password) override {
     return Ask(Line("createFolder", dir, name, type), username, password, [&] {
       server_.Add(dir, name, type);
-      return std::string("<created/>");
+      return "<created/>";
     });
   }
 
@@ -52,8 +50,7 @@ class FakeServer::Client final : public ServerClient {
                              const std::string& username, const std::string& password) override {
     return Ask(Line("getContent", dir, name, type), username, password, [&] {
       const Entry* entry = server_.Find(dir, name, type);
-      return entry != nullptr ? entry->content
-                              : Refuse("There is no document \"" + name + "\" in \"" + dir + "\".");
+      return entry != nullptr ? entry->content : std::string();
     });
   }
 
@@ -61,12 +58,11 @@ class FakeServer::Client final : public ServerClient {
                               const std::string& content, const std::string& username,
                               const std::string& password) override {
     return Ask("saveFile " + dir + " " + name, username, password, [&] {
-      if (Entry* entry = server_.Find(dir, name)) {
-        entry->content = content;
-      } else {
-        server_.Add(dir, name, 2, content);
+      if (server_.Find(dir, name) == nullptr) {
+        server_.Add(dir, name);
       }
-      return std::string("<saved/>");
+      server_.Find(dir, name)->content = content;
+      return "<saved/>";
     });
   }
 
@@ -88,38 +84,31 @@ class FakeServer::Client final : public ServerClient {
     return std::string(request) + " " + dir + " " + name + " " + std::to_string(type);
   }
 
-  std::string Refuse(const std::string& text) {
-    prompts_.ShowMessage({.text = text});
-    return {};
-  }
-
   std::string Ask(std::string line, const std::string& username, const std::string& password,
                   const std::function<std::string()>& answer) {
     server_.asked.push_back(std::move(line));
     server_.lastPassword = password;
+    const auto [failure, text] = std::exchange(server_.failure_, {Failure::None, ""});
     const auto& hosts = server_.hosts;
+    const auto& users = server_.users;
     if (std::find(hosts.begin(), hosts.end(), hooks_.serverText()) == hosts.end()) {
       prompts_.ShowMessage({.text = "Error: Connection to Tarnwell Server failed. The Server "
                                     "could be down. Try Later...",
                             .icon = MessageIcon::Exclamation});
-      return {};
-    }
-    const Failure failure = std::exchange(server_.failure_, Failure::None);
-    if (failure == Failure::Unread) {
-      return server_.failureText_;
-    }
-    if (failure != Failure::None) {
-      Refuse(server_.failureText_);
+    } else if (failure == Failure::Unread) {
+      return text;
+    } else if (failure != Failure::None) {
+      prompts_.ShowMessage({.text = text});
       if (failure == Failure::Internal) {
         hooks_.onRequestFailure();
       }
-      return {};
+    } else if (std::find(users.begin(), users.end(), std::pair{username, password}) ==
+               users.end()) {
+      prompts_.ShowMessage({.text = "Login failed: unknown user name or wrong password."});
+    } else {
+      return answer();
     }
-    const auto& users = server_.users;
-    if (std::find(users.begin(), users.end(), std::pair{username, password}) == users.end()) {
-      return Refuse("Login failed: unknown user name or wrong password.");
-    }
-    return answer();
+    return {};
   }
 
   FakeServer& server_;
@@ -130,16 +119,12 @@ class FakeServer::Client final : public ServerClient {
   std::optional<std::string> listed_;
 };
 
-void FakeServer::Add(std::string dir, std::string name, std::int16_t type, std::string content) {
-  entries_.push_back({std::move(dir), std::move(name), type, std::move(content)});
-}
-
 FakeServer::Entry* FakeServer::Find(const std::string& dir, const std::string& name,
                                     std::int16_t type) {
-  const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
+  const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry& entry) {
     return entry.dir == dir && entry.name == name && entry.type == type;
   });
-  return found == entries_.end() ? nullptr : &*found;
+  return found == entries.end() ? nullptr : &*found;
 }
 
 ServerClientFactory FakeServer::Clients() {
