@@ -98,7 +98,8 @@ TEST_F(DialogRulesTest, DeleteThatFailsOrHasNoSelectionEndsEarly) {
   kDelete(dialog);
   EXPECT_EQ(dialog.DeleteImage.Picture, kDeletePictures.Pressed);
   EXPECT_EQ(dialog.PressedButton, 0);
-  EXPECT_EQ(bed.prompts.MessageTexts().back(), "Access denied");
+  EXPECT_EQ(bed.prompts.MessageTexts(),
+            (std::vector<std::string>{"Delete 2004 from Tarnwell server?", "Access denied"}));
   EXPECT_EQ(server.asked.size(), 1u) << "not listed again";
 
   dialog.ListView.SelectedIndex = -1;
