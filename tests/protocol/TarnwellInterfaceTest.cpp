@@ -36,14 +36,18 @@ class TarnwellInterfaceTest : public ::testing::Test {
 };
 
 // One exchange of each request with the reference server: awkward names and documents arrive
-// unchanged and each reply is what the server did.
+// unchanged and each reply is what the server did. Every request reads the server field afresh
+// (trimmed, its scheme kept) and goes through the Connector made for the first one.
 TEST_F(TarnwellInterfaceTest, EachRequestIsCarriedOutByTheServer) {
+  serverField = "  http://" + server.ServerText() + "/ \t";
+  EXPECT_EQ(tarnwell.ServerConnector(), nullptr);
   const std::string folder = "/F\u00E4cher & <\"Quotes\">";
   const std::string document = "R\u00E9sum\u00E9 & <1> \"final\".xml";
   const std::string content =
       "<doc>\r\n<p>caf\u00E9 &amp; cr\u00E8me</p>\r\r\n\t<![CDATA[<raw> & "
       "]]]]><![CDATA[>]]>\n</doc>";
   EXPECT_EQ(tarnwell.RequestCreateFolder("/", folder.substr(1), 1, kUser, kPassword), "<ok/>");
+  const Connector* connector = tarnwell.ServerConnector();
   EXPECT_TRUE(server.HasFolder(folder));
   EXPECT_EQ(tarnwell.RequestSaveFile(folder, document, content, kUser, kPassword), "<ok/>");
   EXPECT_EQ(server.Document(folder + "/" + document), content);
@@ -58,6 +62,9 @@ TEST_F(TarnwellInterfaceTest, EachRequestIsCarriedOutByTheServer) {
   EXPECT_FALSE(server.HasEntry(folder));
   EXPECT_EQ(server.Requests().front().content, std::nullopt);
   EXPECT_THAT(prompts.Messages(), IsEmpty());
+  EXPECT_EQ(serverFieldReads, 6);
+  EXPECT_NE(connector, nullptr);
+  EXPECT_EQ(tarnwell.ServerConnector(), connector);
 }
 
 TEST_F(TarnwellInterfaceTest, LargeDocumentsRoundTripByteForByte) {
@@ -69,17 +76,6 @@ TEST_F(TarnwellInterfaceTest, LargeDocumentsRoundTripByteForByte) {
   EXPECT_TRUE(testing::SameBytes(server.Document("/big.xml").value_or(""), content));
   EXPECT_TRUE(
       testing::SameBytes(tarnwell.RequestContent("/", "big.xml", 2, kUser, kPassword), content));
-}
-
-TEST_F(TarnwellInterfaceTest, ReadsTheServerFieldForEveryRequestAndKeepsOneConnector) {
-  EXPECT_EQ(tarnwell.ServerConnector(), nullptr);
-  List("/");
-  const Connector* first = tarnwell.ServerConnector();
-  serverField = "  http://" + server.ServerText() + "/ \t";  // trimmed, scheme kept
-  EXPECT_EQ(List("/"), "<files/>");
-  EXPECT_EQ(serverFieldReads, 2);
-  EXPECT_NE(first, nullptr);
-  EXPECT_EQ(tarnwell.ServerConnector(), first);
 }
 
 // A fault, a failed exchange or a reply of another root gives no listing of the folder and
