@@ -62,7 +62,7 @@ class WriterFlowTest : public DialogSessionTest {
     return bed.WorkDir() + "docs/" + std::string(name);
   }
 
-  // Whether the server holds what Writer last wrote of /docs/NAME.
+  // Expects the server to hold what Writer last wrote of /docs/NAME.
   void ExpectSavedAsWritten(std::string_view name) {
     const auto written = ReadFile(WorkFile(name)).value_or("");
     EXPECT_THAT(written, StartsWith("{\\rtf1"));
