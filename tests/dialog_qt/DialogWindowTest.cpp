@@ -6,14 +6,13 @@
 #include "support/TestServer.h"
 #include "support/dialog/DialogTestBed.h"
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTabBar>
@@ -53,15 +52,10 @@ class DialogWindowTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   }
 
-  void FillLogin() {
+  void LoggedIn() {
     dialog->UrlDomainCombo.Text = server.ServerText();
     dialog->UsernameText.Text = "ann";
     dialog->PasswordText.Text = "secret";
-    views.RefreshAll();
-  }
-
-  void LoggedIn() {
-    FillLogin();
     dialog->LogInButton_Click();
     views.RefreshAll();
   }
@@ -88,64 +82,56 @@ class DialogWindowTest : public ::testing::Test {
   QWidget* window = nullptr;
 };
 
+// Properties of the widgets named as the controls; places are the form's twips at 15 a pixel.
 TEST_F(DialogWindowTest, ShowsTheFreshlyLoadedDialogWhereTheFormPlacesIt) {
-  auto* tabs = Find<QTabBar>("TabStrip");
-  EXPECT_EQ(tabs->currentIndex(), 1);
-  EXPECT_FALSE(tabs->isEnabled());
-  EXPECT_EQ(tabs->tabText(0), "File");
-  EXPECT_EQ(tabs->tabToolTip(1), "Connection information to Server.");
-  EXPECT_TRUE(Find("ConnectionFrame")->isVisible());
-  EXPECT_FALSE(Find("OpenFileFrame")->isVisible());
-  EXPECT_EQ(Find<QComboBox>("UrlDomainCombo")->currentText(), "Tarnwell server name");
-  EXPECT_EQ(Find<QLineEdit>("FilenameText")->text(), "Text1");
-  EXPECT_EQ(Find<QPushButton>("OpenButton")->text(), "Open");
-  EXPECT_EQ(Find<QCheckBox>("SavePwdCheck")->text(), "Save Password");
-  EXPECT_FALSE(Find("UpOneLevelImage")->isEnabled());
-  EXPECT_EQ(Find("UpOneLevelImage")->toolTip(), "Up One Level");
+  const std::tuple<const char*, const char*, QVariant> rows[] = {
+      {"TabStrip", "currentIndex", 1},
+      {"TabStrip", "enabled", false},
+      {"ConnectionFrame", "visible", true},
+      {"UrlDomainCombo", "currentText", "Tarnwell server name"},
+      {"FilenameText", "text", "Text1"},
+      {"OpenButton", "text", "Open"},
+      {"SavePwdCheck", "text", "Save Password"},
+      {"FilenameLabel", "text", "File &name:"},
+      {"UpOneLevelImage", "enabled", false},
+      {"UpOneLevelImage", "toolTip", "Up One Level"},
+      {"PasswordText", "echoMode", QVariant::fromValue(QLineEdit::Password)},
+      {"ReloadImage", "geometry", QRect(287, 14, 24, 24)},
+      {"PropsImage", "geometry", QRect(440, 14, 35, 24)},
+      {"LineImage", "geometry", QRect(349, 17, 1, 18)},
+      {"ListView", "geometry", QRect(8, 46, 476, 194)},
+      {"OpenFileFrame", "geometry", QRect(10, 30, 492, 280)},
+      {"Cancel", "geometry", QRect(417, 322, 89, 25)}};
+  for (const auto& [name, property, value] : rows) {
+    EXPECT_EQ(Find(name)->property(property), value) << name << " " << property;
+  }
+  EXPECT_EQ(Find<QTabBar>("TabStrip")->tabToolTip(1), "Connection information to Server.");
   EXPECT_EQ(window->palette().color(QPalette::Window), QColor(236, 234, 217));
-  auto* password = Find<QLineEdit>("PasswordText");
-  EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+  auto* password = Find("PasswordText");
   EXPECT_EQ(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password),
             '*');
-  // Twips of the form at 15 twips a pixel.
-  const std::pair<const char*, QRect> places[] = {
-      {"ReloadImage", {287, 14, 24, 24}},    {"PropsImage", {440, 14, 35, 24}},
-      {"LineImage", {349, 17, 1, 18}},       {"ListView", {8, 46, 476, 194}},
-      {"OpenFileFrame", {10, 30, 492, 280}}, {"Cancel", {417, 322, 89, 25}}};
-  for (const auto& [name, place] : places) {
-    EXPECT_EQ(Find(name)->geometry(), place) << name;
-  }
-}
-
-TEST_F(DialogWindowTest, LoggingInByTypingShowsTheRootListingOnTheFileTab) {
-  QLineEdit* serverField = Find<QComboBox>("UrlDomainCombo")->lineEdit();
-  serverField->selectAll();
-  QTest::keyClicks(serverField, QString::fromStdString(server.ServerText()));
-  QTest::keyClicks(Find<QLineEdit>("UsernameText"), "ann");
-  QTest::keyClicks(Find<QLineEdit>("PasswordText"), "secret");
-  QTest::mouseClick(Find<QCheckBox>("SavePwdCheck"), Qt::LeftButton);
-  EXPECT_TRUE(dialog->SavePwdCheck.Value);
-  QTest::mouseClick(Find<QPushButton>("LogInButton"), Qt::LeftButton);
-  EXPECT_EQ(dialog->UsernameText.Text, "ann");
-  EXPECT_EQ(Find<QTabBar>("TabStrip")->currentIndex(), 0);
-  EXPECT_TRUE(Find<QTabBar>("TabStrip")->isEnabled());
-  EXPECT_TRUE(Find("OpenFileFrame")->isVisible());
-  ASSERT_EQ(VisibleList()->model()->rowCount(), 1);
-  EXPECT_EQ(VisibleList()->model()->index(0, 0).data().toString(), "docs");
-  EXPECT_EQ(Find<QComboBox>("ImageCombo")->currentText(), "/");
 }
 
 // Enter clicks the default button of the tab in front: Login, then the action button.
-TEST_F(DialogWindowTest, EnterRunsTheButtonOfTheTabInFront) {
-  FillLogin();
+TEST_F(DialogWindowTest, TypingAndEnterLogInAndEnterTheNamedFolder) {
   Activate();
-  QTest::keyClick(Find<QLineEdit>("PasswordText"), Qt::Key_Return);
-  EXPECT_EQ(dialog->TabStrip.SelectedTab, 1) << "logged in";
-  QTest::keyClicks(Find<QLineEdit>("FilenameText"), "docs");
-  QTest::keyClick(Find<QLineEdit>("FilenameText"), Qt::Key_Return);
-  EXPECT_EQ(dialog->ImageCombo.Items, (std::vector<std::string>{"/", "/docs"}));
+  QLineEdit* serverField = Find<QComboBox>("UrlDomainCombo")->lineEdit();
+  serverField->selectAll();
+  QTest::keyClicks(serverField, QString::fromStdString(server.ServerText()));
+  QTest::keyClicks(Find("UsernameText"), "ann");
+  QTest::keyClicks(Find("PasswordText"), "secret");
+  QTest::mouseClick(Find("SavePwdCheck"), Qt::LeftButton);
+  EXPECT_TRUE(dialog->SavePwdCheck.Value);
+  QTest::keyClick(Find("PasswordText"), Qt::Key_Return);
+  EXPECT_EQ(Find<QTabBar>("TabStrip")->currentIndex(), 0);
+  EXPECT_TRUE(Find("OpenFileFrame")->isVisible());
+  ASSERT_EQ(VisibleList()->model()->rowCount(), 1);
+  EXPECT_EQ(VisibleList()->model()->index(0, 0).data().toString(), "docs");
   QTest::keyClick(window, Qt::Key_N, Qt::AltModifier);
-  EXPECT_TRUE(Find("FilenameText")->hasFocus()) << "the label's accelerator";
+  ASSERT_TRUE(Find("FilenameText")->hasFocus()) << "the label's accelerator";
+  QTest::keyClicks(Find("FilenameText"), "docs");
+  QTest::keyClick(Find("FilenameText"), Qt::Key_Return);
+  EXPECT_EQ(Find<QComboBox>("ImageCombo")->currentText(), "/docs");
 }
 
 // The window is drawn again after every keystroke; that must not move the caret.
@@ -166,10 +152,11 @@ TEST_F(DialogWindowTest, TypingInTheMiddleOfABoxKeepsTheCaret) {
   }
 }
 
-TEST_F(DialogWindowTest, KeysInTheListRunTheHandlersTheMouseUses) {
+// Double-clicks in the icon and the report view, and the keys in the list.
+TEST_F(DialogWindowTest, TheListsKeysAndDoubleClicksRunTheDialogsHandlers) {
   LoggedIn();
   DoubleClick("docs");
-  ASSERT_EQ(dialog->ImageCombo.Items.size(), 2u);
+  ASSERT_EQ(Find<QComboBox>("ImageCombo")->currentText(), "/docs");
   server.ClearRequests();
   dialog->menuReport_Click();
   views.RefreshAll();
@@ -181,7 +168,6 @@ TEST_F(DialogWindowTest, KeysInTheListRunTheHandlersTheMouseUses) {
   EXPECT_EQ(dialog->FilenameText.Text, dialog->ListView.Items.at(1).Text);
   QTest::keyClick(VisibleList(), Qt::Key_Up);
   EXPECT_EQ(dialog->ListView.SelectedIndex, 0) << "Up selects the one before";
-
   QTest::keyClick(window, Qt::Key_F5);
   EXPECT_EQ(server.Requests().size(), 1u) << "F5 refreshes";
   bed.prompts.AnswerNext(MessageAnswer::No);
@@ -191,28 +177,15 @@ TEST_F(DialogWindowTest, KeysInTheListRunTheHandlersTheMouseUses) {
   QTest::keyClick(VisibleList(), Qt::Key_Backspace);
   EXPECT_EQ(dialog->ImageCombo.Items, std::vector<std::string>{"/"}) << "Backspace goes up";
   EXPECT_EQ(dialog->PressedButton, 0);
-}
 
-TEST_F(DialogWindowTest, ADoubleClickInEachViewReachesTheDialog) {
-  LoggedIn();
-  for (const auto view : {&OpenDialog::menuIcons_Click, &OpenDialog::menuReport_Click}) {
-    (dialog->*view)();
-    views.RefreshAll();
-    SCOPED_TRACE(static_cast<int>(dialog->ListView.View));
-    DoubleClick("docs");
-    EXPECT_EQ(Find<QComboBox>("ImageCombo")->currentText(), "/docs");
-    EXPECT_EQ(VisibleList()->model()->rowCount(), 3);
-    dialog->UpOneLevelImage_MouseDown(kLeftButton, 0, 1, 1);
-    dialog->UpOneLevelImage_MouseUp(kLeftButton, 0, 1, 1);
-    views.RefreshAll();
-  }
+  DoubleClick("docs");
+  EXPECT_EQ(VisibleList()->model()->rowCount(), 3) << "in /docs";
   // On the space around the items it runs the action button, here with no name.
   QAbstractItemView* list = VisibleList();
   const QPoint empty = list->viewport()->rect().bottomRight() - QPoint(2, 2);
   ASSERT_FALSE(list->indexAt(empty).isValid());
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, empty);
-  EXPECT_EQ(bed.prompts.MessageTexts(),
-            std::vector<std::string>{"Filename is EMPTY,\r\nplease retry."});
+  EXPECT_EQ(bed.prompts.MessageTexts().back(), "Filename is EMPTY,\r\nplease retry.");
 }
 
 TEST_F(DialogWindowTest, ImageButtonsShowTheModelsPicturesAndFollowTheMouse) {
@@ -240,19 +213,15 @@ TEST_F(DialogWindowTest, ImageButtonsShowTheModelsPicturesAndFollowTheMouse) {
 
 // Each item of the menu that drops down under the Views button, and the view it shows.
 TEST_F(DialogWindowTest, TheViewsMenuSwitchesTheView) {
-  struct Row {
-    ListViewMode mode;
-    QListView::ViewMode viewMode;
-    int iconSide;
-    QListView::Flow flow;
-  };
-  const Row rows[] = {{ListViewMode::Icons, QListView::IconMode, 32, QListView::LeftToRight},
-                      {ListViewMode::SmallIcons, QListView::ListMode, 16, QListView::LeftToRight},
-                      {ListViewMode::List, QListView::ListMode, 16, QListView::TopToBottom},
-                      {ListViewMode::Report, {}, 0, {}}};
-  auto* props = Find<ImageButtonWidget>("PropsImage");
-  for (const Row& row : rows) {
-    const int index = static_cast<int>(row.mode);
+  // The menu's item, and the list view's mode, icon side and flow; no list view for the report.
+  const std::tuple<ListViewMode, QListView::ViewMode, int, QListView::Flow> rows[] = {
+      {ListViewMode::Icons, QListView::IconMode, 32, QListView::LeftToRight},
+      {ListViewMode::SmallIcons, QListView::ListMode, 16, QListView::LeftToRight},
+      {ListViewMode::List, QListView::ListMode, 16, QListView::TopToBottom},
+      {ListViewMode::Report, {}, 0, {}}};
+  auto* props = Find("PropsImage");
+  for (const auto& [mode, viewMode, iconSide, flow] : rows) {
+    const int index = static_cast<int>(mode);
     SCOPED_TRACE(index);
     QPoint shownAt;
     QTimer::singleShot(0, [&] {
@@ -264,12 +233,12 @@ TEST_F(DialogWindowTest, TheViewsMenuSwitchesTheView) {
     });
     QTest::mouseClick(props, Qt::LeftButton, {}, props->rect().center());
     EXPECT_EQ(shownAt, window->mapToGlobal(QPoint(440, 68))) << "under the Views button";
-    EXPECT_EQ(dialog->ListView.View, row.mode);
-    if (auto* list = qobject_cast<QListView*>(VisibleList()); row.iconSide != 0) {
+    EXPECT_EQ(dialog->ListView.View, mode);
+    if (auto* list = qobject_cast<QListView*>(VisibleList()); iconSide != 0) {
       ASSERT_NE(list, nullptr);
-      EXPECT_EQ(list->viewMode(), row.viewMode);
-      EXPECT_EQ(list->iconSize(), QSize(row.iconSide, row.iconSide));
-      EXPECT_EQ(list->flow(), row.flow);
+      EXPECT_EQ(list->viewMode(), viewMode);
+      EXPECT_EQ(list->iconSize(), QSize(iconSide, iconSide));
+      EXPECT_EQ(list->flow(), flow);
     } else {
       ASSERT_NE(qobject_cast<QTreeView*>(VisibleList()), nullptr);
       EXPECT_EQ(VisibleList()->model()->headerData(2, Qt::Horizontal).toString(), "Last Modified");
