@@ -6,7 +6,6 @@
 #include "dialog/qt/ImageButtonWidget.h"
 #include "dialog/qt/Twips.h"
 
-
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
