@@ -4,6 +4,7 @@
 #include "dialog/OpenDialog.h"
 #include "platform/Identity.h"
 #include "platform/Settings.h"
+#include "protocol/TarnwellInterface.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -17,13 +18,18 @@ DialogMachine DialogMachine::OfThisMachine() {
 }
 
 DialogContext::DialogContext(DialogServices services)
-    : services_(services),
-      server_(services.prompts,
-              TarnwellHooks{
-                  .serverText = [this] { return Dialog().UrlDomainCombo.Text; },
-                  .onRequestFailure = [this] { Dialog().ImageCombo.Clear(); },
-              },
-              services.limits) {}
+    : services_(std::move(services)), server_(MakeServerClient()) {}
+
+std::unique_ptr<ServerClient> DialogContext::MakeServerClient() {
+  TarnwellHooks hooks{
+      .serverText = [this] { return Dialog().UrlDomainCombo.Text; },
+      .onRequestFailure = [this] { Dialog().ImageCombo.Clear(); },
+  };
+  if (services_.serverClient) {
+    return services_.serverClient(services_.prompts, std::move(hooks));
+  }
+  return std::make_unique<TarnwellInterface>(services_.prompts, std::move(hooks), services_.limits);
+}
 
 DialogContext::~DialogContext() = default;
 

@@ -4,7 +4,8 @@
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
 #include "protocol/ConnectionUtils.h"
-#include "protocol/TarnwellInterface.h"
+#include "protocol/HttpExchange.h"
+#include "protocol/ServerClient.h"
 #include "word/Word.h"
 
 #include <map>
@@ -42,6 +43,9 @@ struct DialogServices {
   DialogViewFactory& views;
   TransportLimits limits{};
   DialogMachine machine = DialogMachine::OfThisMachine();
+  // Makes the client the dialog reaches the server through; when empty, the client over HTTP
+  // with `limits`.
+  ServerClientFactory serverClient{};
 };
 
 class DialogContext {
@@ -52,7 +56,7 @@ class DialogContext {
   DialogContext& operator=(const DialogContext&) = delete;
 
   const DialogServices& Services() const { return services_; }
-  TarnwellInterface& Server() { return server_; }
+  ServerClient& Server() { return *server_; }
   ConnectionHistory& History() { return history_; }
 
   // The password of the last successful login to each server as each user, kept in memory while
@@ -80,8 +84,10 @@ class DialogContext {
     std::unique_ptr<DialogView> view;
   };
 
+  std::unique_ptr<ServerClient> MakeServerClient();
+
   DialogServices services_;
-  TarnwellInterface server_;
+  std::unique_ptr<ServerClient> server_;
   ConnectionHistory history_;
   std::map<std::pair<std::string, std::string>, std::string> passwords_;
   LoadedDialog loaded_;

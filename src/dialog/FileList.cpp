@@ -12,7 +12,7 @@ std::string OpenDialog::TrailFolder(const std::string& whenNone) const {
 
 bool OpenDialog::RedrawFiles(const std::string& dir) {
   SetMouseCursor(1);
-  TarnwellInterface& server = context_.Server();
+  ServerClient& server = context_.Server();
   const std::string reply = server.RequestFiles(dir, UsernameText.Text, PasswordText.Text);
   ListView.Items.clear();
   ListView.SelectedIndex = -1;

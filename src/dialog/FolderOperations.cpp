@@ -34,7 +34,7 @@ void OpenDialog::DeleteImage_MouseUp(int, int, double x, double y) {
     const MessageAnswer answer = context_.Services().prompts.ShowMessage(
         {.text = "Delete " + name + " from Tarnwell server?", .buttons = MessageButtons::YesNo});
     if (answer == MessageAnswer::Yes) {
-      TarnwellInterface& server = context_.Server();
+      ServerClient& server = context_.Server();
       const std::string folder = ImageCombo.SelectedText();
       const std::int16_t type = SelectedEntryType(folder);
       if (server.RequestDelete(folder, name, type, UsernameText.Text, PasswordText.Text).empty()) {
@@ -49,7 +49,7 @@ void OpenDialog::DeleteImage_MouseUp(int, int, double x, double y) {
 }
 
 std::int16_t OpenDialog::SelectedEntryType(const std::string& folder) const {
-  const TarnwellInterface& server = context_.Server();
+  const ServerClient& server = context_.Server();
   const auto index = static_cast<std::size_t>(ListView.SelectedIndex);
   const bool listed = server.ListedFolder() == folder && index < server.FileTypes().size();
   return listed ? server.FileTypes()[index] : std::int16_t{0};

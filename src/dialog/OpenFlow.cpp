@@ -28,7 +28,7 @@ void OpenDialog::OpenButton_Click() {
   }
   const std::string dir = TrailFolder("/");
   // Only the listing of this very folder tells what it holds.
-  const TarnwellInterface& server = context_.Server();
+  const ServerClient& server = context_.Server();
   const bool listed = server.ListedFolder() == dir;
   const std::int16_t kind = listed ? server.GetFileType(name) : std::int16_t{0};
   const bool exists = listed && server.FileExists(name);
@@ -83,7 +83,7 @@ void OpenDialog::EnterFolder(const std::string& dir, const std::string& name) {
 
 void OpenDialog::OpenXMLFile() {
   BusyCursor busy(*this);
-  TarnwellInterface& server = context_.Server();
+  ServerClient& server = context_.Server();
   Prompts& prompts = context_.Services().prompts;
   const std::string local = LocalCopyFolder(WorkDir, server.CurrentDir) + server.CurrentFile;
   if (IsDocOpen(local)) {

@@ -13,7 +13,7 @@ namespace penlark {
 
 void OpenDialog::SaveToXMLFile() {
   BusyCursor busy(*this);
-  TarnwellInterface& server = context_.Server();
+  ServerClient& server = context_.Server();
   Word& word = context_.Services().word;
   std::string reply;
   if (word.DocumentsCount() > 0) {

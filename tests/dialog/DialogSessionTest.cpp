@@ -1,17 +1,9 @@
 #include "DialogSessionTest.h"
 
-#include "conversion/Transform.h"
-
 namespace penlark::testing {
 
-std::string DialogSessionTest::XmlOf(std::string_view rtf) {
-  const auto path = bed.temp / "source.rtf";
-  WriteFile(path, rtf);
-  return RtfFileToXml(path.string());
-}
-
 void DialogSessionTest::AddRtfDocument(std::string_view serverPath, std::string_view rtf) {
-  server.AddDocument(serverPath, XmlOf(rtf));
+  server.AddDocument(serverPath, bed.XmlOf(rtf));
 }
 
 UserAction DialogSessionTest::LoginAsAnn(bool savePassword) {
@@ -32,12 +24,32 @@ std::vector<std::string> DialogSessionTest::RequestsSeen() const {
   return requests;
 }
 
-std::vector<std::string> DialogSessionTest::ListItemTexts() {
-  std::vector<std::string> texts;
-  for (const ListItem& item : bed.Dialog().ListView.Items) {
-    texts.push_back(item.Text);
+FakeMachine::FakeMachine() {
+  const std::string xml = bed.XmlOf(kReportRtf);
+  server.Add("/", "docs", kFolderType);
+  server.Add("/", "empty", kFolderType);
+  server.Add("/", "report.rtf", kDocumentType, xml);
+  server.Add("/docs", "2004", kFolderType);
+  for (const char* name : {"notes.rtf", "report.rtf"}) {
+    server.Add("/docs", name, kDocumentType, xml);
   }
-  return texts;
+  for (const char* name : {"april.rtf", "march.rtf"}) {
+    server.Add("/docs/2004", name, kDocumentType, xml);
+  }
+}
+
+OpenDialog& FakeMachine::LoggedIn() {
+  OpenDialog& dialog = bed.Dialog();
+  Login("tarn", "ann", "secret", true)(dialog);
+  return dialog;
+}
+
+OpenDialog& FakeMachine::InDocs(const char* mode) {
+  OpenDialog& dialog = LoggedIn();
+  dialog.OpenButton.Caption = mode;
+  DoubleClickItem("docs")(dialog);
+  server.asked.clear();
+  return dialog;
 }
 
 }  // namespace penlark::testing

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "dialog/OpenDialog.h"
 #include "support/TestServer.h"
 #include "support/dialog/DialogTestBed.h"
+#include "support/dialog/FakeServer.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,8 +17,6 @@ namespace penlark::testing {
 // "ann" with the password "secret".
 class DialogSessionTest : public ::testing::Test {
  protected:
-  // The server's XML document form of an RTF text.
-  std::string XmlOf(std::string_view rtf);
   // Seeds a document on the server from an RTF text.
   void AddRtfDocument(std::string_view serverPath, std::string_view rtf);
 
@@ -27,10 +28,29 @@ class DialogSessionTest : public ::testing::Test {
 
   // The request elements the server received, oldest first.
   std::vector<std::string> RequestsSeen() const;
-  std::vector<std::string> ListItemTexts();
 
   DialogTestBed bed;
   TestServer server;
 };
+
+// A dialog on a test machine whose server is held in memory. The server holds /docs (2004 with
+// april.rtf and march.rtf, notes.rtf, report.rtf), /empty and /report.rtf; every document is
+// kReportRtf in the server's XML form.
+struct FakeMachine {
+  static constexpr std::string_view kReportRtf =
+      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Report\\par }";
+
+  FakeMachine();
+
+  // Loads the dialog and logs in to tarn as ann, saving the password.
+  OpenDialog& LoggedIn();
+  // Logged in, in `mode`, on the listing of /docs, with the server's log emptied.
+  OpenDialog& InDocs(const char* mode = kOpenMode);
+
+  FakeServer server;
+  DialogTestBed bed{server.Clients()};
+};
+
+class DialogRulesTest : public ::testing::Test, public FakeMachine {};
 
 }  // namespace penlark::testing

@@ -12,33 +12,17 @@ namespace {
 // server is needed for these.
 class ImageButtonsTest : public ::testing::Test {
  protected:
-  ImageButtonsTest() : dialog(bed.Dialog()) {}
-
   DialogTestBed bed;
-  OpenDialog& dialog;
+  OpenDialog& dialog = bed.Dialog();
 };
 
-// Moving over a button shows its hover picture; any mouse button pressed on it shows the pressed
-// picture and records its code; moving over it while another button is pressed shows only hover.
+// Hover while another button is pressed, hover, pressed with any mouse button and its code,
+// dragged off (back to rest), dragged back on (pressed again).
 TEST_F(ImageButtonsTest, EveryButtonHasItsOwnPicturesAndCode) {
-  const struct {
-    ImageButton OpenDialog::*button;
-    MouseHandler move;
-    MouseHandler down;
-    ButtonPictures pictures;
-    std::int16_t code;
-  } buttons[] = {
-      {&OpenDialog::ReloadImage, &OpenDialog::ReloadImage_MouseMove,
-       &OpenDialog::ReloadImage_MouseDown, kReloadPictures, 1},
-      {&OpenDialog::UpOneLevelImage, &OpenDialog::UpOneLevelImage_MouseMove,
-       &OpenDialog::UpOneLevelImage_MouseDown, kUpOneLevelPictures, 2},
-      {&OpenDialog::DeleteImage, &OpenDialog::DeleteImage_MouseMove,
-       &OpenDialog::DeleteImage_MouseDown, kDeletePictures, 3},
-      {&OpenDialog::CreateFolderImage, &OpenDialog::CreateFolderImage_MouseMove,
-       &OpenDialog::CreateFolderImage_MouseDown, kCreateFolderPictures, 4},
-  };
-  for (const auto& row : buttons) {
-    const ImageButton& button = dialog.*row.button;
+  dialog.ImageCombo.Items = {"/", "/docs"};
+  dialog.ImageCombo.Select(1);
+  for (const FolderButton& row : kFolderButtons) {
+    const ImageButton& button = dialog.*row.control;
     SCOPED_TRACE(button.ToolTipText);
     dialog.PressedButton = row.code == 1 ? 4 : 1;
     std::invoke(row.move, dialog, 0, 0, 10, 10);
@@ -49,6 +33,10 @@ TEST_F(ImageButtonsTest, EveryButtonHasItsOwnPicturesAndCode) {
     std::invoke(row.down, dialog, kRightButton, 0, 0, 0);
     EXPECT_EQ(button.Picture, row.pictures.Pressed);
     EXPECT_EQ(dialog.PressedButton, row.code);
+    std::invoke(row.move, dialog, kLeftButton, 0, 400, 100);
+    EXPECT_EQ(button.Picture, row.code == 3 ? kDeletePictures.Disabled : row.pictures.Normal);
+    std::invoke(row.move, dialog, kLeftButton, 0, 360, 360);
+    EXPECT_EQ(button.Picture, row.pictures.Pressed);
   }
 }
 
@@ -83,54 +71,31 @@ TEST_F(ImageButtonsTest, NormalizeImagesFollowsTheTrailAndTheListing) {
   EXPECT_FALSE(dialog.CreateFolderImage.Enabled);
 }
 
-TEST_F(ImageButtonsTest, ViewsButtonHoverComesAfterNormalizing) {
+TEST_F(ImageButtonsTest, TheViewsButtonDropsTheViewMenuDownWithTheLeftButtonOnly) {
   dialog.ReloadImage.Picture = kReloadPictures.Hover;
   dialog.PropsImage_MouseMove(0, 0, 9999, 9999);
   EXPECT_EQ(dialog.ReloadImage.Picture, kReloadPictures.Normal);
   EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Hover);
-}
-
-TEST_F(ImageButtonsTest, ViewsButtonWithTheRightButtonShowsPressedAndNoMenu) {
   dialog.PropsImage_MouseDown(kRightButton, 0, 10, 10);
   EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Pressed);
   EXPECT_TRUE(bed.views.MenuPositions().empty());
   EXPECT_EQ(dialog.PressedButton, 0);
-}
 
-TEST_F(ImageButtonsTest, ViewMenuDropsDownBelowTheViewsButtonAndSwitchesTheMode) {
-  bed.views.ChooseFromViewMenu(&OpenDialog::menuReport_Click);
+  bed.views.ChooseFromViewMenu(nullptr).ChooseFromViewMenu(&OpenDialog::menuReport_Click);
+  dialog.PropsImage_MouseDown(kLeftButton, 0, 10, 10);
+  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Pressed) << "closed without a choice";
+  EXPECT_EQ(dialog.ListView.View, ListViewMode::Icons);
   dialog.PropsImage_MouseDown(kLeftButton, 0, 10, 10);
   const Rect& views = dialog.PropsImage.Position;
-  ASSERT_EQ(bed.views.MenuPositions().size(), 1u);
-  EXPECT_EQ(
-      bed.views.MenuPositions()[0],
-      std::make_pair(views.Left, dialog.OpenFileFrame.Position.Top + views.Top + views.Height));
+  EXPECT_EQ(bed.views.MenuPositions(),
+            (std::vector<std::pair<int, int>>(
+                2, {views.Left, dialog.OpenFileFrame.Position.Top + views.Top + views.Height})));
   EXPECT_EQ(dialog.ListView.View, ListViewMode::Report);
-  EXPECT_TRUE(dialog.menuReport.Checked);
-  EXPECT_FALSE(dialog.menuIcons.Checked);
+  EXPECT_EQ((std::vector<bool>{dialog.menuIcons.Checked, dialog.menuSmallIcons.Checked,
+                               dialog.menuList.Checked, dialog.menuReport.Checked}),
+            (std::vector<bool>{false, false, false, true}));
   EXPECT_FALSE(dialog.menuPopup.Visible);
   EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Normal);
-}
-
-TEST_F(ImageButtonsTest, ViewMenuClosedWithoutAChoiceLeavesThePressedPicture) {
-  bed.views.ChooseFromViewMenu(nullptr);
-  dialog.PropsImage_MouseDown(kLeftButton, 0, 10, 10);
-  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Pressed);
-  EXPECT_EQ(dialog.ListView.View, ListViewMode::Icons);
-  EXPECT_TRUE(dialog.menuIcons.Checked);
-}
-
-TEST_F(ImageButtonsTest, ExactlyOneViewIsCheckedAtATime) {
-  EXPECT_TRUE(dialog.menuIcons.Checked);
-  dialog.menuSmallIcons_Click();
-  dialog.menuList_Click();
-  EXPECT_EQ(dialog.ListView.View, ListViewMode::List);
-  const bool checks[] = {dialog.menuIcons.Checked, dialog.menuSmallIcons.Checked,
-                         dialog.menuList.Checked, dialog.menuReport.Checked};
-  EXPECT_EQ(std::count(std::begin(checks), std::end(checks), true), 1);
-  EXPECT_TRUE(dialog.menuList.Checked);
-  dialog.menuIcons_Click();
-  EXPECT_EQ(dialog.ListView.View, ListViewMode::Icons);
 }
 
 }  // namespace

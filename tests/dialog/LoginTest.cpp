@@ -1,267 +1,193 @@
 #include "DialogSessionTest.h"
-#include "dialog/OpenDialog.h"
 #include "protocol/ConnectionUtils.h"
 
 namespace penlark::testing {
 namespace {
 
-const std::string kSeparator(14, ' ');
+const std::string kSeparator(kHistorySeparator);
 
-class LoginTest : public DialogSessionTest {
- protected:
-  LoginTest() {
-    server.AddFolder("/docs");
-    AddRtfDocument("/report.rtf", "{\\rtf1 report}");
-  }
-
-  // Logs in through the dialog and unloads it, so that the history is written.
-  void LoginAndUnload(const std::string& user, const std::string& password, bool save) {
-    OpenDialog& dialog = bed.Dialog();
-    Login(server.ServerText(), user, password, save)(dialog);
-    dialog.Cancel_Click();
-  }
-};
-
-TEST_F(LoginTest, TrimsTheFieldsListsTheRootAndSwitchesToTheFileTab) {
+// Untrimmed fields log in, open the file tab and go into the history at unload, from which the
+// next dialog logs in by itself.
+TEST_F(DialogSessionTest, LogsInAndLogsInAgainFromTheHistory) {
+  server.AddFolder("/docs");
+  AddRtfDocument("/report.rtf", "{\\rtf1 report}");
   OpenDialog& dialog = bed.Dialog();
   dialog.UrlDomainCombo.Text = " \t" + server.ServerText() + "\r\n";
   dialog.UsernameText.Text = "  ann ";
   dialog.PasswordText.Text = "secret";
+  dialog.SavePwdCheck.Value = true;
   dialog.LogInButton_Click();
-
   EXPECT_EQ(dialog.UrlDomainCombo.Text, server.ServerText());
   EXPECT_EQ(dialog.UsernameText.Text, "ann");
   EXPECT_EQ(dialog.ConnectionText.Text, server.ServerText());
-  EXPECT_EQ(RequestsSeen(),
-            std::vector<std::string>{"<getFiles dir=\"/\" username=\"ann\" password=\"secret\" "
-                                     "vid=\"2.0\" />"});
-  EXPECT_EQ(ListItemTexts(), (std::vector<std::string>{"docs", "report.rtf"}));
+  const std::vector<std::string> rootListing{
+      "<getFiles dir=\"/\" username=\"ann\" password=\"secret\" vid=\"2.0\" />"};
+  EXPECT_EQ(RequestsSeen(), rootListing);
+  EXPECT_EQ(ItemTexts(dialog), (std::vector<std::string>{"docs", "report.rtf"}));
   EXPECT_EQ(dialog.TabStrip.SelectedTab, 1);
   EXPECT_TRUE(dialog.TabStrip.Enabled);
   EXPECT_TRUE(dialog.OpenFileFrame.Visible);
   EXPECT_FALSE(dialog.ConnectionFrame.Visible);
+  dialog.Cancel_Click();
+  ASSERT_TRUE(std::filesystem::exists(bed.HistoryFile()));
+
+  server.ClearRequests();
+  OpenDialog& next = bed.Dialog();
+  EXPECT_EQ(next.UrlDomainCombo.Items,
+            std::vector<std::string>{server.ServerText() + kSeparator + "ann"});
+  EXPECT_EQ(next.UrlDomainCombo.Text, server.ServerText());
+  EXPECT_EQ(next.ConnectionText.Text, server.ServerText());
+  EXPECT_EQ(next.UsernameText.Text, "ann");
+  EXPECT_EQ(next.PasswordText.Text, "secret");
+  EXPECT_TRUE(next.SavePwdCheck.Value);
+  EXPECT_EQ(RequestsSeen(), rootListing);
+  EXPECT_EQ(next.TabStrip.SelectedTab, 1);
   EXPECT_TRUE(bed.prompts.Messages().empty());
 }
 
-TEST_F(LoginTest, EmptyServerOrUserNameIsRefusedWithoutARequest) {
-  OpenDialog& dialog = bed.Dialog();
-  Login(server.ServerText(), " \t ", "secret", false)(dialog);
-  Login("   ", "ann", "secret", false)(dialog);
-  EXPECT_EQ(bed.prompts.MessageTexts(),
-            (std::vector<std::string>{"Values are empty!!!", "Values are empty!!!"}));
-  EXPECT_EQ(bed.prompts.Messages()[0].title, "Penlark");
-  EXPECT_TRUE(server.Requests().empty());
-  EXPECT_EQ(dialog.TabStrip.SelectedTab, 2);
+void EmptyRoot(FakeServer& server) {
+  server.entries.clear();
 }
 
-TEST_F(LoginTest, AnEmptyPasswordIsSent) {
-  TestServer open(std::vector<TestServer::User>{{"guest", ""}});
-  open.AddFolder("/public");
-  OpenDialog& dialog = bed.Dialog();
-  Login(open.ServerText(), "guest", "", false)(dialog);
-  EXPECT_EQ(dialog.TabStrip.SelectedTab, 1);
-  EXPECT_EQ(bed.Context().History().HistoryPassword(0), "");
+void ListingNotRead(FakeServer& server) {
+  server.FailNext(FakeServer::Failure::Unread, "<error>no</error>");
 }
 
-TEST_F(LoginTest, AnEmptyRootOrAListingThatDidNotReadCountsAsFailureWithoutAMessage) {
-  TestServer empty;
-  OpenDialog& dialog = bed.Dialog();
-  Login(empty.ServerText(), "ann", "secret", true)(dialog);
-  for (const std::string reply : {"<error>Login failed</error>", "not XML"}) {
-    server.ReplyWithText(reply);
-    LoginAsAnn(true)(dialog);
-    EXPECT_TRUE(dialog.ListView.Items.empty()) << reply;
+TEST(LoginRules, WhatALoginLeaves) {
+  const std::string empty = "Values are empty!!!";
+  const std::string refused = "Login failed: unknown user name or wrong password.";
+  const std::string unreachable =
+      "Error: Connection to Tarnwell Server failed. The Server could be down. Try Later...";
+  const struct {
+    const char* name;
+    std::string server, user, password;
+    void (*before)(FakeServer&);
+    std::vector<std::string> messages;
+    bool sent;
+    bool loggedIn;
+  } rows[] = {
+      {"empty user", "tarn", " \t ", "secret", nullptr, {empty}, false, false},
+      {"empty server", "   ", "ann", "secret", nullptr, {empty}, false, false},
+      {"empty password", "tarn", "guest", "", nullptr, {}, true, true},
+      {"wrong password", "tarn", "ann", "wrong", nullptr, {refused}, true, false},
+      {"unreachable", "moor", "ann", "secret", nullptr, {unreachable}, true, false},
+      {"empty root", "tarn", "ann", "secret", EmptyRoot, {}, true, false},
+      {"listing not read", "tarn", "ann", "secret", ListingNotRead, {}, true, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    FakeMachine machine;
+    if (row.before) {
+      row.before(machine.server);
+    }
+    OpenDialog& dialog = machine.bed.Dialog();
+    Login(row.server, row.user, row.password, true)(dialog);
+    EXPECT_EQ(machine.bed.prompts.MessageTexts(), row.messages);
+    for (const Message& message : machine.bed.prompts.Messages()) {
+      EXPECT_EQ(message.title, "Penlark");
+    }
+    EXPECT_EQ(machine.server.asked.size(), row.sent ? 1u : 0u);
+    EXPECT_EQ(machine.server.lastPassword, row.sent ? row.password : "");
+    EXPECT_EQ(dialog.TabStrip.SelectedTab, row.loggedIn ? 1 : 2);
+    EXPECT_EQ(dialog.TabStrip.Enabled, row.loggedIn);
+    EXPECT_EQ(machine.bed.Context().History().Count(), row.loggedIn ? 1u : 0u);
+    EXPECT_FALSE(machine.bed.pointer.IsBusy());
   }
-  EXPECT_EQ(dialog.TabStrip.SelectedTab, 2);
-  EXPECT_FALSE(dialog.TabStrip.Enabled);
-  EXPECT_EQ(bed.Context().History().Count(), 0u);
-  EXPECT_TRUE(bed.prompts.Messages().empty());
 }
 
-TEST_F(LoginTest, AWrongPasswordShowsTheServersFaultAndStaysOnTheConnectionTab) {
-  OpenDialog& dialog = bed.Dialog();
-  Login(server.ServerText(), "ann", "wrong", false)(dialog);
-  ASSERT_EQ(bed.prompts.Messages().size(), 1u);
-  EXPECT_EQ(dialog.TabStrip.SelectedTab, 2);
-  EXPECT_EQ(bed.Context().History().Count(), 0u);
-  EXPECT_FALSE(bed.pointer.IsBusy());
-}
-
-TEST_F(LoginTest, AnUnreachableServerShowsTheConnectionFailure) {
-  const std::string text = server.ServerText();
-  server.Stop();
-  OpenDialog& dialog = bed.Dialog();
-  Login(text, "ann", "secret", false)(dialog);
-  ASSERT_EQ(bed.prompts.Messages().size(), 1u);
-  EXPECT_EQ(bed.prompts.Messages()[0].text,
-            "Error: Connection to Tarnwell Server failed. The Server could be down. Try Later...");
-  EXPECT_EQ(dialog.TabStrip.SelectedTab, 2);
-}
-
-TEST_F(LoginTest, ReturningToTheConnectionTabResetsTheTrailAndLocksTheTabs) {
-  OpenDialog& dialog = LoggedInDialog();
-  dialog.ImageCombo.Items = {"/", "/docs"};
-  dialog.ImageCombo.Select(1);
+TEST_F(DialogRulesTest, ReturningToTheConnectionTabResetsTheTrailAndLocksTheTabs) {
+  OpenDialog& dialog = LoggedIn();
+  DoubleClickItem("docs")(dialog);
+  dialog.RedrawTabStrip(false);
+  EXPECT_EQ(dialog.TabStrip.SelectedTab, 1);
   dialog.SelectTab(2);
   EXPECT_EQ(dialog.ImageCombo.Items, std::vector<std::string>{"/"});
   EXPECT_EQ(dialog.ImageCombo.SelectedIndex, 0);
   EXPECT_FALSE(dialog.TabStrip.Enabled);
   EXPECT_TRUE(dialog.ConnectionFrame.Visible);
   EXPECT_FALSE(dialog.OpenFileFrame.Visible);
-}
-
-TEST_F(LoginTest, RedrawTabStripFalseChangesNothing) {
-  OpenDialog& dialog = bed.Dialog();
   dialog.RedrawTabStrip(false);
   EXPECT_EQ(dialog.TabStrip.SelectedTab, 2);
-  EXPECT_FALSE(dialog.TabStrip.Enabled);
 }
 
-// A login to a server not in the history puts the bare server first, as the history does.
-TEST_F(LoginTest, ALoginToANewServerPutsItFirstAsABareServerItem) {
-  TestServer second(std::vector<TestServer::User>{{"bob", "pw"}});
-  second.AddFolder("/y");
+// A new entry goes first as its bare server, an entry used again moves to the front and the list
+// is rebuilt; user names count with case; "Save Password" decides what is kept.
+TEST_F(DialogRulesTest, TheServerComboFollowsTheHistory) {
   OpenDialog& dialog = bed.Dialog();
-  LoginAsAnn(false)(dialog);
-  EXPECT_EQ(dialog.UrlDomainCombo.Items, std::vector<std::string>{server.ServerText()});
-  Login(second.ServerText(), "bob", "pw", false)(dialog);
-  EXPECT_EQ(dialog.UrlDomainCombo.Items,
-            (std::vector<std::string>{second.ServerText(), server.ServerText()}));
   const ConnectionHistory& history = bed.Context().History();
-  ASSERT_EQ(history.Count(), 2u);
-  EXPECT_EQ(history.HistoryServer(0), second.ServerText());
-  EXPECT_EQ(history.HistoryUser(1), "ann");
-  EXPECT_EQ(history.HistoryPassword(1), "") << "Save Password was not ticked";
-}
-
-TEST_F(LoginTest, TheHistoryIsWrittenAtUnloadAndFillsTheNextDialog) {
-  LoginAndUnload("ann", "secret", true);
-  ASSERT_TRUE(std::filesystem::exists(bed.HistoryFile()));
-
-  server.ClearRequests();
-  OpenDialog& dialog = bed.Dialog();
+  Login("tarn", "ann", "secret", false)(dialog);
+  Login("fen", "bob", "pw", true)(dialog);
+  EXPECT_EQ(dialog.UrlDomainCombo.Items, (std::vector<std::string>{"fen", "tarn"}));
+  EXPECT_EQ(history.HistoryPassword(1), "");
+  Login("tarn", "ann", "secret", true)(dialog);
   EXPECT_EQ(dialog.UrlDomainCombo.Items,
-            std::vector<std::string>{server.ServerText() + kSeparator + "ann"});
-  EXPECT_EQ(dialog.UrlDomainCombo.Text, server.ServerText());
-  EXPECT_EQ(dialog.ConnectionText.Text, server.ServerText());
-  EXPECT_EQ(dialog.UsernameText.Text, "ann");
-  EXPECT_EQ(dialog.PasswordText.Text, "secret");
-  EXPECT_TRUE(dialog.SavePwdCheck.Value);
-  // The automatic login listed the root and opened the file tab.
-  EXPECT_EQ(RequestsSeen().size(), 1u);
-  EXPECT_EQ(dialog.TabStrip.SelectedTab, 1);
-  EXPECT_EQ(ListItemTexts(), (std::vector<std::string>{"docs", "report.rtf"}));
+            (std::vector<std::string>{"tarn" + kSeparator + "ann", "fen" + kSeparator + "bob"}));
+  EXPECT_EQ(dialog.UrlDomainCombo.Text, "tarn");
+  EXPECT_EQ(history.HistoryPassword(0), "secret");
+  Login("tarn", "Ann", "secret", false)(dialog);
+  EXPECT_EQ(dialog.UrlDomainCombo.Items.front(), "tarn");
+  EXPECT_EQ(history.Count(), 3u);
+  Login("tarn", "ann", "secret", false)(dialog);
+  EXPECT_EQ(history.HistoryUser(0), "ann");
+  EXPECT_EQ(history.HistoryPassword(0), "");
+  EXPECT_TRUE(bed.prompts.Messages().empty());
 }
 
-TEST_F(LoginTest, AutomaticLoginTakesThePasswordKeptInMemoryElseSendsAnEmptyOne) {
-  LoginAndUnload("ann", "secret", false);
+TEST_F(DialogRulesTest, ALoginTheHistoryCannotHoldIsNotRecordedAndSaysSo) {
+  server.users = {{"tab", "a\tb"}, {"cr", "a\rb"}, {"lf", "a\nb"}, {"in\tside", "pw"}};
+  OpenDialog& dialog = bed.Dialog();
+  for (const auto& [user, password] : server.users) {
+    dialog.SelectTab(2);
+    Login("tarn", user, password, true)(dialog);
+    EXPECT_EQ(dialog.TabStrip.SelectedTab, 1) << user;
+  }
+  EXPECT_EQ(bed.Context().History().Count(), 0u);
+  EXPECT_EQ(bed.prompts.MessageTexts(),
+            std::vector<std::string>(4, std::string(kUnstorableLoginMessage)));
+}
+
+TEST_F(DialogRulesTest, ChoosingAHistoryItemFillsTheFieldsAndLeavingTheFieldCutsItBack) {
+  Login("fen", "bob", "pw", true)(bed.Dialog());
+  Login("tarn", "guest", "", true)(bed.Dialog());
+  bed.Dialog().Cancel_Click();
+  OpenDialog& dialog = bed.Dialog();
+  for (const auto& [index, host, user, password] :
+       {std::tuple{1, "fen", "bob", "pw"}, std::tuple{0, "tarn", "guest", ""}}) {
+    ChooseServer(index)(dialog);
+    EXPECT_EQ(dialog.UrlDomainCombo.Text, host);
+    EXPECT_EQ(dialog.ConnectionText.Text, host);
+    EXPECT_EQ(dialog.UsernameText.Text, user);
+    EXPECT_EQ(dialog.PasswordText.Text, password);
+    EXPECT_EQ(dialog.SavePwdCheck.Value, *password != '\0') << user;
+  }
+  // Before any connection the field keeps whatever it holds.
+  for (const auto& [connection, kept] :
+       {std::pair{"", "host" + kSeparator + "ann"}, std::pair{"host", std::string("host")}}) {
+    dialog.ConnectionText.Text = connection;
+    dialog.UrlDomainCombo.Text = "host" + kSeparator + "ann";
+    dialog.UrlDomainCombo_LostFocus();
+    EXPECT_EQ(dialog.UrlDomainCombo.Text, kept) << connection;
+  }
+}
+
+TEST_F(DialogRulesTest, AutomaticLoginTakesThePasswordKeptInMemoryElseSendsAnEmptyOne) {
+  Login("tarn", "ann", "secret", false)(bed.Dialog());
+  bed.Dialog().Cancel_Click();
   OpenDialog& same = bed.Dialog();
   EXPECT_FALSE(same.SavePwdCheck.Value);
   EXPECT_EQ(same.TabStrip.SelectedTab, 1) << "this component's login is remembered";
   same.Cancel_Click();
   EXPECT_EQ(bed.Context().History().HistoryPassword(0), "");
 
-  server.ClearRequests();
+  server.asked.clear();
   Component next(bed.ServicesWith(bed.word));  // a component that knows no password
   OpenDialog& dialog = next.Context().Dialog();
-  EXPECT_EQ(RequestsSeen(),
-            std::vector<std::string>{
-                "<getFiles dir=\"/\" username=\"ann\" password=\"\" vid=\"2.0\" />"});
-  EXPECT_EQ(dialog.TabStrip.SelectedTab, 2) << "the server refused the empty password";
-  EXPECT_EQ(dialog.UrlDomainCombo.Text, server.ServerText());
+  EXPECT_EQ(server.asked, std::vector<std::string>{"getFiles /"});
+  EXPECT_EQ(server.lastPassword, "");
+  EXPECT_EQ(dialog.TabStrip.SelectedTab, 2);
+  EXPECT_EQ(dialog.UrlDomainCombo.Text, "tarn");
   EXPECT_EQ(dialog.UsernameText.Text, "ann");
   EXPECT_EQ(dialog.FocusControl, &dialog.PasswordText);
-}
-
-TEST_F(LoginTest, ALoginTheHistoryCannotHoldIsNotRecordedAndSaysSo) {
-  const std::vector<TestServer::User> users = {
-      {"tab", "a\tb"}, {"cr", "a\rb"}, {"lf", "a\nb"}, {"in\tside", "pw"}};
-  TestServer odd(users);
-  odd.AddFolder("/x");
-  OpenDialog& dialog = bed.Dialog();
-  for (const auto& [user, password] : users) {
-    dialog.SelectTab(2);
-    Login(odd.ServerText(), user, password, true)(dialog);
-    EXPECT_EQ(dialog.TabStrip.SelectedTab, 1) << user;
-  }
-  EXPECT_EQ(bed.Context().History().Count(), 0u);
-  EXPECT_EQ(bed.prompts.MessageTexts(),
-            std::vector<std::string>(users.size(), std::string(kUnstorableLoginMessage)));
-}
-
-TEST_F(LoginTest, TickingSavePasswordStoresItAndUntickingErasesIt) {
-  OpenDialog& dialog = bed.Dialog();
-  LoginAsAnn(false)(dialog);
-  LoginAsAnn(true)(dialog);
-  EXPECT_EQ(bed.Context().History().HistoryPassword(0), "secret");
-  LoginAsAnn(false)(dialog);
-  EXPECT_EQ(bed.Context().History().HistoryPassword(0), "");
-  EXPECT_EQ(bed.Context().History().Count(), 1u);
-}
-
-TEST_F(LoginTest, UserNamesAreComparedWithCase) {
-  TestServer both({{"ann", "secret"}, {"Ann", "secret"}});
-  both.AddFolder("/x");
-  OpenDialog& dialog = bed.Dialog();
-  Login(both.ServerText(), "ann", "secret", false)(dialog);
-  Login(both.ServerText(), "Ann", "secret", false)(dialog);
-  EXPECT_EQ(bed.Context().History().Count(), 2u);
-  EXPECT_EQ(dialog.UrlDomainCombo.Items.size(), 2u);
-}
-
-TEST_F(LoginTest, LoggingInToAnOlderEntryMovesItToTheFrontAndRebuildsTheList) {
-  TestServer second(std::vector<TestServer::User>{{"bob", "pw"}});
-  second.AddFolder("/y");
-  OpenDialog& dialog = bed.Dialog();
-  LoginAsAnn()(dialog);
-  Login(second.ServerText(), "bob", "pw", false)(dialog);
-  LoginAsAnn()(dialog);
-  EXPECT_EQ(dialog.UrlDomainCombo.Items,
-            (std::vector<std::string>{server.ServerText() + kSeparator + "ann",
-                                      second.ServerText() + kSeparator + "bob"}));
-  EXPECT_EQ(dialog.UrlDomainCombo.Text, server.ServerText());
-}
-
-TEST_F(LoginTest, ChoosingAHistoryItemFillsTheFieldsAndLeavesTheBareServerName) {
-  LoginAndUnload("ann", "secret", true);
-  server.Stop();  // the automatic login fails; the fields stay filled
-  OpenDialog& dialog = bed.Dialog();
-  dialog.UsernameText.Text = "someone";
-  dialog.PasswordText.Text = "";
-  dialog.SavePwdCheck.Value = false;
-  ChooseServer(0)(dialog);
-  EXPECT_EQ(dialog.UsernameText.Text, "ann");
-  EXPECT_EQ(dialog.PasswordText.Text, "secret");
-  EXPECT_TRUE(dialog.SavePwdCheck.Value);
-  EXPECT_EQ(dialog.UrlDomainCombo.Text, dialog.ConnectionText.Text);
-  EXPECT_EQ(dialog.UrlDomainCombo.Text.find(kSeparator), std::string::npos);
-}
-
-TEST_F(LoginTest, LeavingTheServerFieldCutsAHistoryItemBackToTheServer) {
-  OpenDialog& dialog = bed.Dialog();
-  dialog.ConnectionText.Text = "host";
-  dialog.UrlDomainCombo.Text = "host" + kSeparator + "ann";
-  dialog.UrlDomainCombo_LostFocus();
-  EXPECT_EQ(dialog.UrlDomainCombo.Text, "host");
-}
-
-TEST_F(LoginTest, LeavingTheServerFieldBeforeAnyConnectionKeepsItsText) {
-  OpenDialog& dialog = bed.Dialog();
-  dialog.UrlDomainCombo.Text = "host" + kSeparator + "ann";
-  dialog.UrlDomainCombo_LostFocus();
-  EXPECT_EQ(dialog.UrlDomainCombo.Text, "host" + kSeparator + "ann");
-}
-
-TEST_F(LoginTest, AForeignHistoryFileIsRefusedAsCorrupt) {
-  LoginAndUnload("ann", "secret", true);
-  const auto history = ReadFile(bed.HistoryFile());
-  ASSERT_TRUE(history.has_value());
-  std::string foreign = *history;
-  foreign[0] = static_cast<char>(foreign[0] + 1);  // another user name in the header
-  WriteFile(bed.HistoryFile(), foreign);
-  OpenDialog& dialog = bed.Dialog();
-  EXPECT_EQ(bed.prompts.MessageTexts(), std::vector<std::string>{"Corrupt history file!!"});
-  EXPECT_EQ(dialog.TabStrip.SelectedTab, 2);
 }
 
 }  // namespace

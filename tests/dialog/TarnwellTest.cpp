@@ -1,27 +1,30 @@
 #include "DialogSessionTest.h"
 #include "automation/Tarnwell.h"
-#include "dialog/OpenDialog.h"
 
 namespace penlark::testing {
 namespace {
 
-class TarnwellTest : public DialogSessionTest {
+class TarnwellTest : public DialogRulesTest {
  protected:
-  TarnwellTest() {
-    server.AddFolder("/docs");
-    AddRtfDocument("/docs/report.rtf", "{\\rtf1 report}");
-  }
-
-  std::shared_ptr<WordDocument> OpenLocalDocument(const std::string& name) {
-    WriteFile(bed.temp / name, "{\\rtf1 local}");
-    return bed.word.DocumentsOpen((bed.temp / name).string());
-  }
-
   Tarnwell tarnwell{bed.component};
 };
 
-TEST_F(TarnwellTest, StartsWithDoctypeZeroAndXmlNewReturnsTrueDoingNothing) {
-  EXPECT_EQ(tarnwell.DOCTYPE, 0);
+// Save As, from the operation through the modal dialog to the server and back.
+TEST_F(DialogSessionTest, XmlSaveStoresTheActiveDocumentUnderTheChosenName) {
+  server.AddFolder("/docs");
+  bed.OpenLocal("letter.rtf", "{\\rtf1 letter}");
+  Tarnwell tarnwell{bed.component};
+  bed.views.Then(LoginAsAnn())
+      .Then(DoubleClickItem("docs"))
+      .Then(Type(&OpenDialog::FilenameText, "letter.rtf"))
+      .Then(Call(&OpenDialog::OpenButton_Click));
+  EXPECT_FALSE(tarnwell.XMLSave());
+  EXPECT_TRUE(bed.views.ScriptDone());
+  EXPECT_EQ(server.Document("/docs/letter.rtf"), bed.XmlOf("{\\rtf1 letter}"));
+  EXPECT_TRUE(bed.Context().IsDialogLoaded()) << "reloaded and hidden after the save";
+}
+
+TEST_F(TarnwellTest, XmlNewReturnsTrueDoingNothing) {
   EXPECT_TRUE(tarnwell.XMLNew());
   EXPECT_FALSE(bed.Context().IsDialogLoaded());
 }
@@ -33,7 +36,7 @@ TEST_F(TarnwellTest, XmlOpenShowsTheDialogInOpenModeAndReturnsFalseAfterAnOpen) 
     EXPECT_EQ(dialog.OpenButton.Caption, "Open");
     EXPECT_EQ(bed.Context().Server().CurrentFile, "kept");
   });
-  bed.views.Then(LoginAsAnn()).Then(DoubleClickItem("docs")).Then(DoubleClickItem("report.rtf"));
+  bed.views.Then(Login("tarn", "ann", "secret", false)).Then(DoubleClickItem("report.rtf"));
   EXPECT_FALSE(tarnwell.XMLOpen());
   EXPECT_TRUE(bed.views.ScriptDone());
   EXPECT_EQ(bed.word.DocumentsCount(), 1);
@@ -41,7 +44,9 @@ TEST_F(TarnwellTest, XmlOpenShowsTheDialogInOpenModeAndReturnsFalseAfterAnOpen) 
 }
 
 TEST_F(TarnwellTest, XmlSaveAsClearsTheCurrentFileAndShowsTheActiveDocumentsName) {
-  OpenLocalDocument("letter.rtf");
+  EXPECT_THROW(tarnwell.XMLSaveAs(), WordError) << "no document";
+  EXPECT_EQ(bed.views.Showings(), 0);
+  bed.OpenLocal("letter.rtf", "{\\rtf1 local}");
   bed.Context().Server().CurrentFile = "previous.rtf";
   bed.views.Then([this](OpenDialog& dialog) {
     EXPECT_EQ(bed.Context().Server().CurrentFile, "");
@@ -49,56 +54,38 @@ TEST_F(TarnwellTest, XmlSaveAsClearsTheCurrentFileAndShowsTheActiveDocumentsName
     EXPECT_EQ(dialog.Caption, "Tarnwell SaveAs...");
     EXPECT_EQ(dialog.OpenButton.Caption, "Save");
   });
-  bed.views.Then(Call(&OpenDialog::Cancel_Click));
+  bed.views.Then(Call(&OpenDialog::Form_QueryUnload));
   EXPECT_FALSE(tarnwell.XMLSaveAs());
   EXPECT_TRUE(bed.views.ScriptDone());
-}
-
-TEST_F(TarnwellTest, XmlSaveBehavesLikeXmlSaveAs) {
-  OpenLocalDocument("letter.rtf");
-  bed.views.Then(LoginAsAnn())
-      .Then(DoubleClickItem("docs"))
-      .Then(Type(&OpenDialog::FilenameText, "letter.rtf"))
-      .Then(Call(&OpenDialog::OpenButton_Click));
-  EXPECT_FALSE(tarnwell.XMLSave());
-  EXPECT_TRUE(server.Document("/docs/letter.rtf").has_value());
-  EXPECT_TRUE(bed.Context().IsDialogLoaded()) << "reloaded and hidden after the save";
-}
-
-TEST_F(TarnwellTest, XmlSaveAsWithNoDocumentFailsWithTheWordProcessorsError) {
-  EXPECT_THROW(tarnwell.XMLSaveAs(), WordError);
-  EXPECT_EQ(bed.views.Showings(), 0);
+  EXPECT_FALSE(bed.Context().IsDialogLoaded());
 }
 
 // With none, one or two documents open: the active one closes, the others stay.
 TEST_F(TarnwellTest, XmlCloseClosesTheActiveDocumentOnly) {
   EXPECT_FALSE(tarnwell.XMLClose());
   EXPECT_EQ(bed.word.DocumentsCount(), 0);
-  OpenLocalDocument("only.rtf");
+  bed.OpenLocal("only.rtf", "{\\rtf1 local}");
   EXPECT_FALSE(tarnwell.XMLClose());
   EXPECT_EQ(bed.word.DocumentsCount(), 0);
-  const auto first = OpenLocalDocument("a.rtf");
-  OpenLocalDocument("b.rtf");
+  const auto first = bed.OpenLocal("a.rtf", "{\\rtf1 local}");
+  bed.OpenLocal("b.rtf", "{\\rtf1 local}");
   EXPECT_FALSE(tarnwell.XMLClose());
   ASSERT_EQ(bed.word.DocumentsCount(), 1);
   EXPECT_EQ(bed.word.DocumentsItem(1), first);
 }
 
 TEST_F(TarnwellTest, WordCloseLoadsTheDialogAndClosesNothing) {
-  OpenLocalDocument("a.rtf");
+  try {
+    tarnwell.WordClose();
+    ADD_FAILURE() << "no document is open";
+  } catch (const WordError& error) {
+    EXPECT_STREQ(error.what(), "This command is not available because no document is open.");
+  }
+  bed.OpenLocal("a.rtf", "{\\rtf1 local}");
   EXPECT_FALSE(tarnwell.WordClose());
   EXPECT_EQ(bed.word.DocumentsCount(), 1);
   EXPECT_TRUE(bed.Context().IsDialogLoaded());
   EXPECT_EQ(bed.views.Showings(), 0);
-}
-
-TEST_F(TarnwellTest, WordCloseWithNoDocumentFails) {
-  try {
-    tarnwell.WordClose();
-    FAIL() << "no document is open";
-  } catch (const WordError& error) {
-    EXPECT_STREQ(error.what(), "This command is not available because no document is open.");
-  }
 }
 
 TEST_F(TarnwellTest, XmlHelpOpensTheHelpPageAndLeavesTheDialogLoadedAndHidden) {
@@ -107,12 +94,6 @@ TEST_F(TarnwellTest, XmlHelpOpensTheHelpPageAndLeavesTheDialogLoadedAndHidden) {
             std::vector<std::string>{bed.InstallPath().string() + "/docs/running.html"});
   EXPECT_TRUE(bed.Context().IsDialogLoaded());
   EXPECT_EQ(bed.views.Showings(), 0);
-}
-
-TEST_F(TarnwellTest, ClosingTheDialogWithItsCloseBoxReturnsFalse) {
-  bed.views.Then(Call(&OpenDialog::Form_QueryUnload));
-  EXPECT_FALSE(tarnwell.XMLOpen());
-  EXPECT_FALSE(bed.Context().IsDialogLoaded());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "dialog/qt/Artwork.h"
 
+#include <array>
 #include <limits>
-#include <ostream>
 #include <string>
 #include <tuple>
 
@@ -18,130 +18,79 @@ QImage Pixels(const QPixmap& pixmap) {
   return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-bool HasOpaquePixels(const QImage& image) {
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      if (qAlpha(image.pixel(x, y)) == 255) {
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
-QImage AlphaOf(const QImage& image) {
-  return image.convertToFormat(QImage::Format_Alpha8);
-}
-
-// Pixels with enough coverage to show a colour whose saturation exceeds the limit.
-int ColouredPixels(const QImage& image, int saturationAbove) {
+// Pixels with at least the alpha, a saturation above the limit and a hue the filter accepts.
+int CountPixels(
+    const QImage& image, int alphaAtLeast, int saturationAbove = -1,
+    bool (*hue)(int) = [](int) { return true; }) {
   int count = 0;
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
-      const QColor colour = QColor::fromRgba(image.pixel(x, y));
-      count += colour.alpha() >= 16 && colour.hsvSaturation() > saturationAbove ? 1 : 0;
+      const QColor colour = image.pixelColor(x, y);
+      count += colour.alpha() >= alphaAtLeast && colour.hsvSaturation() > saturationAbove &&
+               hue(colour.hsvHue());
     }
   }
   return count;
 }
 
-// An image button: the numbers of its normal, hover and pressed pictures in its list.
-struct Button {
-  const char* name;
-  QPixmap (*image)(int picture, qreal devicePixelRatio);
-  QSize size;
-  int normal, hover, pressed;
-};
-
-const Button kButtons[] = {
-    {"Reload", ChangesImage, QSize(24, 24), 1, 2, 3},
-    {"UpOneLevel", ChangesImage, QSize(24, 24), 5, 6, 7},
-    {"Delete", ChangesImage, QSize(24, 24), 9, 10, 11},
-    {"CreateFolder", ChangesImage, QSize(24, 24), 13, 14, 15},
-    {"Views", PropsImage, QSize(35, 24), 1, 2, 3},
-};
-
-void PrintTo(const Button& button, std::ostream* out) {
-  *out << button.name;
-}
-
-// The middle pixels of the four edges of a picture.
-struct Edges {
-  QColor top, left, bottom, right;
-};
-
-Edges EdgesOf(const QImage& image) {
+// The middle pixels of the top, left, bottom and right edges.
+std::array<QColor, 4> Edges(const QImage& image) {
   const int midX = image.width() / 2;
   const int midY = image.height() / 2;
   return {image.pixelColor(midX, 0), image.pixelColor(0, midY),
           image.pixelColor(midX, image.height() - 1), image.pixelColor(image.width() - 1, midY)};
 }
 
-void ExpectAlphaOnEveryEdge(const Edges& edges, int alpha) {
-  EXPECT_EQ(edges.top.alpha(), alpha);
-  EXPECT_EQ(edges.left.alpha(), alpha);
-  EXPECT_EQ(edges.bottom.alpha(), alpha);
-  EXPECT_EQ(edges.right.alpha(), alpha);
-}
-
-// Every image button at 1x and at 2x.
-class ButtonPictures : public testing::TestWithParam<std::tuple<Button, qreal>> {
- protected:
-  const Button& button() const { return std::get<0>(GetParam()); }
-  qreal ratio() const { return std::get<1>(GetParam()); }
-  QPixmap Picture(int number) const { return button().image(number, ratio()); }
-};
-
-std::string TestName(const testing::TestParamInfo<ButtonPictures::ParamType>& test) {
-  const auto& [button, ratio] = test.param;
-  return std::string(button.name) + "At" + std::to_string(int(ratio)) + "x";
-}
-
-INSTANTIATE_TEST_SUITE_P(AllButtons, ButtonPictures,
-                         testing::Combine(testing::ValuesIn(kButtons), testing::ValuesIn(kRatios)),
-                         TestName);
-
-TEST_P(ButtonPictures, HaveTheirListsLogicalSize) {
-  for (const int number : {button().normal, button().hover, button().pressed}) {
-    SCOPED_TRACE(number);
-    const QPixmap pixmap = Picture(number);
-    EXPECT_EQ(pixmap.size(), button().size * ratio());
-    EXPECT_EQ(pixmap.devicePixelRatio(), ratio());
-    EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(button().size));
-    EXPECT_TRUE(HasOpaquePixels(Pixels(pixmap)));
+// Every image button at 1x and 2x: normal is the bare icon with the form showing round it, hover
+// in a raised frame, pressed in a sunken one, disabled grey in the icon's shape; each at its
+// list's size, drawn at its own resolution rather than enlarged, and kept after the first call.
+TEST(Artwork, ButtonPictures) {
+  const std::tuple<const char*, QPixmap (*)(int, qreal), QSize, int> buttons[] = {
+      {"Reload", ChangesImage, {24, 24}, 1},
+      {"UpOneLevel", ChangesImage, {24, 24}, 5},
+      {"Delete", ChangesImage, {24, 24}, 9},
+      {"CreateFolder", ChangesImage, {24, 24}, 13},
+      {"Views", PropsImage, {35, 24}, 1}};
+  for (const auto& [name, image, size, normal] : buttons) {
+    for (const qreal ratio : kRatios) {
+      SCOPED_TRACE(std::string(name) + " at " + std::to_string(ratio));
+      std::array<std::array<QColor, 4>, 3> edges;
+      for (int state = 0; state < 3; ++state) {
+        const QPixmap pixmap = image(normal + state, ratio);
+        EXPECT_EQ(pixmap.size(), size * ratio);
+        EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(size));
+        EXPECT_EQ(pixmap.cacheKey(), image(normal + state, ratio).cacheKey());
+        EXPECT_GT(CountPixels(Pixels(pixmap), 255), 0);
+        edges[std::size_t(state)] = Edges(Pixels(pixmap));
+        const QImage oneTime = Pixels(image(normal + state, 1.0));
+        for (const auto mode : {Qt::FastTransformation, Qt::SmoothTransformation}) {
+          EXPECT_TRUE(ratio == 1.0 || image == PropsImage ||
+                      Pixels(pixmap) != oneTime.scaled(size * 2, {}, mode));
+        }
+      }
+      const auto& [bare, raised, sunken] = edges;
+      for (std::size_t edge = 0; edge < 4; ++edge) {
+        EXPECT_EQ(bare[edge].alpha(), 0);
+        EXPECT_EQ(raised[edge].alpha(), 255);
+        EXPECT_EQ(sunken[edge].alpha(), 255);
+      }
+      // Light on the top and left of a raised frame, dark there on a sunken one.
+      EXPECT_GT(raised[0].lightness(), raised[2].lightness());
+      EXPECT_GT(raised[1].lightness(), raised[3].lightness());
+      EXPECT_LT(sunken[0].lightness(), sunken[2].lightness());
+      EXPECT_LT(sunken[1].lightness(), sunken[3].lightness());
+      if (image == ChangesImage) {
+        const QImage coloured = Pixels(image(normal, ratio));
+        const QImage disabled = Pixels(image(normal + 3, ratio));
+        EXPECT_GT(CountPixels(coloured, 16, 100), 0);
+        EXPECT_EQ(CountPixels(disabled, 16, 8), 0);
+        EXPECT_EQ(disabled.convertToFormat(QImage::Format_Alpha8),
+                  coloured.convertToFormat(QImage::Format_Alpha8));
+      }
+    }
   }
 }
 
-TEST_P(ButtonPictures, NormalHoverAndPressedAllDiffer) {
-  const QImage normal = Pixels(Picture(button().normal));
-  const QImage hover = Pixels(Picture(button().hover));
-  const QImage pressed = Pixels(Picture(button().pressed));
-  EXPECT_NE(normal, hover);
-  EXPECT_NE(normal, pressed);
-  EXPECT_NE(hover, pressed);
-}
-
-TEST_P(ButtonPictures, NormalIsTheBareIconWithTheFormShowingRoundIt) {
-  ExpectAlphaOnEveryEdge(EdgesOf(Pixels(Picture(button().normal))), 0);
-}
-
-TEST_P(ButtonPictures, HoverIsRaisedAndPressedIsSunken) {
-  const Edges hover = EdgesOf(Pixels(Picture(button().hover)));
-  ExpectAlphaOnEveryEdge(hover, 255);
-  EXPECT_GT(hover.top.lightness(), hover.bottom.lightness());
-  EXPECT_GT(hover.left.lightness(), hover.right.lightness());
-  const Edges pressed = EdgesOf(Pixels(Picture(button().pressed)));
-  ExpectAlphaOnEveryEdge(pressed, 255);
-  EXPECT_LT(pressed.top.lightness(), pressed.bottom.lightness());
-  EXPECT_LT(pressed.left.lightness(), pressed.right.lightness());
-}
-
-TEST_P(ButtonPictures, AreCachedAfterTheFirstCall) {
-  EXPECT_EQ(Picture(button().hover).cacheKey(), Picture(button().hover).cacheKey());
-}
-
-// Picture numbers outside each set, and device pixel ratios that are not positive numbers, give
-// no picture.
 TEST(Artwork, NumbersOutsideEachSetAndRatiosNotPositiveGiveNull) {
   constexpr int kMin = std::numeric_limits<int>::min();
   constexpr int kMax = std::numeric_limits<int>::max();
@@ -161,81 +110,34 @@ TEST(Artwork, NumbersOutsideEachSetAndRatiosNotPositiveGiveNull) {
   }
 }
 
-TEST(ChangesImage, TwoTimesPicturesAreDrawnAtTheirOwnResolutionNotEnlarged) {
-  for (int picture = 1; picture <= 16; ++picture) {
-    SCOPED_TRACE(picture);
-    const QImage oneTime = Pixels(ChangesImage(picture, 1.0));
-    const QImage twoTimes = Pixels(ChangesImage(picture, 2.0));
-    EXPECT_NE(twoTimes, oneTime.scaled(48, 48, Qt::IgnoreAspectRatio, Qt::FastTransformation));
-    EXPECT_NE(twoTimes, oneTime.scaled(48, 48, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-  }
-}
-
-TEST(ChangesImage, DisabledPicturesAreGreyInTheShapeOfTheIcon) {
-  for (int button = 0; button < 4; ++button) {
-    for (const qreal ratio : kRatios) {
-      SCOPED_TRACE("button " + std::to_string(button) + " at " + std::to_string(ratio));
-      const QImage normal = Pixels(ChangesImage(4 * button + 1, ratio));
-      const QImage disabled = Pixels(ChangesImage(4 * button + 4, ratio));
-      EXPECT_GT(ColouredPixels(normal, 100), 0);
-      EXPECT_EQ(ColouredPixels(disabled, 8), 0);
-      EXPECT_EQ(disabled.size(), normal.size());
-      EXPECT_EQ(AlphaOf(disabled), AlphaOf(normal));
-    }
-  }
-}
-
-TEST(ChangesImage, DeleteIsARedCross) {
+// Delete's icon is the red cross: every strongly coloured pixel is red.
+TEST(Artwork, DeleteIsARedCross) {
   const QImage normal = Pixels(ChangesImage(9, 1.0));
-  int red = 0;
-  for (int y = 0; y < normal.height(); ++y) {
-    for (int x = 0; x < normal.width(); ++x) {
-      const QColor colour = normal.pixelColor(x, y);
-      const int hue = colour.hsvHue();
-      if (colour.alpha() == 255 && colour.hsvSaturation() > 100) {
-        EXPECT_TRUE(hue < 15 || hue > 345) << "hue " << hue << " at " << x << "," << y;
-        ++red;
-      }
-    }
-  }
+  const int red = CountPixels(normal, 255, 100, [](int hue) { return hue < 15 || hue > 345; });
+  EXPECT_EQ(red, CountPixels(normal, 255, 100));
   EXPECT_GT(red, 24);
 }
 
-TEST(ListIcon, EveryPictureHasA16And32DrawingAtOneAndTwoTimes) {
+// A document (1, 3, 4) and a folder (2), each with its own 16 and 32 drawings at 1x and 2x.
+TEST(Artwork, ListIcons) {
   for (int picture = 1; picture <= 4; ++picture) {
     const QIcon icon = ListIcon(picture);
-    ASSERT_FALSE(icon.isNull()) << picture;
-    EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
-    EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
     for (const int side : {16, 32}) {
       for (const qreal ratio : kRatios) {
-        SCOPED_TRACE("picture " + std::to_string(picture) + ", " + std::to_string(side) + " at " +
+        SCOPED_TRACE(std::to_string(picture) + ", " + std::to_string(side) + " at " +
                      std::to_string(ratio));
         const QPixmap pixmap = icon.pixmap(QSize(side, side), ratio);
         EXPECT_EQ(pixmap.size(), QSize(side, side) * ratio);
-        EXPECT_EQ(pixmap.devicePixelRatio(), ratio);
-        EXPECT_TRUE(HasOpaquePixels(Pixels(pixmap)));
+        EXPECT_GT(CountPixels(Pixels(pixmap), 255), 0);
+        EXPECT_NE(Pixels(pixmap),
+                  Pixels(ListIcon(picture == 2 ? 1 : 2).pixmap(QSize(side, side), ratio)))
+            << "a document and a folder differ";
       }
     }
-  }
-}
-
-TEST(ListIcon, LargeDrawingIsItsOwnNotTheSmallOneEnlarged) {
-  for (const int picture : {1, 2}) {
-    SCOPED_TRACE(picture);
-    const QIcon icon = ListIcon(picture);
     const QImage large = Pixels(icon.pixmap(QSize(32, 32), 1.0));
-    const QImage smallAtTwoTimes = Pixels(icon.pixmap(QSize(16, 16), 2.0));
-    EXPECT_NE(large, smallAtTwoTimes);
+    EXPECT_NE(large, Pixels(icon.pixmap(QSize(16, 16), 2.0)));
     EXPECT_NE(large, Pixels(icon.pixmap(QSize(16, 16), 1.0)).scaled(32, 32));
   }
-}
-
-TEST(ListIcon, DocumentAndFolderDiffer) {
-  EXPECT_NE(Pixels(ListIcon(1).pixmap(QSize(16, 16), 1.0)),
-            Pixels(ListIcon(2).pixmap(QSize(16, 16), 1.0)));
-  EXPECT_NE(Pixels(ListIcon(1).pixmap(QSize(32, 32), 1.0)),
-            Pixels(ListIcon(2).pixmap(QSize(32, 32), 1.0)));
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
-#include "RtfText.h"
 #include "automation/Tarnwell.h"
 #include "conversion/Transform.h"
 #include "dialog/DialogSessionTest.h"
 #include "dialog/OpenDialog.h"
 #include "word/SharedWriter.h"
-#include "word/WordErrorOf.h"
 
 #include <csignal>
 
@@ -22,6 +20,10 @@ constexpr std::string_view kReportRtf =
     "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Quarterly report\\par Sales rose by 12%.\\par }";
 constexpr std::string_view kDraftRtf =
     "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\f0 Draft \\'e9t\\'e9\\par Second line\\par }";
+
+auto FailsWith(const char* message) {
+  return ::testing::ThrowsMessage<WordError>(::testing::StrEq(message));
+}
 
 // The dialog's open and save flows and the operations around them, over the shared headless
 // Writer and the reference server.
@@ -55,15 +57,16 @@ class WriterFlowTest : public DialogSessionTest {
     tarnwell.XMLSaveAs();
   }
 
-  // The text of a document on the server.
-  std::string ServerText(std::string_view serverPath) {
-    const auto xml = server.Document(serverPath);
-    return xml ? RtfText(XmlToRtf(*xml).rtf) : "(no such document)";
-  }
-
   // The local copy of a document of /docs.
   std::string WorkFile(std::string_view name) const {
     return bed.WorkDir() + "docs/" + std::string(name);
+  }
+
+  // Expects the server to hold what Writer last wrote of /docs/NAME.
+  void ExpectSavedAsWritten(std::string_view name) {
+    const auto written = ReadFile(WorkFile(name)).value_or("");
+    EXPECT_THAT(written, StartsWith("{\\rtf1"));
+    EXPECT_EQ(server.Document("/docs/" + std::string(name)), RtfToXml(written)) << name;
   }
 
   WriterWord& word = SharedWriter();
@@ -71,77 +74,22 @@ class WriterFlowTest : public DialogSessionTest {
   Tarnwell tarnwell{component};
 };
 
-TEST_F(WriterFlowTest, OpeningFetchesTheDocumentAndWriterHasItOpenFromTheWorkDirectory) {
-  const auto document = OpenFromServer("report.rtf");
+TEST_F(WriterFlowTest, OpenFetchesIntoWriterAndADocumentOpenAlreadyIsOnlyActivated) {
+  const auto report = OpenFromServer("report.rtf");
 
   EXPECT_THAT(RequestsSeen(), Contains(StartsWith(R"(<getContent dir="/docs" name="report.rtf")")));
   EXPECT_EQ(ReadFile(WorkFile("report.rtf")), std::string(kReportRtf));
   ASSERT_EQ(word.DocumentsCount(), 1);
-  EXPECT_EQ(word.DocumentsItem(1), document);
-  EXPECT_EQ(document->Name(), "report.rtf");
-  EXPECT_EQ(document->Path() + "/", bed.WorkDir() + "docs/");
+  EXPECT_EQ(report->Name(), "report.rtf");
+  EXPECT_EQ(report->Path() + "/", bed.WorkDir() + "docs/");
   EXPECT_TRUE(std::filesystem::exists(WorkFile(".~lock.report.rtf#"))) << "open for editing";
   EXPECT_FALSE(component.Context().IsDialogLoaded());
-  EXPECT_TRUE(bed.prompts.Messages().empty());
-}
 
-TEST_F(WriterFlowTest, SavingSendsWhatWriterWroteOfTheActiveDocument) {
-  const auto draft = OpenLocal("draft.rtf", kDraftRtf);
-  SaveToServer("draft.rtf");
-
-  const auto written = ReadFile(WorkFile("draft.rtf"));
-  ASSERT_TRUE(written.has_value());
-  EXPECT_THAT(*written, StartsWith("{\\rtf1"));
-  EXPECT_NE(*written, kDraftRtf) << "Writer writes RTF of its own";
-  EXPECT_EQ(draft->Name(), "draft.rtf");
-  EXPECT_EQ(draft->Path() + "/", bed.WorkDir() + "docs/");
-  EXPECT_THAT(RequestsSeen(), Contains(StartsWith(R"(<saveFile dir="/docs" name="draft.rtf")")));
-  EXPECT_EQ(server.Document("/docs/draft.rtf"), RtfToXml(*written));
-  EXPECT_EQ(ServerText("/docs/draft.rtf"), "Draft été\nSecond line");
-  EXPECT_TRUE(component.Context().IsDialogLoaded()) << "reloaded, hidden, after the reply";
-}
-
-TEST_F(WriterFlowTest, ADocumentSavedAndOpenedAgainKeepsItsText) {
-  OpenLocal("draft.rtf", kDraftRtf);
-  SaveToServer("draft.rtf");
-  tarnwell.XMLClose();
-  ASSERT_EQ(word.DocumentsCount(), 0);
-
-  const auto reopened = OpenFromServer("draft.rtf");
-  SaveToServer("copy.rtf");
-
-  EXPECT_EQ(reopened->Name(), "copy.rtf");
-  EXPECT_EQ(ServerText("/docs/copy.rtf"), RtfText(kDraftRtf));
-}
-
-TEST_F(WriterFlowTest, SavingTakesTheActiveDocumentNotTheNewest) {
-  const auto alpha = OpenLocal("alpha.rtf", "{\\rtf1\\ansi Alpha\\par }");
-  const auto beta = OpenLocal("beta.rtf", "{\\rtf1\\ansi Beta\\par }");
-  alpha->Activate();
-  bed.views.Then([](OpenDialog& dialog) { EXPECT_EQ(dialog.FilenameText.Text, "alpha.rtf"); });
-  SaveToServer("chosen.rtf");
-
-  EXPECT_EQ(ServerText("/docs/chosen.rtf"), "Alpha");
-  EXPECT_EQ(alpha->Name(), "chosen.rtf");
-  EXPECT_EQ(beta->Name(), "beta.rtf");
-}
-
-TEST_F(WriterFlowTest, IsDocOpenFindsTheServerDocumentAndActivatesIt) {
-  const auto report = OpenFromServer("report.rtf");
   OpenLocal("other.rtf", "{\\rtf1 other}");
   OpenDialog& dialog = component.Context().Dialog();
-
-  EXPECT_TRUE(dialog.IsDocOpen(WorkFile("report.rtf")));
-  EXPECT_EQ(word.ActiveDocument(), report);
   EXPECT_FALSE(dialog.IsDocOpen(WorkFile("other.rtf"))) << "not in the work directory";
   EXPECT_FALSE(dialog.IsDocOpen(WorkFile("Report.rtf")));
-}
-
-TEST_F(WriterFlowTest, OpeningADocumentThatIsOpenActivatesItAndFetchesNothing) {
-  const auto report = OpenFromServer("report.rtf");
-  OpenLocal("other.rtf", "{\\rtf1 other}");
   server.ClearRequests();
-
   bed.views.Then(DoubleClickItem("docs"))
       .Then(DoubleClickItem("report.rtf"))
       .Then(Call(&OpenDialog::Cancel_Click));
@@ -154,40 +102,63 @@ TEST_F(WriterFlowTest, OpeningADocumentThatIsOpenActivatesItAndFetchesNothing) {
   EXPECT_EQ(word.ActiveDocument(), report);
 }
 
-TEST_F(WriterFlowTest, XmlCloseClosesTheActiveDocumentOnly) {
-  const auto report = OpenFromServer("report.rtf");
-  const auto other = OpenLocal("other.rtf", "{\\rtf1 other}");
-  report->Activate();
+TEST_F(WriterFlowTest, SaveSendsWhatWriterWroteOfTheActiveDocumentAndAsksBeforeOverwriting) {
+  const auto draft = OpenLocal("draft.rtf", kDraftRtf);
+  const auto beta = OpenLocal("beta.rtf", "{\\rtf1\\ansi Beta\\par }");
+  draft->Activate();
+  bed.views.Then([](OpenDialog& dialog) { EXPECT_EQ(dialog.FilenameText.Text, "draft.rtf"); });
+  SaveToServer("draft.rtf");
 
+  EXPECT_THAT(RequestsSeen(), Contains(StartsWith(R"(<saveFile dir="/docs" name="draft.rtf")")));
+  ExpectSavedAsWritten("draft.rtf");
+  const auto written = ReadFile(WorkFile("draft.rtf")).value_or("");
+  EXPECT_NE(written, kDraftRtf) << "Writer writes RTF of its own";
+  EXPECT_THAT(written, HasSubstr("\\'e9t"));
+  EXPECT_THAT(written, HasSubstr("Second line"));
+  EXPECT_EQ(draft->Path() + "/", bed.WorkDir() + "docs/");
+  EXPECT_EQ(beta->Name(), "beta.rtf");
+  EXPECT_TRUE(component.Context().IsDialogLoaded()) << "reloaded, hidden, after the reply";
+  EXPECT_TRUE(bed.prompts.Messages().empty());
+
+  // Back from the server as Writer wrote it; saved over its own file, and under a new name.
   tarnwell.XMLClose();
+  const auto reopened = OpenFromServer("draft.rtf");
+  EXPECT_EQ(ReadFile(WorkFile("draft.rtf")), written);
+  bed.prompts.AnswerNext(MessageAnswer::Yes);
+  server.ClearRequests();
+  SaveToServer("draft.rtf");
+  EXPECT_EQ(bed.prompts.MessageTexts(),
+            std::vector<std::string>{"Overwrite draft.rtf on Tarnwell server?"});
+  EXPECT_THAT(RequestsSeen(), Contains(StartsWith(R"(<saveFile dir="/docs" name="draft.rtf")")));
+  ExpectSavedAsWritten("draft.rtf");
+  SaveToServer("copy.rtf");
+  EXPECT_EQ(reopened->Name(), "copy.rtf");
+  ExpectSavedAsWritten("copy.rtf");
+}
 
+TEST_F(WriterFlowTest, XmlCloseClosesTheActiveDocumentAndWordCloseNone) {
+  const auto a = OpenLocal("a.rtf", "{\\rtf1 a}");
+  const auto b = OpenLocal("b.rtf", "{\\rtf1 b}");
+  a->Activate();
+  EXPECT_FALSE(tarnwell.WordClose());
+  EXPECT_TRUE(component.Context().IsDialogLoaded());
+
+  EXPECT_FALSE(tarnwell.XMLClose());
   ASSERT_EQ(word.DocumentsCount(), 1);
-  EXPECT_EQ(word.DocumentsItem(1), other);
-  EXPECT_THROW(report->Name(), WordError);
-  EXPECT_FALSE(std::filesystem::exists(WorkFile(".~lock.report.rtf#")));
+  EXPECT_EQ(word.DocumentsItem(1), b);
+  EXPECT_THROW(a->Name(), WordError);
   tarnwell.XMLClose();
   EXPECT_EQ(word.DocumentsCount(), 0);
   EXPECT_NO_THROW(tarnwell.XMLClose()) << "nothing to close";
-}
 
-TEST_F(WriterFlowTest, WordCloseReadsTheActiveDocumentAndClosesNothing) {
-  OpenLocal("letter.rtf", "{\\rtf1 letter}");
-  EXPECT_FALSE(tarnwell.WordClose());
-  EXPECT_EQ(word.DocumentsCount(), 1);
-  EXPECT_TRUE(component.Context().IsDialogLoaded());
-}
-
-TEST_F(WriterFlowTest, WithNoDocumentWordCloseAndXmlSaveAsFailWithWritersMessage) {
-  OpenFromServer("report.rtf");
-  tarnwell.XMLClose();
-
-  EXPECT_EQ(WordErrorOf([&] { tarnwell.WordClose(); }), kNoDocumentMessage);
+  EXPECT_THAT([&] { tarnwell.WordClose(); }, FailsWith(kNoDocumentMessage));
   const int showings = bed.views.Showings();
-  EXPECT_EQ(WordErrorOf([&] { tarnwell.XMLSaveAs(); }), kNoDocumentMessage);
+  EXPECT_THAT([&] { tarnwell.XMLSaveAs(); }, FailsWith(kNoDocumentMessage));
   EXPECT_EQ(bed.views.Showings(), showings);
 }
 
 TEST_F(WriterFlowTest, AnOfficeThatDiedIsReplacedAndTheOpenRetried) {
+  const auto before = OpenLocal("before.rtf", "{\\rtf1 before}");
   const int first = word.OfficeProcessId();
   ASSERT_EQ(kill(first, SIGKILL), 0);
 
@@ -196,6 +167,7 @@ TEST_F(WriterFlowTest, AnOfficeThatDiedIsReplacedAndTheOpenRetried) {
   EXPECT_NE(word.OfficeProcessId(), first);
   EXPECT_EQ(word.DocumentsCount(), 1);
   EXPECT_EQ(document->Name(), "report.rtf");
+  EXPECT_THROW(before->Name(), WordError);
   EXPECT_TRUE(bed.prompts.Messages().empty());
 }
 

@@ -12,7 +12,6 @@
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/script/Invocation.hpp>
 #include <com/sun/star/script/XInvocation.hpp>
-#include <filesystem>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -30,10 +29,6 @@ using testing::ScopedEnv;
 // The user's office with the extension, and the environment Penlark finds there.
 class ExtensionTest : public ::testing::Test {
  protected:
-  uno::Reference<css::frame::XModel> Document(const std::filesystem::path& path) {
-    return office_.Document(path);
-  }
-
   // An object as a Basic macro sees it.
   uno::Reference<css::script::XInvocation> Macro(
       const css::uno::Reference<css::uno::XInterface>& object) {
@@ -101,7 +96,7 @@ void ExtensionTest::DriveAsAUser() {
   const auto work = testing::UsersWorkFolder(dir_ / "data");
 
   office_.Choose(mine, "XMLOpen");
-  ASSERT_TRUE(Eventually([&] { return Document(work / "report.rtf").is(); }));
+  ASSERT_TRUE(Eventually([&] { return office_.Document(work / "report.rtf").is(); }));
 
   // A terminal command reaches the document opened from the menu, through the same Penlark.
   const auto terminal =
@@ -123,8 +118,8 @@ void ExtensionTest::DriveAsAUser() {
   EXPECT_EQ(tarnwell->getValue("DOCTYPE"), css::uno::Any(sal_Int16(3)));
   EXPECT_EQ(Call(tarnwell, "XMLNew"), css::uno::Any(true));
   EXPECT_EQ(Call(tarnwell, "XMLClose"), css::uno::Any(false));
-  EXPECT_TRUE(Eventually([&] { return !Document(work / "copy.rtf").is(); }));
-  EXPECT_TRUE(Document(work / "terminal.rtf").is());
+  EXPECT_TRUE(Eventually([&] { return !office_.Document(work / "copy.rtf").is(); }));
+  EXPECT_TRUE(office_.Document(work / "terminal.rtf").is());
 
   EXPECT_EQ(OfficesOn(office_.Profile()), 1);
   EXPECT_FALSE(office_.Process().ExitStatus().has_value());

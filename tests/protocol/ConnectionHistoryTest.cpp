@@ -18,17 +18,20 @@ using ComboChange = ConnectionHistory::ComboChange;
 
 const std::string kHeader = HistoryHeader("ann", "DESK7");
 
-std::string Hex(std::string_view hex) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    bytes.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-  }
-  return bytes;
+// A history file holding `plain` as SaveHistory would write it (or under another cipher).
+std::string HistoryFileBytes(std::string_view plain,
+                             std::string_view cipherPassword = kHistoryCipherPassword) {
+  return codepage::Utf8ToAnsi(Encryption::EncryptText(plain, cipherPassword)) + "\r\n";
 }
 
-// A history file holding `plain` as SaveHistory would write it.
-std::string HistoryFileBytes(std::string_view plain) {
-  return codepage::Utf8ToAnsi(Encryption::EncryptText(plain, kHistoryCipherPassword)) + "\r\n";
+// The entries, most recent first, as "server/user/password" separated by blanks.
+std::string Entries(const ConnectionHistory& history) {
+  std::string entries;
+  for (std::size_t i = 0; i < history.Count(); ++i) {
+    entries += (i == 0 ? "" : " ") + history.HistoryServer(i) + "/" + history.HistoryUser(i) + "/" +
+               history.HistoryPassword(i);
+  }
+  return entries;
 }
 
 class ConnectionHistoryTest : public ::testing::Test {
@@ -37,26 +40,9 @@ class ConnectionHistoryTest : public ::testing::Test {
   testing::ScriptedPrompts prompts;
   ConnectionHistory history;
   const std::filesystem::path file = dir / "history.ann";
-
-  bool Load(std::string_view fileBytes) {
-    testing::WriteFile(file, fileBytes);
-    return history.LoadHistory(file, kHeader, prompts);
-  }
-
-  std::vector<std::string> Servers() const {
-    std::vector<std::string> servers;
-    for (std::size_t i = 0; i < history.Count(); ++i) {
-      servers.push_back(history.HistoryServer(i));
-    }
-    return servers;
-  }
 };
 
-TEST_F(ConnectionHistoryTest, HeaderJoinsUserAndComputer) {
-  EXPECT_EQ(kHeader, "ann.DESK7");
-}
-
-TEST_F(ConnectionHistoryTest, SavesTheExampleFileByteForByte) {
+TEST_F(ConnectionHistoryTest, SavesTheExampleFileByteForByteAndLoadsItBack) {
   // Logged in to beta with a saved password, then to alpha without one.
   history.UpdateHistory("beta", "ann", "Pa55word");
   history.UpdateHistory("alpha", "ann", "");
@@ -64,29 +50,22 @@ TEST_F(ConnectionHistoryTest, SavesTheExampleFileByteForByte) {
 
   // "ann.DESK7", CR LF, "alpha", TAB, "ann", TAB, CR LF, "beta", TAB, "ann", TAB, "Pa55word",
   // CR LF (42 characters) encrypted under GLIMMER42, then CR LF.
+  EXPECT_EQ(kHeader, "ann.DESK7");
   EXPECT_EQ(testing::ReadFile(file),
-            Hex("adb7bb7b8997877d7e5953aeb9b5ba953ba8bab7565a4fb499a6a855aabbbb4ea295677cc3b8bfb1"
-                "525c0d0a"));
+            "\xad\xb7\xbb\x7b\x89\x97\x87\x7d\x7e\x59\x53\xae\xb9\xb5\xba\x95\x3b\xa8\xba\xb7\x56"
+            "\x5a\x4f\xb4\x99\xa6\xa8\x55\xaa\xbb\xbb\x4e\xa2\x95\x67\x7c\xc3\xb8\xbf\xb1\x52\x5c"
+            "\r\n");
   struct stat status {};
   ASSERT_EQ(::stat(file.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0600u);
-}
-
-TEST_F(ConnectionHistoryTest, LoadsWhatWasSaved) {
-  history.UpdateHistory("beta", "ann", "Pa55word");
-  history.UpdateHistory("alpha", "ann", "");
-  history.SaveHistory(file, kHeader);
 
   ConnectionHistory loaded;
   ASSERT_TRUE(loaded.LoadHistory(file, kHeader, prompts));
-  ASSERT_EQ(loaded.Count(), 2u);
-  EXPECT_EQ(loaded.HistoryServer(0), "alpha");
-  EXPECT_EQ(loaded.HistoryPassword(0), "");
-  EXPECT_EQ(loaded.HistoryUser(1), "ann");
-  EXPECT_EQ(loaded.HistoryPassword(1), "Pa55word");
+  EXPECT_EQ(Entries(loaded), "alpha/ann/ beta/ann/Pa55word");
   const std::string separator(14, ' ');
   EXPECT_THAT(loaded.ComboItems(),
               ElementsAre("alpha" + separator + "ann", "beta" + separator + "ann"));
+  EXPECT_EQ(loaded.HistoryServer(2) + loaded.HistoryUser(2) + loaded.HistoryPassword(2), "");
   EXPECT_THAT(prompts.Messages(), IsEmpty());
 }
 
@@ -94,19 +73,50 @@ TEST_F(ConnectionHistoryTest, LoadsAndSavesTenThousandEntries) {
   std::string plain = kHeader + "\r\n";
   for (int i = 0; i < 10'000; ++i) {
     const std::string n = std::to_string(i);
-    plain += "server" + n + ".example.com:8080\tuser\u00E9" + n + "\t" +
-             (i % 3 == 0 ? "" : "pw" + n) + "\r\n";
+    plain += "server" + n + ":8080\tuser\u00E9" + n + "\t" + (i % 3 == 0 ? "" : "pw" + n) + "\r\n";
   }
-  ASSERT_TRUE(Load(HistoryFileBytes(plain)));
-  ASSERT_EQ(history.Count(), 10'000u);
-  EXPECT_EQ(history.HistoryServer(9'999), "server9999.example.com:8080");
+  testing::WriteFile(file, HistoryFileBytes(plain));
+  ASSERT_TRUE(history.LoadHistory(file, kHeader, prompts));
+  EXPECT_EQ(history.Count(), 10'000u);
   EXPECT_EQ(history.HistoryUser(5'000), "user\u00E95000");
-  EXPECT_EQ(history.HistoryPassword(4'000), "pw4000");
-  EXPECT_EQ(history.HistoryPassword(3'000), "");
+  history.SaveHistory(dir / "copy", kHeader);
+  EXPECT_EQ(testing::ReadFile(dir / "copy"), testing::ReadFile(file));
+}
 
-  const std::filesystem::path copy = dir / "copy";
-  history.SaveHistory(copy, kHeader);
-  EXPECT_EQ(testing::ReadFile(copy), testing::ReadFile(file));
+// A load replaces the entries held, which stay when the file holds no entry or is not this
+// user's. Reading stops at a line of fewer than two fields, and the last line needs its line
+// break; a missing password is empty and fields beyond the third are ignored.
+TEST_F(ConnectionHistoryTest, LoadsTheEntriesUpToTheFirstBrokenLine) {
+  const struct {
+    std::string fileBytes;
+    std::string entries;  // "kept/ann/" when the load fails
+    bool corrupt = false;
+  } cases[] = {
+      {HistoryFileBytes("ann.DESK7\r\nnew\tann\t\r\n"), "new/ann/"},
+      {HistoryFileBytes("ann.DESK7\r\na\tu\r\nb\tv\tpw\tmore\textra\r\n"), "a/u/ b/v/pw"},
+      {HistoryFileBytes("ann.DESK7\r\na\tann\t\r\nbroken\r\nb\tann\tpw\r\n"), "a/ann/"},
+      {HistoryFileBytes("ann.DESK7\r\na\tann\t\r\nb\tann\tpw"), "a/ann/"},
+      {"", "kept/ann/"},
+      {HistoryFileBytes("ann.DESK7"), "kept/ann/"},
+      {HistoryFileBytes("ann.DESK7\r\n"), "kept/ann/"},
+      {HistoryFileBytes("ann.DESK7\r\nonly one field\r\n"), "kept/ann/"},
+      {HistoryFileBytes("ann.DESK7\r\nb\tann\tpw\r\n", "other"), "kept/ann/"},
+      {HistoryFileBytes("bob.DESK7\r\nb\tbob\tpw\r\n"), "kept/ann/", true},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.fileBytes);
+    testing::ScriptedPrompts rowPrompts;
+    ConnectionHistory held;
+    held.UpdateHistory("kept", "ann", "");
+    testing::WriteFile(file, row.fileBytes);
+    EXPECT_EQ(held.LoadHistory(file, kHeader, rowPrompts), row.entries != "kept/ann/");
+    EXPECT_EQ(Entries(held), row.entries);
+    EXPECT_EQ(rowPrompts.MessageTexts().size(), row.corrupt ? 1u : 0u);
+  }
+  history.UpdateHistory("kept", "ann", "");
+  EXPECT_FALSE(history.LoadHistory(dir / "missing", kHeader, prompts));
+  EXPECT_EQ(Entries(history), "kept/ann/");
+  EXPECT_THAT(prompts.Messages(), IsEmpty());
 }
 
 TEST_F(ConnectionHistoryTest, AHeaderWithNamesOutsideTheCodePageLoadsBack) {
@@ -126,132 +136,63 @@ TEST_F(ConnectionHistoryTest, AFileThatCannotBeReadIsReportedOnceAndNeverSavedOv
   history.UpdateHistory("s", "u", "");
   EXPECT_FALSE(history.LoadHistory(file, kHeader, prompts));
   EXPECT_FALSE(history.LoadHistory(file, kHeader, prompts));
-  ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(prompts.Messages()[0].text,
-            "The history file " + file.string() + " cannot be read; it is left as it is.");
-  EXPECT_EQ(prompts.Messages()[0].icon, MessageIcon::Exclamation);
+  EXPECT_THAT(prompts.Messages(),
+              ElementsAre(Message{.text = "The history file " + file.string() +
+                                          " cannot be read; it is left as it is.",
+                                  .icon = MessageIcon::Exclamation}));
   history.SaveHistory(file, kHeader);
   EXPECT_TRUE(std::filesystem::is_symlink(file));
 }
 
-TEST_F(ConnectionHistoryTest, RefusesAnotherUsersFile) {
-  history.UpdateHistory("mine", "ann", "");
-  EXPECT_FALSE(Load(HistoryFileBytes("bob.DESK7\r\nbeta\tbob\tpw\r\n")));
-  EXPECT_THAT(prompts.Messages(), ElementsAre(Message{.text = "Corrupt history file!!"}));
-  EXPECT_THAT(Servers(), ElementsAre("mine"));
-}
-
-TEST_F(ConnectionHistoryTest, RefusesAFileEncryptedUnderAnotherPassword) {
-  const std::string plain = "ann.DESK7\r\nbeta\tann\tpw\r\n";
-  EXPECT_FALSE(Load(codepage::Utf8ToAnsi(Encryption::EncryptText(plain, "other")) + "\r\n"));
-  EXPECT_EQ(history.Count(), 0u);
-}
-
-// A load replaces the entries held, which stay when the file holds no entry. Reading stops at a
-// line of fewer than two fields, and the last line needs its line break.
-TEST_F(ConnectionHistoryTest, LoadsTheEntriesUpToTheFirstBrokenLine) {
-  const struct {
-    std::string fileBytes;
-    bool loads;
-    std::vector<std::string> servers;
-  } cases[] = {
-      {HistoryFileBytes("ann.DESK7\r\nnew\tann\t\r\n"), true, {"new"}},
-      {HistoryFileBytes("ann.DESK7\r\nalpha\tann\t\r\nbroken\r\nbeta\tann\tpw\r\n"),
-       true,
-       {"alpha"}},
-      {HistoryFileBytes("ann.DESK7\r\nalpha\tann\t\r\nbeta\tann\tpw"), true, {"alpha"}},
-      {"", false, {"kept"}},
-      {HistoryFileBytes("ann.DESK7"), false, {"kept"}},
-      {HistoryFileBytes("ann.DESK7\r\n"), false, {"kept"}},
-      {HistoryFileBytes("ann.DESK7\r\nonly one field\r\n"), false, {"kept"}},
-  };
-  for (const auto& row : cases) {
-    history = ConnectionHistory();
-    history.UpdateHistory("kept", "ann", "");
-    EXPECT_EQ(Load(row.fileBytes), row.loads) << row.fileBytes;
-    EXPECT_EQ(Servers(), row.servers) << row.fileBytes;
-  }
-  EXPECT_FALSE(history.LoadHistory(dir / "missing", kHeader, prompts));
-  EXPECT_THAT(Servers(), ElementsAre("kept"));
-  EXPECT_THAT(prompts.Messages(), IsEmpty());
-}
-
-TEST_F(ConnectionHistoryTest, TwoFieldsGiveAnEmptyPasswordAndExtraFieldsAreIgnored) {
-  EXPECT_TRUE(Load(HistoryFileBytes("ann.DESK7\r\na\tu\r\nb\tv\tpw\tmore\textra\r\n")));
-  EXPECT_EQ(history.HistoryPassword(0), "");
-  EXPECT_EQ(history.HistoryPassword(1), "pw");
-}
-
-TEST_F(ConnectionHistoryTest, SavesNothingWithoutEntries) {
+// Nothing is saved without entries; a save replaces the file, and one that fails keeps the
+// previous file and leaves no temporary file behind.
+TEST_F(ConnectionHistoryTest, SavesOverThePreviousFileOrNotAtAll) {
   history.SaveHistory(file, kHeader);
   EXPECT_FALSE(std::filesystem::exists(file));
-}
 
-TEST_F(ConnectionHistoryTest, AFailedSaveKeepsThePreviousFileAndLeavesNoTemporaryFile) {
-  history.UpdateHistory("s", "u", "");
-  history.SaveHistory(dir / "missing" / "history.ann", kHeader);  // no such directory
-
-  std::filesystem::create_directory(file);  // the rename cannot replace a directory
-  testing::WriteFile(file / "inside", "kept");
-  history.SaveHistory(file, kHeader);
-  EXPECT_EQ(testing::ReadFile(file / "inside"), "kept");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
-}
-
-TEST_F(ConnectionHistoryTest, ASaveReplacesTheFile) {
   testing::WriteFile(file, "previous contents that are longer than the new ones, much longer");
   history.UpdateHistory("s", "u", "");
   history.SaveHistory(file, kHeader);
   EXPECT_EQ(testing::ReadFile(file), HistoryFileBytes("ann.DESK7\r\ns\tu\t\r\n"));
+
+  history.SaveHistory(dir / "missing" / "history.ann", kHeader);  // no such directory
+  const std::filesystem::path folder = dir / "folder";
+  std::filesystem::create_directory(folder);  // the rename cannot replace a directory
+  testing::WriteFile(folder / "inside", "kept");
+  history.SaveHistory(folder, kHeader);
+  EXPECT_EQ(testing::ReadFile(folder / "inside"), "kept");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
 }
 
-TEST_F(ConnectionHistoryTest, FirstLoginInsertsTheServerAtTheFront) {
-  EXPECT_EQ(history.UpdateHistory("s", "u", ""), ComboChange::InsertServerAtFront);
-  EXPECT_EQ(history.UpdateHistory("t", "u", "pw"), ComboChange::InsertServerAtFront);
-  EXPECT_THAT(Servers(), ElementsAre("t", "s"));
-  EXPECT_EQ(history.HistoryPassword(0), "pw");
-}
-
-TEST_F(ConnectionHistoryTest, LoginAsTheMostRecentEntryReplacesItsPassword) {
-  history.UpdateHistory("s", "u", "");
-  EXPECT_EQ(history.UpdateHistory("s", "u", "pw"), ComboChange::None);
-  EXPECT_EQ(history.HistoryPassword(0), "pw");
-  EXPECT_EQ(history.UpdateHistory("s", "u", ""), ComboChange::None);
-  EXPECT_EQ(history.HistoryPassword(0), "");
-  EXPECT_EQ(history.Count(), 1u);
-}
-
-TEST_F(ConnectionHistoryTest, LoginAsTheThirdEntryMovesItToTheTop) {
-  history.UpdateHistory("c", "u", "");
-  history.UpdateHistory("b", "u", "");
-  history.UpdateHistory("a", "u", "");
-  EXPECT_EQ(history.UpdateHistory("c", "u", "new"), ComboChange::Rebuild);
-  EXPECT_THAT(Servers(), ElementsAre("c", "a", "b"));
-  EXPECT_EQ(history.HistoryPassword(0), "new");
-}
-
-TEST_F(ConnectionHistoryTest, EntriesAreFoundByExactServerAndUser) {
-  history.UpdateHistory("s", "u", "");
-  EXPECT_EQ(history.UpdateHistory("s", "U", ""), ComboChange::InsertServerAtFront);
-  EXPECT_EQ(history.UpdateHistory("s ", "u", ""), ComboChange::InsertServerAtFront);
-  EXPECT_EQ(history.Count(), 3u);
-}
-
-TEST_F(ConnectionHistoryTest, MoveToFrontKeepsTheOthersInOrder) {
-  for (const char* server : {"e", "d", "c", "b", "a"}) {
-    history.UpdateHistory(server, "u", "");
+// Logins one after another: an entry is found by exact server and user; a new one goes to the
+// front, a known one takes the new password and moves to the front, the others keeping their
+// order; one the file could not hold changes nothing.
+TEST_F(ConnectionHistoryTest, EachLoginComesFirst) {
+  const struct {
+    std::string server, user, password;
+    ComboChange change;
+    std::string entries;
+  } logins[] = {
+      {"s", "u", "", ComboChange::InsertServerAtFront, "s/u/"},
+      {"t", "u", "pw", ComboChange::InsertServerAtFront, "t/u/pw s/u/"},
+      {"t", "u", "", ComboChange::None, "t/u/ s/u/"},
+      {"c", "u", "", ComboChange::InsertServerAtFront, "c/u/ t/u/ s/u/"},
+      {"s", "u", "new", ComboChange::Rebuild, "s/u/new c/u/ t/u/"},
+      {"s", "U", "", ComboChange::InsertServerAtFront, "s/U/ s/u/new c/u/ t/u/"},
+      {"s ", "U", "", ComboChange::InsertServerAtFront, "s /U/ s/U/ s/u/new c/u/ t/u/"},
+      {"c\tx", "u", "", ComboChange::NotRecorded, "s /U/ s/U/ s/u/new c/u/ t/u/"},
+      {"c", "u", "p\r\n", ComboChange::NotRecorded, "s /U/ s/U/ s/u/new c/u/ t/u/"},
+  };
+  for (const auto& login : logins) {
+    SCOPED_TRACE(login.server + "/" + login.user + "/" + login.password);
+    EXPECT_EQ(history.UpdateHistory(login.server, login.user, login.password), login.change);
+    EXPECT_EQ(Entries(history), login.entries);
   }
   history.MoveHistoryToFront(3);
-  EXPECT_THAT(Servers(), ElementsAre("d", "a", "b", "c", "e"));
+  EXPECT_EQ(Entries(history), "c/u/ s /U/ s/U/ s/u/new t/u/");
   history.MoveHistoryToFront(0);
   history.MoveHistoryToFront(5);  // no such entry
-  EXPECT_THAT(Servers(), ElementsAre("d", "a", "b", "c", "e"));
-}
-
-TEST_F(ConnectionHistoryTest, AccessorsGiveEmptyBeyondTheEntries) {
-  EXPECT_EQ(history.HistoryServer(0), "");
-  EXPECT_EQ(history.HistoryUser(3), "");
-  EXPECT_EQ(history.HistoryPassword(1), "");
+  EXPECT_EQ(Entries(history), "c/u/ s /U/ s/U/ s/u/new t/u/");
 }
 
 }  // namespace

@@ -1,139 +1,90 @@
-#include "protocol/TarnwellInterface.h"
-#include "support/ScriptedPrompts.h"
+#include "protocol/FileListing.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace penlark {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-
-class ParseFileListTest : public ::testing::Test {
- protected:
-  testing::ScriptedPrompts prompts;
-  TarnwellInterface tarnwell{prompts, {}};
-
-  void ExpectListing(std::vector<std::string> names, std::vector<std::int16_t> types,
-                     std::vector<std::int16_t> access) {
-    EXPECT_EQ(tarnwell.FileNames(), names);
-    EXPECT_EQ(tarnwell.FileTypes(), types);
-    EXPECT_EQ(tarnwell.FileAccess(), access);
+// The listing as "name:type:access" entries separated by blanks.
+std::string Describe(const FileListing& listing) {
+  std::string entries;
+  for (std::size_t i = 0; i < listing.Names().size(); ++i) {
+    entries += (i == 0 ? "" : " ") + listing.Names()[i] + ":" +
+               std::to_string(listing.Types().at(i)) + ":" + std::to_string(listing.Access().at(i));
   }
-};
+  return entries;
+}
 
-// Every child of "files" is an entry in document order, with its name, type and access, and
-// the defaults "", 0 and 0 for what it lacks.
-TEST_F(ParseFileListTest, ListsTheEntriesInDocumentOrder) {
+// Each reply read after a listing of "a:1:3". Every child of "files" is an entry in document
+// order, with the defaults "", 0 and 0 for what it lacks; "files" without entries empties the
+// listing, another root leaves it, and what is not XML leaves one entry with an empty name.
+TEST(FileListing, ReadsAReplyIntoTheListing) {
   const struct {
     std::string reply;
-    std::vector<std::string> names;
-    std::vector<std::int16_t> types;
-    std::vector<std::int16_t> access;
+    ListingRead read;
+    std::string entries;
   } cases[] = {
       {R"(<files>
-         <file name="reports" type="1" access="3"/>
-         <doc access="1" type="2" name="b.xml"/>
-         <x name="a.xml" type="2" access="7" extra="ignored"/>
-       </files>)",
-       {"reports", "b.xml", "a.xml"},
-       {1, 2, 2},
-       {3, 1, 7}},
-      {R"(<files><f name="untyped"/><f type="1"/></files>)", {"untyped", ""}, {0, 1}, {0, 0}},
-      {R"(<files>junk<f name="a" type="1"/><!-- c --><![CDATA[x]]></files>)",
-       {"", "a", "", ""},
-       {0, 1, 0, 0},
-       {0, 0, 0, 0}},
-      {"<files><f name=\"a &amp; &lt;b&gt; &quot;c&quot; &#233;t&#xE9;\" type=\"2\"/></files>",
-       {"a & <b> \"c\" \u00E9t\u00E9"},
-       {2},
-       {0}},
+           <file name="reports" type="1" access="3"/>
+           <doc access="1" type="2" name="b.xml"/>
+           <x name="a.xml" type="2" access="7" extra="ignored"/>
+         </files>)",
+       ListingRead::Entries, "reports:1:3 b.xml:2:1 a.xml:2:7"},
+      {R"(<files><f name="untyped"/><f type="1"/></files>)", ListingRead::Entries,
+       "untyped:0:0 :1:0"},
+      {R"(<files>junk<f name="a" type="1"/><!-- c --><![CDATA[x]]></files>)", ListingRead::Entries,
+       ":0:0 a:1:0 :0:0 :0:0"},
+      {R"(<files><f name="&amp; &lt;b&gt; &quot;c&quot; &#233;t&#xE9;" type="2"/></files>)",
+       ListingRead::Entries, "& <b> \"c\" \u00E9t\u00E9:2:0"},
       {R"(<files><f type="-32768" access="32767"/><f type=" +12 " access="-0"/></files>)",
-       {"", ""},
-       {-32768, 12},
-       {32767, 0}},
-      {R"(<files xmlns:p="urn:p"><f p:name="x" p:type="abc" name="y"/></files>)", {"y"}, {0}, {0}},
+       ListingRead::Entries, ":-32768:32767 :12:0"},
+      {R"(<files xmlns:p="urn:p"><f p:name="x" p:type="abc" name="y"/></files>)",
+       ListingRead::Entries, "y:0:0"},
+      // The reply is UTF-8 text whatever its declaration says.
       {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><files><f name=\"\u00E9\"/></files>",
-       {"\u00E9"},
-       {0},
-       {0}},
+       ListingRead::Entries, "\u00E9:0:0"},
+      {"<files/>", ListingRead::Emptied, ""},
+      {"<files>\n  \t\n</files>", ListingRead::Emptied, ""},
+      {R"(<error message="denied"><f name="b"/></error>)", ListingRead::OtherRoot, "a:1:3"},
+      {R"(<Files><f name="b"/></Files>)", ListingRead::OtherRoot, "a:1:3"},
+      {R"(<p:files xmlns:p="urn:p"><f name="b"/></p:files>)", ListingRead::OtherRoot, "a:1:3"},
+      {"Internal error", ListingRead::Unreadable, ":0:0"},
+      {"<files><f name='a'></files>", ListingRead::Unreadable, ":0:0"},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.reply);
-    tarnwell.ParseFileList(row.reply);
-    ExpectListing(row.names, row.types, row.access);
-    EXPECT_EQ(tarnwell.LastListingRead(), ListingRead::Entries);
+    FileListing listing;
+    listing.Parse(R"(<files><f name="a" type="1" access="3"/></files>)");
+    listing.Parse(row.reply);
+    EXPECT_EQ(listing.LastRead(), row.read);
+    EXPECT_EQ(Describe(listing), row.entries);
   }
-  EXPECT_EQ(tarnwell.GetFileType("\u00E9"), 0);
 }
 
-TEST_F(ParseFileListTest, FilesWithoutChildrenEmptiesTheListing) {
-  tarnwell.ParseFileList(R"(<files><f name="a" type="2"/></files>)");
-  tarnwell.ParseFileList("<files/>");
-  ExpectListing({}, {}, {});
-  EXPECT_FALSE(tarnwell.FileExists("a"));
-  EXPECT_EQ(tarnwell.GetFileType("a"), 0);
-  EXPECT_EQ(tarnwell.LastListingRead(), ListingRead::Emptied);
-
-  tarnwell.ParseFileList("<files>\n  \t\n</files>");  // whitespace is not an entry
-  ExpectListing({}, {}, {});
-}
-
-TEST_F(ParseFileListTest, AnotherRootLeavesTheListing) {
-  tarnwell.ParseFileList(R"(<files><f name="a" type="1" access="3"/></files>)");
-  tarnwell.ParseFileList(R"(<error message="denied"><f name="b"/></error>)");
-  ExpectListing({"a"}, {1}, {3});
-  EXPECT_EQ(tarnwell.LastListingRead(), ListingRead::OtherRoot);
-
-  tarnwell.ParseFileList(R"(<Files><f name="b"/></Files>)");  // names compare exactly
-  tarnwell.ParseFileList(R"(<p:files xmlns:p="urn:p"><f name="b"/></p:files>)");
-  ExpectListing({"a"}, {1}, {3});
-}
-
-TEST_F(ParseFileListTest, NotXmlLeavesOneEmptyEntry) {
-  tarnwell.ParseFileList(R"(<files><f name="a"/><f name="b"/></files>)");
-  tarnwell.ParseFileList("Internal error");
-  ExpectListing({""}, {0}, {0});
-  EXPECT_EQ(tarnwell.LastListingRead(), ListingRead::Unreadable);
-
-  tarnwell.ParseFileList("<files><f name='a'></files>");
-  ExpectListing({""}, {0}, {0});
-}
-
-TEST_F(ParseFileListTest, BadNumberThrowsAndKeepsTheEntriesBeforeIt) {
-  EXPECT_THROW(tarnwell.ParseFileList(
+TEST(FileListing, BadNumberThrowsAndKeepsTheEntriesBeforeIt) {
+  FileListing listing;
+  EXPECT_THROW(listing.Parse(
                    R"(<files><f name="a" type="1"/><f name="b" type="abc"/><f name="c"/></files>)"),
                ListingError);
-  ExpectListing({"a", "b", ""}, {1, 0, 0}, {0, 0, 0});
-
+  EXPECT_EQ(Describe(listing), "a:1:0 b:0:0 :0:0");
   for (const char* bad : {"32768", "-32769", "", "1.5", "0x1", "1 2", "--1"}) {
-    SCOPED_TRACE(bad);
-    EXPECT_THROW(
-        tarnwell.ParseFileList(std::string(R"(<files><f access=")") + bad + R"("/></files>)"),
-        ListingError);
+    EXPECT_THROW(listing.Parse(std::string(R"(<files><f access=")") + bad + R"("/></files>)"),
+                 ListingError)
+        << bad;
   }
 }
 
-TEST_F(ParseFileListTest, GetFileTypeGivesTheFirstOfTwoEqualNames) {
-  tarnwell.ParseFileList(R"(<files><f name="same" type="1"/><f name="same" type="2"/></files>)");
-  EXPECT_EQ(tarnwell.GetFileType("same"), 1);
-}
-
-TEST_F(ParseFileListTest, NamesCompareExactly) {
-  tarnwell.ParseFileList(R"(<files><f name="report" type="2"/></files>)");
-  EXPECT_TRUE(tarnwell.FileExists("report"));
-  EXPECT_FALSE(tarnwell.FileExists("Report"));
-  EXPECT_FALSE(tarnwell.FileExists("report "));
-  EXPECT_EQ(tarnwell.GetFileType("Report"), 0);
-}
-
-TEST_F(ParseFileListTest, NoListingBeforeTheFirstReply) {
-  ExpectListing({}, {}, {});
-  EXPECT_FALSE(tarnwell.FileExists(""));
-  EXPECT_EQ(tarnwell.LastListingRead(), ListingRead::None);
-  EXPECT_EQ(tarnwell.ServerConnector(), nullptr);
-  EXPECT_THAT(prompts.Messages(), IsEmpty());
+TEST(FileListing, LooksUpTheFirstEntryOfExactlyThatName) {
+  FileListing listing;
+  EXPECT_FALSE(listing.Contains(""));
+  EXPECT_EQ(listing.LastRead(), ListingRead::None);
+  listing.Parse(R"(<files><f name="same" type="1"/><f name="same" type="2"/></files>)");
+  EXPECT_EQ(listing.TypeOf("same"), 1);
+  EXPECT_TRUE(listing.Contains("same"));
+  for (const char* other : {"Same", "same ", "missing"}) {
+    EXPECT_FALSE(listing.Contains(other)) << other;
+    EXPECT_EQ(listing.TypeOf(other), 0) << other;
+  }
 }
 
 }  // namespace

@@ -5,10 +5,20 @@
 namespace penlark::xml {
 namespace {
 
-TEST(DecodeCharacterData, ResolvesThePredefinedEntitiesAndCharacterReferences) {
-  EXPECT_EQ(DecodeCharacterData("a&lt;b&gt;c&amp;d&quot;e&apos;f"), "a<b>c&d\"e'f");
-  EXPECT_EQ(DecodeCharacterData("&#65;&#x42;&#x6a;&#233;&#x1F600;&#13;"), "ABj\u00E9\U0001F600\r");
-  EXPECT_EQ(DecodeCharacterData("&#00000065;&#x0001F600;"), "A\U0001F600");  // eight digits
+// References resolved, literal line ends read as line feeds, UTF-8 and lone brackets kept.
+TEST(DecodeCharacterData, DecodesCharacterData) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"a&lt;b&gt;c&amp;d&quot;e&apos;f", "a<b>c&d\"e'f"},
+      {"&#65;&#x42;&#x6a;&#233;&#x1F600;&#13;", "ABj\u00E9\U0001F600\r"},
+      {"&#00000065;&#x0001F600;", "A\U0001F600"},  // eight digits
+      {"a\r\nb\rc\n\r\r\nd", "a\nb\nc\n\n\nd"},
+      {"\t tab", "\t tab"},
+      {"caf\u00E9 \u20AC \U0001F600 ] ]] ]>", "caf\u00E9 \u20AC \U0001F600 ] ]] ]>"},
+      {"", ""},
+  };
+  for (const auto& [text, decoded] : cases) {
+    EXPECT_EQ(DecodeCharacterData(text), decoded) << text;
+  }
 }
 
 // Plain runs are read eight bytes at a time: every position of a word must end a run.
@@ -23,17 +33,6 @@ TEST(DecodeCharacterData, EndsPlainRunsAtEveryPositionOfAWord) {
       EXPECT_EQ(DecodeCharacterData(run + refused + tail), std::nullopt) << refused;
     }
   }
-}
-
-TEST(DecodeCharacterData, ReadsLiteralLineEndsAsLineFeeds) {
-  EXPECT_EQ(DecodeCharacterData("a\r\nb\rc\n\r\r\nd"), "a\nb\nc\n\n\nd");
-  EXPECT_EQ(DecodeCharacterData("\t tab"), "\t tab");
-}
-
-TEST(DecodeCharacterData, KeepsUtf8AndLoneBrackets) {
-  EXPECT_EQ(DecodeCharacterData("caf\u00E9 \u20AC \U0001F600 ] ]] ]>"),
-            "caf\u00E9 \u20AC \U0001F600 ] ]] ]>");
-  EXPECT_EQ(DecodeCharacterData(""), "");
 }
 
 TEST(DecodeCharacterData, RefusesWhatIsNotCharacterData) {

@@ -15,20 +15,7 @@
 
 namespace {
 
-using penlark::OpenDialog;
-
-void Seed(const penlark::testing::TestServer& server) {
-  const std::string document = penlark::RtfToXml("{\\rtf1 A document}");
-  for (const char* folder : {"/Archive", "/Letters", "/Minutes", "/Reports"}) {
-    server.AddFolder(folder);
-  }
-  for (const char* name : {"/Budget 2027.rtf", "/Quarterly report.rtf", "/Welcome.rtf"}) {
-    server.AddDocument(name, document);
-  }
-}
-
-bool Save(QWidget& window, const std::string& folder, const std::string& name) {
-  const std::string path = folder + "/" + name + ".png";
+bool Save(QWidget& window, const std::string& path) {
   const bool saved = window.grab().save(QString::fromStdString(path));
   std::cout << (saved ? "wrote " : "could not write ") << path << '\n';
   return saved;
@@ -42,15 +29,18 @@ int main(int argc, char* argv[]) {
     std::cerr << "Usage: penlark_dialog_screenshots OUTPUT_FOLDER\n";
     return 2;
   }
-  const std::string folder = argv[1];
   penlark::qt::QtDialogViews views;
   penlark::testing::DialogTestBed bed(views);
   penlark::testing::TestServer server;
-  Seed(server);
-
+  for (const char* folder : {"/Archive", "/Letters", "/Minutes", "/Reports"}) {
+    server.AddFolder(folder);
+  }
+  for (const char* name : {"/Budget 2027.rtf", "/Quarterly report.rtf", "/Welcome.rtf"}) {
+    server.AddDocument(name, penlark::RtfToXml("{\\rtf1 A document}"));
+  }
   bool saved = true;
   for (const bool saveMode : {false, true}) {
-    OpenDialog& dialog = bed.Dialog();
+    penlark::OpenDialog& dialog = bed.Dialog();
     dialog.Caption = saveMode ? "Tarnwell SaveAs..." : "Tarnwell Open";
     dialog.OpenButton.Caption = saveMode ? penlark::kSaveMode : penlark::kOpenMode;
     dialog.UrlDomainCombo.Text = server.ServerText();
@@ -59,8 +49,8 @@ int main(int argc, char* argv[]) {
     QWidget& window = views.Newest()->Window();
     views.RefreshAll();
     window.show();
-    const std::string mode = saveMode ? "save" : "open";
-    saved = Save(window, folder, mode + "-connection") && saved;
+    const std::string path = argv[1] + std::string(saveMode ? "/save" : "/open");
+    saved = Save(window, path + "-connection.png") && saved;
     dialog.LogInButton_Click();
     if (saveMode) {
       dialog.FilenameText.Text = "Letter to the board.rtf";
@@ -68,7 +58,7 @@ int main(int argc, char* argv[]) {
     }
     dialog.ReloadImage_MouseMove(0, 0, 100, 100);
     views.RefreshAll();
-    saved = Save(window, folder, mode + "-file") && saved;
+    saved = Save(window, path + "-file.png") && saved;
     dialog.Cancel_Click();
   }
   return saved ? 0 : 1;

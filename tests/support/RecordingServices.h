@@ -8,22 +8,18 @@
 
 namespace penlark::testing {
 
-enum class PointerCall { SetDefault, SetBusy, Hide, Show };
-
-// A pointer that remembers every call and the state they leave.
+// A pointer that remembers the state its calls leave.
 class RecordingPointer final : public Pointer {
  public:
-  void SetDefault() override;
-  void SetBusy() override;
-  void Hide() override;
-  void Show() override;
+  void SetDefault() override { busy_ = false; }
+  void SetBusy() override { busy_ = true; }
+  void Hide() override { hidden_ = true; }
+  void Show() override { hidden_ = false; }
 
-  const std::vector<PointerCall>& Calls() const { return calls_; }
   bool IsBusy() const { return busy_; }
   bool IsHidden() const { return hidden_; }
 
  private:
-  std::vector<PointerCall> calls_;
   bool busy_ = false;
   bool hidden_ = false;
 };

@@ -3,26 +3,18 @@
 #include "platform/Prompts.h"
 
 #include <deque>
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace penlark::testing {
 
-// Raised when the code asks something the test did not script an answer for.
-class UnexpectedPrompt : public std::logic_error {
- public:
-  using std::logic_error::logic_error;
-};
-
 // Prompts answered from a script. OK boxes need no answer; every Yes/No question and every
-// input box takes the next scripted answer, and one that is not there raises UnexpectedPrompt.
+// input box takes the next scripted answer, and one that is not there is an error of the test.
 class ScriptedPrompts final : public Prompts {
  public:
-  void AnswerNext(MessageAnswer answer);
-  void TypeNext(std::string text);  // the next input box returns `text`
-  void CancelNextInput();           // the next input box is cancelled
+  void AnswerNext(MessageAnswer answer) { answers_.push_back(answer); }
+  // The next input box returns `text` ("": cancelled).
+  void TypeNext(std::string text) { typed_.push_back(std::move(text)); }
 
   MessageAnswer ShowMessage(const Message& message) override;
   std::string InputBox(const InputRequest& request) override;

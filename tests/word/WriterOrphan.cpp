@@ -1,5 +1,5 @@
-// Starts an office, writes its process id on a line of standard output and waits to be killed:
-// the tests kill this program to see that its office goes with it.
+// Starts an office, writes its own process id and its office's on a line of standard output and
+// waits to be killed: the tests kill this program to see that its office goes with it.
 
 #include "word/writer/WriterWord.h"
 
@@ -14,7 +14,7 @@ int main() {
     return 1;
   }
   penlark::WriterWord word;
-  std::cout << word.OfficeProcessId() << std::endl;
+  std::cout << getpid() << ' ' << word.OfficeProcessId() << std::endl;
   for (;;) {
     pause();
   }

@@ -1,13 +1,12 @@
 #include "dialog/qt/DialogWindow.h"
 
 #include "dialog/OpenDialog.h"
-#include "dialog/qt/Artwork.h"
+#include "dialog/qt/ControlTable.h"
 #include "dialog/qt/FileListModel.h"
 #include "dialog/qt/ImageButtonWidget.h"
 #include "dialog/qt/Twips.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -51,15 +50,6 @@ void Paint(QWidget* widget, const std::optional<Color>& color, QPalette::ColorRo
   widget->setAutoFillBackground(true);
 }
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* controlName, const QString& accessibleName = {}) {
-  widget->setObjectName(QString::fromLatin1(controlName));
-  if (!accessibleName.isEmpty()) {
-    widget->setAccessibleName(accessibleName);
-  }
-  return widget;
-}
-
 void SetText(QLineEdit* edit, const std::string& text) {
   const QString wanted = ToQString(text);
   if (edit->text() != wanted) {
@@ -88,20 +78,225 @@ void DrawControl(QWidget* widget, const Control& control) {
   widget->setToolTip(ToQString(control.ToolTipText));
 }
 
-// The names screen readers give the image buttons.
-QString AccessibleName(const ImageButton& button) {
-  return ToQString(button.ToolTipText);
-}
-
 }  // namespace
+
+// Builds the widget of one row of the table of controls, with its wiring, and says how it draws
+// its control.
+class WidgetBuilder {
+ public:
+  WidgetBuilder(DialogWindow& window, const OpenDialog& design, QWidget* container)
+      : window_(window), design_(design), container_(container) {}
+
+  DialogWindow::Bound operator()(const FrameRow& row) const {
+    auto* frame = new QFrame(container_);
+    return Bind(frame, row.control, [frame](const Frame& control) {
+      DrawControl(frame, control);
+      Paint(frame, control.BackColor, QPalette::Window);
+    });
+  }
+
+  DialogWindow::Bound operator()(const LabelRow& row) const {
+    auto* label = new QLabel(container_);
+    return Bind(label, row.control, [label](const Label& control) {
+      label->setText(ToQString(control.Caption));
+      DrawControl(label, control);
+      Paint(label, control.BackColor, QPalette::Window);
+    });
+  }
+
+  DialogWindow::Bound operator()(const TextRow& row) const {
+    auto* edit = new QLineEdit(container_);
+    edit->setAccessibleName(DialogWindow::tr(row.accessibleName));
+    const TextBox& designed = design_.*row.control;
+    if (designed.PasswordChar != '\0') {
+      edit->setEchoMode(QLineEdit::Password);
+      edit->setStyleSheet(QStringLiteral("lineedit-password-character: %1")
+                              .arg(static_cast<int>(designed.PasswordChar)));
+    }
+    if (designed.Locked) {
+      edit->setReadOnly(true);
+    } else {
+      QObject::connect(edit, &QLineEdit::textEdited, &window_,
+                       [dispatch = window_.dispatch_, field = row.control](const QString& text) {
+                         dispatch([field, text](OpenDialog& dialog) {
+                           (dialog.*field).Text = text.toStdString();
+                         });
+                       });
+    }
+    return Bind(edit, row.control, [edit](const TextBox& control) {
+      SetText(edit, control.Text);
+      DrawControl(edit, control);
+    });
+  }
+
+  DialogWindow::Bound operator()(const CheckRow& row) const {
+    auto* check = new QCheckBox(container_);
+    QObject::connect(
+        check, &QCheckBox::clicked, &window_,
+        [dispatch = window_.dispatch_, field = row.control](bool checked) {
+          dispatch([field, checked](OpenDialog& dialog) { (dialog.*field).Value = checked; });
+        });
+    return Bind(check, row.control, [check](const CheckBox& control) {
+      check->setText(ToQString(control.Caption));
+      check->setChecked(control.Value);
+      DrawControl(check, control);
+    });
+  }
+
+  DialogWindow::Bound operator()(const ButtonRow& row) const {
+    auto* button = new QPushButton(container_);
+    QObject::connect(button, &QPushButton::clicked, &window_,
+                     [dispatch = window_.dispatch_, click = row.click] {
+                       dispatch([click](OpenDialog& dialog) { (dialog.*click)(); });
+                     });
+    return Bind(button, row.control, [button](const CommandButton& control) {
+      button->setText(ToQString(control.Caption));
+      DrawControl(button, control);
+      Paint(button, control.BackColor, QPalette::Button);
+    });
+  }
+
+  DialogWindow::Bound operator()(const ServerComboRow& row) const {
+    auto* combo = new QComboBox(container_);
+    combo->setAccessibleName(DialogWindow::tr(row.accessibleName));
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    const auto dispatch = window_.dispatch_;
+    const auto field = row.control;
+    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, &window_,
+                     [dispatch, field](const QString& text) {
+                       dispatch([field, text](OpenDialog& dialog) {
+                         (dialog.*field).Text = text.toStdString();
+                         (dialog.*field).ListIndex = -1;
+                       });
+                     });
+    QObject::connect(combo, &QComboBox::activated, &window_, [dispatch, combo](int index) {
+      const std::string text = combo->itemText(index).toStdString();
+      dispatch([index, text](OpenDialog& dialog) {
+        dialog.UrlDomainCombo.ListIndex = index;
+        dialog.UrlDomainCombo.Text = text;
+        dialog.UrlDomainCombo_Click();
+      });
+    });
+    combo->lineEdit()->installEventFilter(&window_);
+    return Bind(combo, row.control, [combo](const ComboBox& control) {
+      {
+        const QSignalBlocker block(combo);
+        SetItems(combo, control.Items);
+        if (combo->currentText() != ToQString(control.Text)) {
+          combo->setEditText(ToQString(control.Text));
+        }
+      }
+      DrawControl(combo, control);
+    });
+  }
+
+  DialogWindow::Bound operator()(const FolderComboRow& row) const {
+    auto* combo = new QComboBox(container_);
+    combo->setAccessibleName(DialogWindow::tr(row.accessibleName));
+    QObject::connect(combo, &QComboBox::activated, &window_,
+                     [dispatch = window_.dispatch_](int index) {
+                       dispatch([index](OpenDialog& dialog) {
+                         dialog.ImageCombo.Select(index);
+                         dialog.ImageCombo_Click();
+                       });
+                     });
+    return Bind(combo, row.control, [combo](const ImageComboBox& control) {
+      {
+        const QSignalBlocker block(combo);
+        SetItems(combo, control.Items);
+        combo->setCurrentIndex(control.SelectedIndex);
+      }
+      DrawControl(combo, control);
+    });
+  }
+
+  DialogWindow::Bound operator()(const ListRow& row) const {
+    window_.BuildList(design_.*row.control, container_);
+    DialogWindow& window = window_;
+    return Bind(window_.listStack_, row.control,
+                [&window](const ListViewControl& control) { window.DrawList(control); });
+  }
+
+  DialogWindow::Bound operator()(const PictureRow& row) const {
+    const auto forward = [dispatch = window_.dispatch_](MouseHandler handler) {
+      return [dispatch, handler](const MouseEventArgs& args) {
+        dispatch([handler, args](OpenDialog& dialog) {
+          (dialog.*handler)(args.button, args.shift, args.x, args.y);
+        });
+      };
+    };
+    const auto ignore = [](const MouseEventArgs&) {};
+    auto* button = new ImageButtonWidget(
+        container_, forward(row.down), forward(row.move),
+        row.up != nullptr ? ImageButtonWidget::Handler(forward(row.up)) : ignore);
+    button->setAccessibleName(ToQString((design_.*row.control).ToolTipText));
+    return Bind(button, row.control, [button, pictures = row.pictures](const ImageButton& control) {
+      button->SetPicture(pictures(control.Picture, button->devicePixelRatioF()));
+      DrawControl(button, control);
+    });
+  }
+
+  DialogWindow::Bound operator()(const LineRow& row) const {
+    auto* line = new QFrame(container_);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return Bind(line, row.control,
+                [line](const ImageButton& control) { DrawControl(line, control); });
+  }
+
+ private:
+  template <typename ControlType, typename Draw>
+  static DialogWindow::Bound Bind(QWidget* widget, Field<ControlType> field, Draw draw) {
+    return {widget, [field](const OpenDialog& dialog) -> const Control& { return dialog.*field; },
+            [field, draw](const OpenDialog& dialog) { draw(dialog.*field); }};
+  }
+
+  DialogWindow& window_;
+  const OpenDialog& design_;
+  QWidget* container_;
+};
 
 DialogWindow::DialogWindow(const OpenDialog& design, Dispatcher dispatch)
     : dispatch_(std::move(dispatch)), dpi_(logicalDpiX()) {
   setObjectName(QStringLiteral("OpenDialog"));
   setModal(true);
   setFixedSize(Place(design.Position).size());
+  BuildTabStrip(design);
+  for (const WidgetRow& row : WidgetRows()) {
+    QWidget* container = row.container != nullptr ? Child<QWidget>(row.container) : this;
+    Bound bound = std::visit(WidgetBuilder(*this, design, container), row.kind);
+    bound.widget->setObjectName(QString::fromLatin1(row.name));
+    bound.widget->setGeometry(Place(bound.control(design).Position));
+    bound_.push_back(std::move(bound));
+  }
+  for (const WidgetRow& row : WidgetRows()) {
+    if (const auto* label = std::get_if<LabelRow>(&row.kind)) {
+      Child<QLabel>(row.name)->setBuddy(Child<QWidget>(label->buddy));
+    }
+  }
+  auto* fileFrame = Child<QFrame>("OpenFileFrame");
+  fileFrame->setMouseTracking(true);
+  fileFrame->installEventFilter(this);
+  BuildMenus(design);
+  WireKeyboard();
+}
 
-  tabStrip_ = Named(new QTabBar(this), "TabStrip", tr("Tabs"));
+DialogWindow::~DialogWindow() = default;
+
+template <typename Widget>
+Widget* DialogWindow::Child(const char* name) const {
+  return findChild<Widget*>(QLatin1String(name));
+}
+
+QRect DialogWindow::Place(const Rect& rect) const {
+  return ToPixels(rect, dpi_);
+}
+
+void DialogWindow::BuildTabStrip(const OpenDialog& design) {
+  tabStrip_ = new QTabBar(this);
+  tabStrip_->setObjectName(QStringLiteral("TabStrip"));
+  tabStrip_->setAccessibleName(tr("Tabs"));
   for (const Tab& tab : design.TabStrip.Tabs) {
     const int index = tabStrip_->addTab(ToQString(tab.Caption));
     tabStrip_->setTabToolTip(index, ToQString(tab.ToolTipText));
@@ -116,141 +311,13 @@ DialogWindow::DialogWindow(const OpenDialog& design, Dispatcher dispatch)
   connect(tabStrip_, &QTabBar::currentChanged, this, [this](int index) {
     dispatch_([index](OpenDialog& dialog) { dialog.SelectTab(index + 1); });
   });
-
-  BuildConnectionFrame(design);
-  BuildFileFrame(design);
-  BuildButtonsAndMenus(design);
-  WireKeyboard();
 }
 
-DialogWindow::~DialogWindow() = default;
-
-QRect DialogWindow::Place(const Rect& rect) const {
-  return ToPixels(rect, dpi_);
-}
-
-void DialogWindow::BuildConnectionFrame(const OpenDialog& design) {
-  connectionFrame_ = Named(new QFrame(this), "ConnectionFrame");
-  connectionFrame_->setGeometry(Place(design.ConnectionFrame.Position));
-
-  urlDomainLabel_ = Named(new QLabel(connectionFrame_), "UrlDomainLabel");
-  urlDomainCombo_ = Named(new QComboBox(connectionFrame_), "UrlDomainCombo", tr("Server"));
-  urlDomainCombo_->setEditable(true);
-  urlDomainCombo_->setInsertPolicy(QComboBox::NoInsert);
-  urlDomainLabel_->setBuddy(urlDomainCombo_);
-  connect(urlDomainCombo_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-    dispatch_([text](OpenDialog& dialog) {
-      dialog.UrlDomainCombo.Text = text.toStdString();
-      dialog.UrlDomainCombo.ListIndex = -1;
-    });
-  });
-  connect(urlDomainCombo_, &QComboBox::activated, this, [this](int index) {
-    const std::string text = urlDomainCombo_->itemText(index).toStdString();
-    dispatch_([index, text](OpenDialog& dialog) {
-      dialog.UrlDomainCombo.ListIndex = index;
-      dialog.UrlDomainCombo.Text = text;
-      dialog.UrlDomainCombo_Click();
-    });
-  });
-  urlDomainCombo_->lineEdit()->installEventFilter(this);
-
-  usernameLabel_ = Named(new QLabel(connectionFrame_), "UsernameLabel");
-  usernameText_ = Named(new QLineEdit(connectionFrame_), "UsernameText", tr("Username"));
-  usernameLabel_->setBuddy(usernameText_);
-  connect(usernameText_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    dispatch_([text](OpenDialog& dialog) { dialog.UsernameText.Text = text.toStdString(); });
-  });
-
-  passwordLabel_ = Named(new QLabel(connectionFrame_), "PasswordLabel");
-  passwordText_ = Named(new QLineEdit(connectionFrame_), "PasswordText", tr("Password"));
-  passwordLabel_->setBuddy(passwordText_);
-  passwordText_->setEchoMode(QLineEdit::Password);
-  passwordText_->setStyleSheet(QStringLiteral("lineedit-password-character: %1")
-                                   .arg(static_cast<int>(design.PasswordText.PasswordChar)));
-  connect(passwordText_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    dispatch_([text](OpenDialog& dialog) { dialog.PasswordText.Text = text.toStdString(); });
-  });
-
-  savePwdCheck_ = Named(new QCheckBox(connectionFrame_), "SavePwdCheck");
-  connect(savePwdCheck_, &QCheckBox::clicked, this, [this](bool checked) {
-    dispatch_([checked](OpenDialog& dialog) { dialog.SavePwdCheck.Value = checked; });
-  });
-
-  logInButton_ = Named(new QPushButton(connectionFrame_), "LogInButton");
-  connect(logInButton_, &QPushButton::clicked, this,
-          [this] { dispatch_([](OpenDialog& dialog) { dialog.LogInButton_Click(); }); });
-
-  connectionText_ = Named(new QLineEdit(connectionFrame_), "ConnectionText", tr("Connection"));
-  connectionText_->setReadOnly(true);
-
-  const std::pair<QWidget*, const Control*> placed[] = {
-      {urlDomainLabel_, &design.UrlDomainLabel}, {urlDomainCombo_, &design.UrlDomainCombo},
-      {usernameLabel_, &design.UsernameLabel},   {usernameText_, &design.UsernameText},
-      {passwordLabel_, &design.PasswordLabel},   {passwordText_, &design.PasswordText},
-      {savePwdCheck_, &design.SavePwdCheck},     {logInButton_, &design.LogInButton},
-      {connectionText_, &design.ConnectionText}};
-  for (const auto& [widget, control] : placed) {
-    widget->setGeometry(Place(control->Position));
-  }
-}
-
-void DialogWindow::BuildFileFrame(const OpenDialog& design) {
-  openFileFrame_ = Named(new QFrame(this), "OpenFileFrame");
-  openFileFrame_->setGeometry(Place(design.OpenFileFrame.Position));
-  openFileFrame_->setMouseTracking(true);
-  openFileFrame_->installEventFilter(this);
-
-  lookInLabel_ = Named(new QLabel(openFileFrame_), "LookInLabel");
-  imageCombo_ = Named(new QComboBox(openFileFrame_), "ImageCombo", tr("Look in folder"));
-  lookInLabel_->setBuddy(imageCombo_);
-  connect(imageCombo_, &QComboBox::activated, this, [this](int index) {
-    dispatch_([index](OpenDialog& dialog) {
-      dialog.ImageCombo.Select(index);
-      dialog.ImageCombo_Click();
-    });
-  });
-
-  using Handler = void (OpenDialog::*)(int, int, double, double);
-  const auto makeButton = [this](const char* name, const ImageButton& control, Handler onDown,
-                                 Handler onMove, Handler onUp) {
-    const auto forward = [this](Handler handler) {
-      return [this, handler](const MouseEventArgs& args) {
-        dispatch_([handler, args](OpenDialog& dialog) {
-          (dialog.*handler)(args.button, args.shift, args.x, args.y);
-        });
-      };
-    };
-    const auto ignore = [](const MouseEventArgs&) {};
-    auto* button = Named(
-        new ImageButtonWidget(openFileFrame_, forward(onDown), forward(onMove),
-                              onUp != nullptr ? ImageButtonWidget::Handler(forward(onUp)) : ignore),
-        name, AccessibleName(control));
-    button->setGeometry(Place(control.Position));
-    return button;
-  };
-  reloadImage_ = makeButton("ReloadImage", design.ReloadImage, &OpenDialog::ReloadImage_MouseDown,
-                            &OpenDialog::ReloadImage_MouseMove, &OpenDialog::ReloadImage_MouseUp);
-  upOneLevelImage_ =
-      makeButton("UpOneLevelImage", design.UpOneLevelImage, &OpenDialog::UpOneLevelImage_MouseDown,
-                 &OpenDialog::UpOneLevelImage_MouseMove, &OpenDialog::UpOneLevelImage_MouseUp);
-  deleteImage_ = makeButton("DeleteImage", design.DeleteImage, &OpenDialog::DeleteImage_MouseDown,
-                            &OpenDialog::DeleteImage_MouseMove, &OpenDialog::DeleteImage_MouseUp);
-  createFolderImage_ = makeButton(
-      "CreateFolderImage", design.CreateFolderImage, &OpenDialog::CreateFolderImage_MouseDown,
-      &OpenDialog::CreateFolderImage_MouseMove, &OpenDialog::CreateFolderImage_MouseUp);
-  propsImage_ = makeButton("PropsImage", design.PropsImage, &OpenDialog::PropsImage_MouseDown,
-                           &OpenDialog::PropsImage_MouseMove, nullptr);
-
-  lineImage_ = Named(new QFrame(openFileFrame_), "LineImage");
-  lineImage_->setFrameShape(QFrame::VLine);
-  lineImage_->setFrameShadow(QFrame::Sunken);
-  lineImage_->setGeometry(Place(design.LineImage.Position));
-
+void DialogWindow::BuildList(const ListViewControl& design, QWidget* container) {
   listModel_ = new FileListModel();
   listModel_->setParent(this);
-  listModel_->SetHeaders(design.ListView.Columns);
-  listStack_ = Named(new QStackedWidget(openFileFrame_), "ListView");
-  listStack_->setGeometry(Place(design.ListView.Position));
+  listModel_->SetHeaders(design.Columns);
+  listStack_ = new QStackedWidget(container);
   listView_ = new QListView(listStack_);
   listView_->setAccessibleName(tr("Files"));
   listView_->setModel(listModel_);
@@ -266,9 +333,9 @@ void DialogWindow::BuildFileFrame(const OpenDialog& design) {
   reportView_->setUniformRowHeights(true);
   reportView_->setItemsExpandable(false);
   reportView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  for (std::size_t column = 0; column < design.ListView.Columns.size(); ++column) {
+  for (std::size_t column = 0; column < design.Columns.size(); ++column) {
     reportView_->header()->resizeSection(static_cast<int>(column),
-                                         ToPixels(design.ListView.Columns[column].Width, dpi_));
+                                         ToPixels(design.Columns[column].Width, dpi_));
   }
   listStack_->addWidget(listView_);
   listStack_->addWidget(reportView_);
@@ -289,68 +356,49 @@ void DialogWindow::BuildFileFrame(const OpenDialog& design) {
           dispatch_([row = current.row()](OpenDialog& dialog) { dialog.ListView_ItemClick(row); });
         }
       });
-
-  filenameLabel_ = Named(new QLabel(openFileFrame_), "FilenameLabel");
-  filenameText_ = Named(new QLineEdit(openFileFrame_), "FilenameText", tr("File name"));
-  filenameLabel_->setBuddy(filenameText_);
-  connect(filenameText_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    dispatch_([text](OpenDialog& dialog) { dialog.FilenameText.Text = text.toStdString(); });
-  });
-
-  const std::pair<QWidget*, const Control*> placed[] = {{lookInLabel_, &design.LookInLabel},
-                                                        {imageCombo_, &design.ImageCombo},
-                                                        {filenameLabel_, &design.FilenameLabel},
-                                                        {filenameText_, &design.FilenameText}};
-  for (const auto& [widget, control] : placed) {
-    widget->setGeometry(Place(control->Position));
-  }
 }
 
-void DialogWindow::BuildButtonsAndMenus(const OpenDialog& design) {
-  openButton_ = Named(new QPushButton(this), "OpenButton");
-  openButton_->setGeometry(Place(design.OpenButton.Position));
-  connect(openButton_, &QPushButton::clicked, this,
-          [this] { dispatch_([](OpenDialog& dialog) { dialog.OpenButton_Click(); }); });
-  cancelButton_ = Named(new QPushButton(this), "Cancel");
-  cancelButton_->setGeometry(Place(design.Cancel.Position));
-  connect(cancelButton_, &QPushButton::clicked, this,
-          [this] { dispatch_([](OpenDialog& dialog) { dialog.Cancel_Click(); }); });
-
+void DialogWindow::BuildMenus(const OpenDialog& design) {
   // "&Data" is hidden from the start; its items have no action.
   menuBar_ = new QMenuBar(this);
-  menuData_ = menuBar_->addMenu(ToQString(design.menuData.Caption));
-  menuData_->setObjectName(QStringLiteral("menuData"));
-  menuData_->addAction(ToQString(design.menuOpen.Caption))->setObjectName("menuOpen");
-  menuData_->addAction(ToQString(design.menuExit.Caption))->setObjectName("menuExit");
+  QMenu* menuData = menuBar_->addMenu(ToQString(design.menuData.Caption));
+  menuData->setObjectName(QStringLiteral("menuData"));
+  menuData->addAction(ToQString(design.menuOpen.Caption))->setObjectName("menuOpen");
+  menuData->addAction(ToQString(design.menuExit.Caption))->setObjectName("menuExit");
   menuBar_->setVisible(false);
 
   menuPopup_ = new QMenu(ToQString(design.menuPopup.Caption), this);
   menuPopup_->setObjectName(QStringLiteral("menuPopup"));
-  const auto addView = [this](const MenuItem& item, const char* name) {
-    QAction* action = menuPopup_->addAction(ToQString(item.Caption));
-    action->setObjectName(QString::fromLatin1(name));
+  for (const ViewMenuRow& row : ViewMenuRows()) {
+    QAction* action = menuPopup_->addAction(ToQString((design.*row.item).Caption));
+    action->setObjectName(QString::fromLatin1(row.name));
     action->setCheckable(true);
-    return action;
-  };
-  menuIcons_ = addView(design.menuIcons, "menuIcons");
-  menuSmallIcons_ = addView(design.menuSmallIcons, "menuSmallIcons");
-  menuList_ = addView(design.menuList, "menuList");
-  menuReport_ = addView(design.menuReport, "menuReport");
+  }
 }
 
 void DialogWindow::WireKeyboard() {
   auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
-  connect(refresh, &QShortcut::activated, this, [this] { ClickImageFromKeyboard(reloadImage_); });
-  setTabOrder(urlDomainCombo_, usernameText_);
-  setTabOrder(usernameText_, passwordText_);
-  setTabOrder(passwordText_, savePwdCheck_);
-  setTabOrder(savePwdCheck_, logInButton_);
+  connect(refresh, &QShortcut::activated, this, [this] { ClickImageFromKeyboard("ReloadImage"); });
+  QWidget* previous = nullptr;
+  for (const char* name :
+       {"UrlDomainCombo", "UsernameText", "PasswordText", "SavePwdCheck", "LogInButton"}) {
+    QWidget* next = Child<QWidget>(name);
+    if (previous != nullptr) {
+      setTabOrder(previous, next);
+    }
+    previous = next;
+  }
 }
 
-void DialogWindow::ClickImageFromKeyboard(ImageButtonWidget* button) {
+void DialogWindow::ClickImageFromKeyboard(const char* name) {
+  auto* button = Child<ImageButtonWidget>(name);
   if (button->isEnabled() && button->isVisible()) {
     button->ClickFromKeyboard();
   }
+}
+
+bool DialogWindow::IsList(const QObject* object) const {
+  return object == listView_->viewport() || object == reportView_->viewport();
 }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -359,23 +407,23 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     const MouseEventArgs args{ButtonCode(mouse->buttons()), ShiftCode(mouse->modifiers()),
                               ToTwips(mouse->position().x(), dpi_),
                               ToTwips(mouse->position().y(), dpi_)};
-    if (watched == openFileFrame_) {
+    if (watched->objectName() == QLatin1String("OpenFileFrame")) {
       dispatch_([args](OpenDialog& dialog) {
         dialog.OpenFileFrame_MouseMove(args.button, args.shift, args.x, args.y);
       });
-    } else if (watched == listView_->viewport() || watched == reportView_->viewport()) {
+    } else if (IsList(watched)) {
       dispatch_([args](OpenDialog& dialog) {
         dialog.ListView_MouseMove(args.button, args.shift, args.x, args.y);
       });
     }
-  } else if (event->type() == QEvent::MouseButtonDblClick &&
-             (watched == listView_->viewport() || watched == reportView_->viewport())) {
+  } else if (event->type() == QEvent::MouseButtonDblClick && IsList(watched)) {
     // Any double-click on the list, on an item or on the space around the items. Its first click
     // has already chosen the item; the handler may list another folder or close the window, so
     // the list does not see the event.
     dispatch_([](OpenDialog& dialog) { dialog.ListView_DblClick(); });
     return true;
-  } else if (event->type() == QEvent::FocusOut && watched == urlDomainCombo_->lineEdit() &&
+  } else if (event->type() == QEvent::FocusOut && watched->parent() != nullptr &&
+             watched->parent()->objectName() == QLatin1String("UrlDomainCombo") &&
              static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
     dispatch_([](OpenDialog& dialog) { dialog.UrlDomainCombo_LostFocus(); });
   } else if (event->type() == QEvent::KeyPress &&
@@ -383,13 +431,13 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (static_cast<QKeyEvent*>(event)->key()) {
       case Qt::Key_Return:
       case Qt::Key_Enter:
-        openButton_->click();
+        Child<QPushButton>("OpenButton")->click();
         return true;
       case Qt::Key_Backspace:
-        ClickImageFromKeyboard(upOneLevelImage_);
+        ClickImageFromKeyboard("UpOneLevelImage");
         return true;
       case Qt::Key_Delete:
-        ClickImageFromKeyboard(deleteImage_);
+        ClickImageFromKeyboard("DeleteImage");
         return true;
       default:
         break;
@@ -409,15 +457,10 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 
 void DialogWindow::PopupViewMenu(OpenDialog& dialog, int x, int y) {
   Draw(dialog);
-  QAction* chosen = menuPopup_->exec(mapToGlobal(ToPixels(x, y, dpi_)));
-  if (chosen == menuIcons_) {
-    dialog.menuIcons_Click();
-  } else if (chosen == menuSmallIcons_) {
-    dialog.menuSmallIcons_Click();
-  } else if (chosen == menuList_) {
-    dialog.menuList_Click();
-  } else if (chosen == menuReport_) {
-    dialog.menuReport_Click();
+  const qsizetype chosen =
+      menuPopup_->actions().indexOf(menuPopup_->exec(mapToGlobal(ToPixels(x, y, dpi_))));
+  if (chosen >= 0) {
+    (dialog.*ViewMenuRows()[static_cast<std::size_t>(chosen)].click)();
   }
 }
 
@@ -429,100 +472,37 @@ void DialogWindow::Draw(const OpenDialog& dialog) {
     tabStrip_->setCurrentIndex(dialog.TabStrip.SelectedTab - 1);
   }
   tabStrip_->setEnabled(dialog.TabStrip.Enabled);
+  Paint(tabPage_, dialog.OpenFileFrame.BackColor, QPalette::Window);
   menuBar_->setVisible(dialog.menuData.Visible);
-  DrawConnectionFrame(dialog);
-  DrawFileFrame(dialog);
-
-  openButton_->setText(ToQString(dialog.OpenButton.Caption));
-  DrawControl(openButton_, dialog.OpenButton);
-  Paint(openButton_, dialog.OpenButton.BackColor, QPalette::Button);
-  cancelButton_->setText(ToQString(dialog.Cancel.Caption));
-  DrawControl(cancelButton_, dialog.Cancel);
-  Paint(cancelButton_, dialog.Cancel.BackColor, QPalette::Button);
+  for (const Bound& bound : bound_) {
+    bound.draw(dialog);
+  }
+  DrawFocus(dialog);
   // Enter runs the action of the tab in front: Login on the connection tab.
   const bool connecting = dialog.ConnectionFrame.Visible;
-  logInButton_->setDefault(connecting);
-  openButton_->setDefault(!connecting);
+  Child<QPushButton>("LogInButton")->setDefault(connecting);
+  Child<QPushButton>("OpenButton")->setDefault(!connecting);
 
-  const std::pair<QAction*, const MenuItem*> views[] = {{menuIcons_, &dialog.menuIcons},
-                                                        {menuSmallIcons_, &dialog.menuSmallIcons},
-                                                        {menuList_, &dialog.menuList},
-                                                        {menuReport_, &dialog.menuReport}};
-  for (const auto& [action, item] : views) {
-    action->setChecked(item->Checked);
-    action->setVisible(item->Visible);
+  const QList<QAction*> views = menuPopup_->actions();
+  for (std::size_t index = 0; index < ViewMenuRows().size(); ++index) {
+    const MenuItem& item = dialog.*ViewMenuRows()[index].item;
+    QAction* action = views.at(static_cast<qsizetype>(index));
+    action->setChecked(item.Checked);
+    action->setVisible(item.Visible);
   }
 }
 
-void DialogWindow::DrawConnectionFrame(const OpenDialog& dialog) {
-  DrawControl(connectionFrame_, dialog.ConnectionFrame);
-  urlDomainLabel_->setText(ToQString(dialog.UrlDomainLabel.Caption));
-  usernameLabel_->setText(ToQString(dialog.UsernameLabel.Caption));
-  passwordLabel_->setText(ToQString(dialog.PasswordLabel.Caption));
-  {
-    const QSignalBlocker block(urlDomainCombo_);
-    SetItems(urlDomainCombo_, dialog.UrlDomainCombo.Items);
-    if (urlDomainCombo_->currentText() != ToQString(dialog.UrlDomainCombo.Text)) {
-      urlDomainCombo_->setEditText(ToQString(dialog.UrlDomainCombo.Text));
+// Moves the keyboard focus to the control the dialog asked for, once for each time it asked.
+void DialogWindow::DrawFocus(const OpenDialog& dialog) {
+  if (dialog.FocusCount == focusDrawn_) {
+    return;
+  }
+  focusDrawn_ = dialog.FocusCount;
+  for (const Bound& bound : bound_) {
+    if (&bound.control(dialog) == dialog.FocusControl) {
+      bound.widget->setFocus();
     }
   }
-  DrawControl(urlDomainCombo_, dialog.UrlDomainCombo);
-  SetText(usernameText_, dialog.UsernameText.Text);
-  DrawControl(usernameText_, dialog.UsernameText);
-  SetText(passwordText_, dialog.PasswordText.Text);
-  DrawControl(passwordText_, dialog.PasswordText);
-  savePwdCheck_->setText(ToQString(dialog.SavePwdCheck.Caption));
-  savePwdCheck_->setChecked(dialog.SavePwdCheck.Value);
-  DrawControl(savePwdCheck_, dialog.SavePwdCheck);
-  logInButton_->setText(ToQString(dialog.LogInButton.Caption));
-  DrawControl(logInButton_, dialog.LogInButton);
-  SetText(connectionText_, dialog.ConnectionText.Text);
-  DrawControl(connectionText_, dialog.ConnectionText);
-  if (dialog.FocusCount != focusDrawn_) {
-    focusDrawn_ = dialog.FocusCount;
-    const std::pair<const Control*, QWidget*> fields[] = {{&dialog.UrlDomainCombo, urlDomainCombo_},
-                                                          {&dialog.UsernameText, usernameText_},
-                                                          {&dialog.PasswordText, passwordText_}};
-    for (const auto& [control, widget] : fields) {
-      if (control == dialog.FocusControl) {
-        widget->setFocus();
-      }
-    }
-  }
-}
-
-void DialogWindow::DrawFileFrame(const OpenDialog& dialog) {
-  DrawControl(openFileFrame_, dialog.OpenFileFrame);
-  Paint(openFileFrame_, dialog.OpenFileFrame.BackColor, QPalette::Window);
-  Paint(tabPage_, dialog.OpenFileFrame.BackColor, QPalette::Window);
-  lookInLabel_->setText(ToQString(dialog.LookInLabel.Caption));
-  Paint(lookInLabel_, dialog.LookInLabel.BackColor, QPalette::Window);
-  filenameLabel_->setText(ToQString(dialog.FilenameLabel.Caption));
-  Paint(filenameLabel_, dialog.FilenameLabel.BackColor, QPalette::Window);
-  {
-    const QSignalBlocker block(imageCombo_);
-    SetItems(imageCombo_, dialog.ImageCombo.Items);
-    imageCombo_->setCurrentIndex(dialog.ImageCombo.SelectedIndex);
-  }
-  DrawControl(imageCombo_, dialog.ImageCombo);
-
-  const double ratio = devicePixelRatioF();
-  const std::pair<ImageButtonWidget*, const ImageButton*> changes[] = {
-      {reloadImage_, &dialog.ReloadImage},
-      {upOneLevelImage_, &dialog.UpOneLevelImage},
-      {deleteImage_, &dialog.DeleteImage},
-      {createFolderImage_, &dialog.CreateFolderImage}};
-  for (const auto& [widget, control] : changes) {
-    widget->SetPicture(ChangesImage(control->Picture, ratio));
-    DrawControl(widget, *control);
-  }
-  propsImage_->SetPicture(PropsImage(dialog.PropsImage.Picture, ratio));
-  DrawControl(propsImage_, dialog.PropsImage);
-  DrawControl(lineImage_, dialog.LineImage);
-
-  DrawList(dialog);
-  SetText(filenameText_, dialog.FilenameText.Text);
-  DrawControl(filenameText_, dialog.FilenameText);
 }
 
 void DialogWindow::ShowMode(ListViewMode mode) {
@@ -543,8 +523,7 @@ void DialogWindow::ShowMode(ListViewMode mode) {
   listStack_->setCurrentWidget(listView_);
 }
 
-void DialogWindow::DrawList(const OpenDialog& dialog) {
-  const ListViewControl& list = dialog.ListView;
+void DialogWindow::DrawList(const ListViewControl& list) {
   listModel_->SetItems(list);
   if (shownMode_ != list.View) {
     ShowMode(list.View);

@@ -4,25 +4,20 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include <QDialog>
 
-class QCheckBox;
-class QComboBox;
 class QFrame;
-class QLabel;
-class QLineEdit;
 class QListView;
 class QMenu;
 class QMenuBar;
-class QPushButton;
 class QStackedWidget;
 class QTabBar;
 class QTreeView;
-class QAction;
 
-// The widgets of the dialog and their wiring. Each widget carries the name of the control it
-// shows as its object name.
+// The widgets of the dialog and their wiring, built from the table of controls. Each widget
+// carries the name of the control it shows as its object name.
 namespace penlark {
 class OpenDialog;
 }
@@ -30,7 +25,6 @@ class OpenDialog;
 namespace penlark::qt {
 
 class FileListModel;
-class ImageButtonWidget;
 
 class DialogWindow final : public QDialog {
  public:
@@ -52,61 +46,42 @@ class DialogWindow final : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void BuildConnectionFrame(const OpenDialog& design);
-  void BuildFileFrame(const OpenDialog& design);
-  void BuildButtonsAndMenus(const OpenDialog& design);
+  friend class WidgetBuilder;
+  // A widget of the table of controls, and how it draws its control.
+  struct Bound {
+    QWidget* widget;
+    std::function<const Control&(const OpenDialog&)> control;
+    std::function<void(const OpenDialog&)> draw;
+  };
+
+  void BuildTabStrip(const OpenDialog& design);
+  void BuildList(const ListViewControl& design, QWidget* container);
+  void BuildMenus(const OpenDialog& design);
   void WireKeyboard();
-  void DrawConnectionFrame(const OpenDialog& dialog);
-  void DrawFileFrame(const OpenDialog& dialog);
-  void DrawList(const OpenDialog& dialog);
+  void DrawFocus(const OpenDialog& dialog);
+  void DrawList(const ListViewControl& list);
   void ShowMode(ListViewMode mode);
   // Presses and releases an image button from the keyboard, when it is enabled.
-  void ClickImageFromKeyboard(ImageButtonWidget* button);
+  void ClickImageFromKeyboard(const char* name);
+  bool IsList(const QObject* object) const;
+  template <typename Widget>
+  Widget* Child(const char* name) const;
   QRect Place(const Rect& rect) const;
 
   Dispatcher dispatch_;
   double dpi_;
   std::optional<ListViewMode> shownMode_;
   int focusDrawn_ = 0;
+  std::vector<Bound> bound_;
 
   QTabBar* tabStrip_ = nullptr;
   QFrame* tabPage_ = nullptr;
-  QFrame* connectionFrame_ = nullptr;
-  QLabel* urlDomainLabel_ = nullptr;
-  QComboBox* urlDomainCombo_ = nullptr;
-  QLabel* usernameLabel_ = nullptr;
-  QLineEdit* usernameText_ = nullptr;
-  QLabel* passwordLabel_ = nullptr;
-  QLineEdit* passwordText_ = nullptr;
-  QCheckBox* savePwdCheck_ = nullptr;
-  QPushButton* logInButton_ = nullptr;
-  QLineEdit* connectionText_ = nullptr;
-
-  QFrame* openFileFrame_ = nullptr;
-  QLabel* lookInLabel_ = nullptr;
-  QComboBox* imageCombo_ = nullptr;
-  ImageButtonWidget* reloadImage_ = nullptr;
-  ImageButtonWidget* upOneLevelImage_ = nullptr;
-  ImageButtonWidget* deleteImage_ = nullptr;
-  ImageButtonWidget* createFolderImage_ = nullptr;
-  ImageButtonWidget* propsImage_ = nullptr;
-  QFrame* lineImage_ = nullptr;
   QStackedWidget* listStack_ = nullptr;
   QListView* listView_ = nullptr;
   QTreeView* reportView_ = nullptr;
   FileListModel* listModel_ = nullptr;
-  QLabel* filenameLabel_ = nullptr;
-  QLineEdit* filenameText_ = nullptr;
-
-  QPushButton* openButton_ = nullptr;
-  QPushButton* cancelButton_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
-  QMenu* menuData_ = nullptr;
   QMenu* menuPopup_ = nullptr;
-  QAction* menuIcons_ = nullptr;
-  QAction* menuSmallIcons_ = nullptr;
-  QAction* menuList_ = nullptr;
-  QAction* menuReport_ = nullptr;
 };
 
 }  // namespace penlark::qt

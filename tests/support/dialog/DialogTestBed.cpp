@@ -1,5 +1,7 @@
 #include "support/dialog/DialogTestBed.h"
 
+#include "conversion/Transform.h"
+
 namespace penlark::testing {
 namespace {
 
@@ -17,7 +19,10 @@ constexpr TransportLimits kTestLimits{std::chrono::milliseconds(2000),
 
 }  // namespace
 
-DialogTestBed::DialogTestBed() : DialogTestBed(views) {}
+DialogTestBed::DialogTestBed(ServerClientFactory serverClients)
+    : machine(MakeMachine(temp)),
+      clients(std::move(serverClients)),
+      component(ServicesWith(word, views)) {}
 
 DialogTestBed::DialogTestBed(DialogViewFactory& otherViews)
     : machine(MakeMachine(temp)), component(ServicesWith(word, otherViews)) {}
@@ -27,11 +32,24 @@ DialogServices DialogTestBed::ServicesWith(Word& otherWord) {
 }
 
 DialogServices DialogTestBed::ServicesWith(Word& otherWord, DialogViewFactory& otherViews) {
-  return DialogServices{otherWord, prompts, pointer, shell, otherViews, kTestLimits, machine};
+  return DialogServices{otherWord,  prompts,     pointer, shell,
+                        otherViews, kTestLimits, machine, clients};
 }
 
 std::filesystem::path DialogTestBed::HistoryFile() const {
   return InstallPath() / "history" / ("history." + machine.user);
+}
+
+std::shared_ptr<WordDocument> DialogTestBed::OpenLocal(const std::string& name,
+                                                       std::string_view rtf) {
+  WriteFile(temp / name, rtf);
+  return word.DocumentsOpen((temp / name).string());
+}
+
+std::string DialogTestBed::XmlOf(std::string_view rtf) const {
+  const auto path = temp / "source.rtf";
+  WriteFile(path, rtf);
+  return RtfFileToXml(path.string());
 }
 
 }  // namespace penlark::testing

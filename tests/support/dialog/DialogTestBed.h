@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace penlark::testing {
 
@@ -17,8 +18,9 @@ namespace penlark::testing {
 // word processor, and a component over all of them.
 class DialogTestBed {
  public:
-  // Dialogs shown through the scripted views.
-  DialogTestBed();
+  // Dialogs shown through the scripted views, reaching the server over the wire or, when given,
+  // through `serverClients`.
+  explicit DialogTestBed(ServerClientFactory serverClients = {});
   // Dialogs shown through other views.
   explicit DialogTestBed(DialogViewFactory& otherViews);
 
@@ -26,6 +28,10 @@ class DialogTestBed {
   // The work directory as the dialog names it, with its trailing "/".
   std::string WorkDir() const { return machine.installPath + "/work/"; }
   std::filesystem::path HistoryFile() const;
+  // The server's XML document form of an RTF text.
+  std::string XmlOf(std::string_view rtf) const;
+  // Writes `rtf` as the file `name` of the temporary folder and opens it in the word processor.
+  std::shared_ptr<WordDocument> OpenLocal(const std::string& name, std::string_view rtf);
 
   // The services of this machine, with another word processor.
   DialogServices ServicesWith(Word& otherWord);
@@ -42,6 +48,7 @@ class DialogTestBed {
   ScriptedDialogViews views;
   // The installation, user and computer the component is given at its start.
   DialogMachine machine;
+  ServerClientFactory clients;
   Component component;
 };
 

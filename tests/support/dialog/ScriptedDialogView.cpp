@@ -53,25 +53,26 @@ ScriptedDialogViews& ScriptedDialogViews::ChooseFromViewMenu(void (OpenDialog::*
 }
 
 std::unique_ptr<DialogView> ScriptedDialogViews::CreateView(OpenDialog& dialog) {
-  ++viewsCreated_;
   return std::make_unique<View>(*this, dialog);
+}
+
+std::vector<std::string> ItemTexts(const OpenDialog& dialog) {
+  std::vector<std::string> texts;
+  for (const ListItem& item : dialog.ListView.Items) {
+    texts.push_back(item.Text);
+  }
+  return texts;
 }
 
 UserAction Type(TextBox OpenDialog::*field, std::string text) {
   return [field, text = std::move(text)](OpenDialog& dialog) { (dialog.*field).Text = text; };
 }
 
-UserAction TypeServer(std::string text) {
-  return [text = std::move(text)](OpenDialog& dialog) {
-    dialog.UrlDomainCombo.Text = text;
-    dialog.UrlDomainCombo.ListIndex = -1;
-    dialog.UrlDomainCombo_LostFocus();
-  };
-}
-
 UserAction Login(std::string server, std::string user, std::string password, bool savePassword) {
   return [=](OpenDialog& dialog) {
-    TypeServer(server)(dialog);
+    dialog.UrlDomainCombo.Text = server;
+    dialog.UrlDomainCombo.ListIndex = -1;
+    dialog.UrlDomainCombo_LostFocus();
     dialog.UsernameText.Text = user;
     dialog.PasswordText.Text = password;
     dialog.SavePwdCheck.Value = savePassword;
@@ -114,10 +115,10 @@ UserAction ChooseTrailItem(int index) {
   };
 }
 
-UserAction ClickImage(MouseHandler down, MouseHandler up, double x, double y) {
-  return [=](OpenDialog& dialog) {
-    (dialog.*down)(kLeftButton, 0, x, y);
-    (dialog.*up)(kLeftButton, 0, x, y);
+UserAction FolderButton::Click(double x, double y) const {
+  return [button = *this, x, y](OpenDialog& dialog) {
+    (dialog.*button.down)(kLeftButton, 0, x, y);
+    (dialog.*button.up)(kLeftButton, 0, x, y);
   };
 }
 

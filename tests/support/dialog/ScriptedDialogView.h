@@ -26,7 +26,6 @@ class ScriptedDialogViews final : public DialogViewFactory {
 
   std::unique_ptr<DialogView> CreateView(OpenDialog& dialog) override;
 
-  int ViewsCreated() const { return viewsCreated_; }
   int Showings() const { return showings_; }
   // Where the view menu was dropped down, in form twips.
   const std::vector<std::pair<int, int>>& MenuPositions() const { return menuPositions_; }
@@ -38,14 +37,15 @@ class ScriptedDialogViews final : public DialogViewFactory {
   std::deque<UserAction> actions_;
   std::deque<void (OpenDialog::*)()> menuChoices_;
   std::vector<std::pair<int, int>> menuPositions_;
-  int viewsCreated_ = 0;
   int showings_ = 0;
 };
+
+// The texts of the list's items, in order.
+std::vector<std::string> ItemTexts(const OpenDialog& dialog);
 
 // --- actions ---
 
 UserAction Type(TextBox OpenDialog::*field, std::string text);
-UserAction TypeServer(std::string text);
 UserAction Login(std::string server, std::string user, std::string password, bool savePassword);
 UserAction Call(void (OpenDialog::*handler)());
 // Clicks the list item of that text (ItemClick), then double-clicks it.
@@ -54,8 +54,35 @@ UserAction DoubleClickItem(std::string text);
 UserAction ChooseServer(int index);
 // Chooses an item of the folder trail (0-based).
 UserAction ChooseTrailItem(int index);
-// Presses and releases the mouse over an image button, at a point of its own (twips).
+
+// The four folder buttons: the control, its mouse handlers, its pictures, its PressedButton code.
 using MouseHandler = void (OpenDialog::*)(int, int, double, double);
-UserAction ClickImage(MouseHandler down, MouseHandler up, double x = 100, double y = 100);
+struct FolderButton {
+  ImageButton OpenDialog::*control;
+  MouseHandler down;
+  MouseHandler move;
+  MouseHandler up;
+  ButtonPictures pictures;
+  std::int16_t code;
+
+  // Presses and releases the mouse over the button, at a point of its own (twips).
+  UserAction Click(double x = 100, double y = 100) const;
+};
+inline constexpr FolderButton kFolderButtons[] = {
+    {&OpenDialog::ReloadImage, &OpenDialog::ReloadImage_MouseDown,
+     &OpenDialog::ReloadImage_MouseMove, &OpenDialog::ReloadImage_MouseUp, kReloadPictures, 1},
+    {&OpenDialog::UpOneLevelImage, &OpenDialog::UpOneLevelImage_MouseDown,
+     &OpenDialog::UpOneLevelImage_MouseMove, &OpenDialog::UpOneLevelImage_MouseUp,
+     kUpOneLevelPictures, 2},
+    {&OpenDialog::DeleteImage, &OpenDialog::DeleteImage_MouseDown,
+     &OpenDialog::DeleteImage_MouseMove, &OpenDialog::DeleteImage_MouseUp, kDeletePictures, 3},
+    {&OpenDialog::CreateFolderImage, &OpenDialog::CreateFolderImage_MouseDown,
+     &OpenDialog::CreateFolderImage_MouseMove, &OpenDialog::CreateFolderImage_MouseUp,
+     kCreateFolderPictures, 4},
+};
+inline constexpr const FolderButton& kReloadButton = kFolderButtons[0];
+inline constexpr const FolderButton& kUpOneLevelButton = kFolderButtons[1];
+inline constexpr const FolderButton& kDeleteButton = kFolderButtons[2];
+inline constexpr const FolderButton& kCreateFolderButton = kFolderButtons[3];
 
 }  // namespace penlark::testing

@@ -1,0 +1,136 @@
+#include "support/dialog/FakeServer.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace penlark::testing {
+
+class FakeServer::Client final : public ServerClient {
+ public:
+  Client(FakeServer& server, Prompts& prompts, TarnwellHooks hooks)
+      : server_(server), prompts_(prompts), hooks_(std::move(hooks)) {}
+
+  std::string RequestFiles(const std::string& dir, const std::string& username,
+                           const std::string& password) override {
+    listed_.reset();
+    return Ask("getFiles " + dir, username, password, [&] {
+      names_.clear();
+      types_.clear();
+      for (const Entry& entry : server_.entries) {
+        if (entry.dir == dir) {
+          names_.push_back(entry.name);
+          types_.push_back(entry.type);
+        }
+      }
+      listed_ = dir;
+      return "<files/>";
+    });
+  }
+
+  std::string RequestDelete(const std::string& dir, const std::string& name, std::int16_t type,
+                            const std::string& username, const std::string& password) override {
+    return Ask(Line("delete", dir, name, type), username, password, [&] {
+      if (const Entry* entry = server_.Find(dir, name, type)) {
+        server_.entries.erase(server_.entries.begin() + (entry - server_.entries.data()));
+      }
+      return "<deleted/>";
+    });
+  }
+
+  std::string RequestCreateFolder(const std::string& dir, const std::string& name,
+                                  std::int16_t type, const std::string& username,
+                                  const std::string& password) override {
+    return Ask(Line("createFolder", dir, name, type), username, password, [&] {
+      server_.Add(dir, name, type);
+      return "<created/>";
+    });
+  }
+
+  std::string RequestContent(const std::string& dir, const std::string& name, std::int16_t type,
+                             const std::string& username, const std::string& password) override {
+    return Ask(Line("getContent", dir, name, type), username, password, [&] {
+      const Entry* entry = server_.Find(dir, name, type);
+      return entry != nullptr ? entry->content : std::string();
+    });
+  }
+
+  std::string RequestSaveFile(const std::string& dir, const std::string& name,
+                              const std::string& content, const std::string& username,
+                              const std::string& password) override {
+    return Ask("saveFile " + dir + " " + name, username, password, [&] {
+      if (server_.Find(dir, name) == nullptr) {
+        server_.Add(dir, name);
+      }
+      server_.Find(dir, name)->content = content;
+      return "<saved/>";
+    });
+  }
+
+  std::int16_t GetFileType(const std::string& name) const override {
+    const auto found = std::find(names_.begin(), names_.end(), name);
+    return found == names_.end() ? std::int16_t{0}
+                                 : types_[static_cast<std::size_t>(found - names_.begin())];
+  }
+  bool FileExists(const std::string& name) const override {
+    return std::find(names_.begin(), names_.end(), name) != names_.end();
+  }
+  const std::vector<std::string>& FileNames() const override { return names_; }
+  const std::vector<std::int16_t>& FileTypes() const override { return types_; }
+  const std::optional<std::string>& ListedFolder() const override { return listed_; }
+
+ private:
+  static std::string Line(const char* request, const std::string& dir, const std::string& name,
+                          std::int16_t type) {
+    return std::string(request) + " " + dir + " " + name + " " + std::to_string(type);
+  }
+
+  std::string Ask(std::string line, const std::string& username, const std::string& password,
+                  const std::function<std::string()>& answer) {
+    server_.asked.push_back(std::move(line));
+    server_.lastPassword = password;
+    const auto [failure, text] = std::exchange(server_.failure_, {Failure::None, ""});
+    const auto& hosts = server_.hosts;
+    const auto& users = server_.users;
+    if (std::find(hosts.begin(), hosts.end(), hooks_.serverText()) == hosts.end()) {
+      prompts_.ShowMessage({.text = "Error: Connection to Tarnwell Server failed. The Server "
+                                    "could be down. Try Later...",
+                            .icon = MessageIcon::Exclamation});
+    } else if (failure == Failure::Unread) {
+      return text;
+    } else if (failure != Failure::None) {
+      prompts_.ShowMessage({.text = text});
+      if (failure == Failure::Internal) {
+        hooks_.onRequestFailure();
+      }
+    } else if (std::find(users.begin(), users.end(), std::pair{username, password}) ==
+               users.end()) {
+      prompts_.ShowMessage({.text = "Login failed: unknown user name or wrong password."});
+    } else {
+      return answer();
+    }
+    return {};
+  }
+
+  FakeServer& server_;
+  Prompts& prompts_;
+  TarnwellHooks hooks_;
+  std::vector<std::string> names_;
+  std::vector<std::int16_t> types_;
+  std::optional<std::string> listed_;
+};
+
+FakeServer::Entry* FakeServer::Find(const std::string& dir, const std::string& name,
+                                    std::int16_t type) {
+  const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry& entry) {
+    return entry.dir == dir && entry.name == name && entry.type == type;
+  });
+  return found == entries.end() ? nullptr : &*found;
+}
+
+ServerClientFactory FakeServer::Clients() {
+  return [this](Prompts& prompts, TarnwellHooks hooks) {
+    return std::make_unique<Client>(*this, prompts, std::move(hooks));
+  };
+}
+
+}  // namespace penlark::testing
