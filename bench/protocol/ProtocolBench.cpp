@@ -1,9 +1,11 @@
 // The protocol's two heavy paths, each against its baseline in the same run:
 //   ParseFileList of a 100,000-entry listing, against libxml2 alone parsing the same text;
 //   RequestContent of a 10 MB document from the reference server on loopback, against the curl
-//   command posting the same envelope to the same server.
+//   command posting the same envelope to the same server;
+//   and the client's own part of that exchange alone: ReadReply of the server's reply.
 
 #include "protocol/FileListing.h"
+#include "protocol/HttpExchange.h"
 #include "protocol/SoapEnvelope.h"
 #include "protocol/TarnwellInterface.h"
 #include "protocol/TarnwellRequests.h"
@@ -115,6 +117,7 @@ class ContentFixture {
   }
 
   std::string ServerText() const { return server_->ServerText(); }
+  std::string Url() const { return "http://" + ServerText() + "/servlet/XMLSOAPRouter"; }
   const std::string& EnvelopeFile() const { return envelopeFile_; }
 
  private:
@@ -146,7 +149,7 @@ void RequestContent(benchmark::State& state) {
 BENCHMARK(RequestContent)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void CurlCommandSameEnvelope(benchmark::State& state) {
-  const std::string url = "http://" + Content().ServerText() + "/servlet/XMLSOAPRouter";
+  const std::string url = Content().Url();
   std::vector<std::string> args{"curl",
                                 "--silent",
                                 "--fail",
@@ -177,5 +180,23 @@ void CurlCommandSameEnvelope(benchmark::State& state) {
   }
 }
 BENCHMARK(CurlCommandSameEnvelope)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ReadContentReply(benchmark::State& state) {
+  const std::string envelope = penlark::soap::BuildRequestEnvelope(
+      penlark::requests::GetContent("/", "big.xml", 2, "ann", "secret"), "");
+  const penlark::HttpResult http =
+      penlark::PostSoapMessage(Content().Url(), penlark::soap::kSoapAction, envelope, {});
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const penlark::soap::Reply reply = penlark::soap::ReadReply(http.body);
+    bytes = reply.result.size();
+    benchmark::DoNotOptimize(reply.result.data());
+  }
+  if (bytes < 10'000'000) {
+    state.SkipWithError("the document did not arrive");
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(http.body.size()));
+}
+BENCHMARK(ReadContentReply)->Unit(benchmark::kMillisecond);
 
 }  // namespace

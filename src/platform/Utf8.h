@@ -17,4 +17,7 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& position);
 // Appends the UTF-8 form of a code point (which must be a Unicode scalar value).
 void AppendUtf8(std::string& out, char32_t codePoint);
 
+// Writes the UTF-8 form of a code point (one to four bytes) at `out`; returns the end of it.
+char* WriteUtf8(char* out, char32_t codePoint);
+
 }  // namespace penlark

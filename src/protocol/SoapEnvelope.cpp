@@ -21,10 +21,20 @@ void AppendParameter(std::string& out, std::string_view name, std::string_view t
 // Replies of this size or more are worth reading the fast way.
 constexpr std::size_t kLargeReply = 64 * 1024;
 
-// A text node whose content is read from elsewhere.
+// A text node whose content is read from elsewhere. The node is the whole content of the first
+// result element of the reply, which no other result element encloses, so ReadDocument reaches
+// it once: its text moves into an empty result, else is appended.
 struct Substitute {
   const xmlNode* node = nullptr;
-  std::string_view text;
+  std::string text;
+
+  void AppendTo(std::string& out) {
+    if (out.empty()) {
+      out.swap(text);
+    } else {
+      out.append(text);
+    }
+  }
 };
 
 bool IsResultElement(const xmlNode* node) {
@@ -32,11 +42,11 @@ bool IsResultElement(const xmlNode* node) {
 }
 
 // Appends the text below `element`, in document order.
-void AppendText(std::string& out, const xmlNode* element, const Substitute& substitute) {
+void AppendText(std::string& out, const xmlNode* element, Substitute& substitute) {
   for (const xmlNode* node = element->children; node != nullptr;
        node = xml::NextInDocument(node, element)) {
     if (node == substitute.node) {
-      out.append(substitute.text);
+      substitute.AppendTo(out);
     } else if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
       out.append(xml::AsView(node->content));
     }
@@ -44,7 +54,7 @@ void AppendText(std::string& out, const xmlNode* element, const Substitute& subs
 }
 
 // The fault's text; "" for a fault without one.
-std::string FaultString(const xmlNode* fault, const Substitute& substitute) {
+std::string FaultString(const xmlNode* fault, Substitute& substitute) {
   std::string text;
   for (const xmlNode* child = fault->children; child != nullptr; child = child->next) {
     if (xml::IsElement(child, "faultstring", "")) {
@@ -56,7 +66,7 @@ std::string FaultString(const xmlNode* fault, const Substitute& substitute) {
 }
 
 // What a parsed reply says; a null document is a reply that is not XML.
-Reply ReadDocument(const xmlDoc* document, const Substitute& substitute = {}) {
+Reply ReadDocument(const xmlDoc* document, Substitute&& substitute = {}) {
   Reply reply;
   const xmlNode* root = document != nullptr ? xmlDocGetRootElement(document) : nullptr;
   if (root == nullptr) {
@@ -127,11 +137,13 @@ std::optional<std::pair<std::size_t, std::size_t>> FindResultText(std::string_vi
   return std::pair{textStart, textEnd};
 }
 
-// A text that occurs nowhere in `body`.
-std::string UniqueMarker(std::string_view body) {
+// A text that occurs in neither part. (Between them it cannot cross into either: the text
+// before ends with ">" and the text after starts with "<", which the marker does not hold.)
+std::string UniqueMarker(std::string_view before, std::string_view after) {
   for (int n = 0;; ++n) {
     std::string marker = "penlark-result-text-" + std::to_string(n);
-    if (body.find(marker) == std::string_view::npos) {
+    if (before.find(marker) == std::string_view::npos &&
+        after.find(marker) == std::string_view::npos) {
       return marker;
     }
   }
@@ -202,22 +214,24 @@ std::optional<Reply> ReadReplyFast(std::string_view body) {
   if (!text) {
     return std::nullopt;
   }
-  const std::optional<std::string> decoded =
+  std::optional<std::string> decoded =
       xml::DecodeCharacterData(body.substr(text->first, text->second - text->first));
   if (!decoded) {
     return std::nullopt;
   }
   // The parser reads the reply with the text replaced by a marker, and must find the marker as
   // the whole content of a result element: then the text was that element's character data.
-  const std::string marker = UniqueMarker(body);
-  std::string skeleton(body.substr(0, text->first));
-  skeleton.append(marker).append(body.substr(text->second));
+  const std::string_view before = body.substr(0, text->first);
+  const std::string_view after = body.substr(text->second);
+  const std::string marker = UniqueMarker(before, after);
+  std::string skeleton(before);
+  skeleton.append(marker).append(after);
   const xml::Document document = xml::Parse(skeleton, xml::InputEncoding::Declared);
   const xmlNode* markerNode = document ? FindMarker(document.get(), marker) : nullptr;
   if (markerNode == nullptr) {
     return std::nullopt;
   }
-  return ReadDocument(document.get(), {markerNode, *decoded});
+  return ReadDocument(document.get(), {markerNode, std::move(*decoded)});
 }
 
 Reply ReadReplyWithParser(std::string_view body) {
