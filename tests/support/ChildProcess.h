@@ -33,7 +33,8 @@ class ChildProcess {
   // when none comes within `timeout`.
   std::optional<std::string> ReadLine(std::chrono::milliseconds timeout);
   void Signal(int signal) const;
-  // Writes `input`, closes standard input, reads all output and waits for the program's end.
+  // Writes `input`, closes standard input, reads all output and waits for the program's end;
+  // kills the program when it has not ended three minutes later.
   ProgramResult Finish(std::string_view input = {});
 
  private:
