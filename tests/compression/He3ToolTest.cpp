@@ -1,8 +1,6 @@
 #include "compression/CodecTestSupport.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
-
-#include <cstdlib>
-#include <sys/wait.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,15 +10,6 @@ namespace {
 
 using ::testing::Eq;
 using ::testing::StartsWith;
-
-// Runs he3 in `dir` with the arguments and any redirections after them, standard output and
-// standard error by default into the files "stdout" and "stderr"; returns the exit status.
-int RunHe3(const TempDir& dir, const std::string& arguments) {
-  const std::string command = "cd '" + dir.Path().string() +
-                              "' && '" HE3_PROGRAM "' </dev/null >stdout 2>stderr " + arguments;
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // One run after another in one folder: the status and standard error of each.
 TEST(He3Tool, ExitsWithTheStatusAndMessageOfEachCase) {
@@ -56,7 +45,7 @@ TEST(He3Tool, ExitsWithTheStatusAndMessageOfEachCase) {
       {"--help", 0, Eq(""), ::testing::HasSubstr("he3 encode IN OUT")},
   };
   for (const auto& row : cases) {
-    EXPECT_EQ(RunHe3(dir, row.arguments), row.status) << row.arguments;
+    EXPECT_EQ(RunInFolder(dir.Path(), HE3_PROGRAM, row.arguments), row.status) << row.arguments;
     EXPECT_THAT(*ReadFile(dir / "stderr"), row.errors) << row.arguments;
     EXPECT_THAT(*ReadFile(dir / "stdout"), row.output) << row.arguments;
   }

@@ -1,10 +1,9 @@
 // The rtfxml program, run as a user would: exit status, standard error and the files it leaves.
 
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <sys/wait.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,15 +17,6 @@ using testing::ReadFile;
 using testing::WriteFile;
 
 constexpr std::string_view kRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 caf\xE9 <b>\\par }";
-
-// Runs rtfxml in `dir` with the arguments and any shell redirections, standard error into the
-// file "stderr"; returns the exit status.
-int RunRtfxml(const testing::TempDir& dir, const std::string& arguments) {
-  const std::string command =
-      "cd '" + dir.Path().string() + "' && '" PENLARK_RTFXML "' " + arguments + " 2>stderr";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // One run after another in one folder: the status and standard error of each.
 TEST(RtfxmlTool, ExitsWithTheStatusAndMessageOfEachCase) {
@@ -64,7 +54,8 @@ TEST(RtfxmlTool, ExitsWithTheStatusAndMessageOfEachCase) {
       {"convert a b", 2, usage},
   };
   for (const auto& row : cases) {
-    EXPECT_EQ(RunRtfxml(dir, row.arguments), row.status) << row.arguments;
+    EXPECT_EQ(testing::RunInFolder(dir.Path(), PENLARK_RTFXML, row.arguments), row.status)
+        << row.arguments;
     EXPECT_THAT(*ReadFile(dir / "stderr"), row.errors) << row.arguments;
   }
   EXPECT_THAT(*ReadFile(dir / "doc.xml"), HasSubstr("<D>caf\u00E9 &lt;b&gt;</D>"));

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -175,6 +176,14 @@ ProgramResult ChildProcess::Finish(std::string_view input) {
   pid_ = -1;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+int RunInFolder(const std::filesystem::path& folder, std::string_view program,
+                std::string_view arguments) {
+  const std::string command = "cd '" + folder.string() + "' && '" + std::string(program) +
+                              "' </dev/null >stdout 2>stderr " + std::string(arguments);
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
