@@ -1,4 +1,5 @@
 #include "support/ChildProcess.h"
+#include "support/SameBytes.h"
 #include "support/TempDir.h"
 #include "support/TestServer.h"
 
@@ -8,128 +9,121 @@
 namespace penlark {
 namespace {
 
+using ::testing::_;
+using ::testing::Eq;
 using ::testing::HasSubstr;
+using ::testing::Matcher;
 using testing::ProgramResult;
-
-constexpr std::string_view kFailureLine =
-    "Error: Connection to Tarnwell Server failed. The Server could be down. Try Later...\n";
 
 class PenlarkCommandsTest : public ::testing::Test {
  protected:
   testing::TestServer server;
+  testing::TempDir dir;
 
   // Runs "penlark COMMAND --server S --user ann OPERANDS" with the password in the environment.
-  ProgramResult Run(const std::string& command, const std::vector<std::string>& operands,
-                    const std::string& password = "secret") {
-    std::vector<std::string> args{command, "--server", server.ServerText(), "--user", "ann"};
-    args.insert(args.end(), operands.begin(), operands.end());
-    return testing::RunProgram(PENLARK_PROGRAM, args, {}, {{"PENLARK_PASSWORD", password}});
+  ProgramResult Run(std::vector<std::string> command, const char* password = "secret") {
+    command.insert(command.begin() + 1, {"--server", server.ServerText(), "--user", "ann"});
+    return testing::RunProgram(PENLARK_PROGRAM, command, {}, {{"PENLARK_PASSWORD", password}});
   }
 };
 
-TEST_F(PenlarkCommandsTest, LsPrintsTypeTabNameLines) {
+// One command after another against one server: what each prints, and what it asked the server.
+TEST_F(PenlarkCommandsTest, EachCommandPrintsItsResultOrItsFailure) {
   server.AddFolder("/docs/reports");
   server.AddDocument("/docs/a b.xml", "<a/>");
-  const ProgramResult result = Run("ls", {"/docs"});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.out, "1\treports\n2\ta b.xml\n");
-  EXPECT_EQ(result.err, "");
+  server.AddFolder("/empty");
+  server.AddDocument("/d.xml", "<d/>");
+  server.AddDocument("/full/d.xml", "<d/>");
+  server.AddDocument("/broken.rtf", "<Document><G>");
+  server.AddDocument("/other.rtf", "<Other/>");
+  const std::string out = (dir / "out.rtf").string();
+  const auto notLoaded = Eq("ERROR: Unable to load the XML document\n");
+  // On success standard output, on failure standard error; the other stays empty.
+  const struct {
+    std::vector<std::string> command;
+    int exitCode;
+    Matcher<std::string> printed;
+    std::size_t requests;
+    Matcher<std::string> lastRequest = _;
+  } cases[] = {
+      {{"ls", "/docs"}, 0, Eq("1\treports\n2\ta b.xml\n"), 1},
+      {{"ls", "/empty"}, 0, Eq(""), 1},
+      {{"mkdir", "/", "new folder"}, 0, Eq(""), 1, HasSubstr(R"(type="1")")},
+      {{"mkdir", "/", "new folder"}, 1, HasSubstr("already exists"), 1},
+      {{"rm", "/", "d.xml"}, 0, Eq(""), 2, HasSubstr(R"(<delete dir="/" name="d.xml" type="2")")},
+      {{"rm", "/", "empty"}, 0, Eq(""), 2, HasSubstr(R"(<delete dir="/" name="empty" type="1")")},
+      {{"rm", "/", "D.xml"}, 1, Eq("There is no entry \"D.xml\" in the folder \"/\".\n"), 1},
+      {{"rm", "/", "full"}, 1, Eq("The folder \"full\" is not empty.\n"), 2},
+      {{"put", "/", "x.rtf", (dir / "absent.rtf").string()},
+       1,
+       HasSubstr("No such file or directory"),
+       0},
+      {{"get", "/", "broken.rtf", out}, 1, notLoaded, 1},
+      {{"get", "/", "other.rtf", out}, 1, notLoaded, 1},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(::testing::PrintToString(row.command));
+    server.ClearRequests();
+    const ProgramResult result = Run(row.command);
+    EXPECT_EQ(result.exitCode, row.exitCode);
+    EXPECT_THAT(row.exitCode == 0 ? result.out : result.err, row.printed);
+    EXPECT_EQ(row.exitCode == 0 ? result.err : result.out, "");
+    EXPECT_EQ(server.Requests().size(), row.requests);
+    if (row.requests > 0) {
+      EXPECT_THAT(server.LastRequest(), row.lastRequest);
+    }
+  }
+  EXPECT_TRUE(server.HasFolder("/new folder"));
+  EXPECT_FALSE(server.HasEntry("/d.xml"));
+  EXPECT_FALSE(server.HasEntry("/empty"));
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-TEST_F(PenlarkCommandsTest, LsOfAnEmptyFolderSucceedsWithoutOutput) {
-  const ProgramResult result = Run("ls", {"/"});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.out, "");
-}
-
-TEST_F(PenlarkCommandsTest, ServerTextFollowsTheEndpointRule) {
-  const ProgramResult result = testing::RunProgram(
-      PENLARK_PROGRAM,
-      {"ls", "--server", " http://" + server.ServerText() + "/ ", "--user", "ann", "/"}, {},
-      {{"PENLARK_PASSWORD", "secret"}});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(server.Requests().size(), 1u);
-}
-
-TEST_F(PenlarkCommandsTest, PasswordComesFromStandardInputWhenAsked) {
-  const ProgramResult result = testing::RunProgram(
-      PENLARK_PROGRAM,
-      {"ls", "--server", server.ServerText(), "--user", "ann", "--password-stdin", "/"},
-      "secret\r\nignored\n", {{"PENLARK_PASSWORD", "wrong"}});
-  EXPECT_EQ(result.exitCode, 0);
+// The server text follows the endpoint rule; the password comes from standard input when asked,
+// and without one an empty one is sent.
+TEST_F(PenlarkCommandsTest, ServerTextAndPasswordComeFromTheirPlaces) {
+  const std::string serverText = " http://" + server.ServerText() + "/ ";
+  EXPECT_EQ(
+      testing::RunProgram(PENLARK_PROGRAM,
+                          {"ls", "--server", serverText, "--user", "ann", "--password-stdin", "/"},
+                          "secret\r\nignored\n", {{"PENLARK_PASSWORD", "wrong"}})
+          .exitCode,
+      0);
   EXPECT_THAT(server.LastRequest(), HasSubstr(R"(password="secret")"));
-}
-
-TEST_F(PenlarkCommandsTest, WithoutAPasswordAnEmptyOneIsSent) {
-  const ProgramResult result = testing::RunProgram(
-      PENLARK_PROGRAM, {"ls", "--server", server.ServerText(), "--user", "ann", "/"}, {},
-      {{"PENLARK_PASSWORD", std::nullopt}});
-  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(testing::RunProgram(PENLARK_PROGRAM,
+                                {"ls", "--server", server.ServerText(), "--user", "ann", "/"}, {},
+                                {{"PENLARK_PASSWORD", std::nullopt}})
+                .exitCode,
+            1);
   EXPECT_THAT(server.LastRequest(), HasSubstr(R"(password="")"));
 }
 
-TEST_F(PenlarkCommandsTest, FaultGoesToStandardErrorWithStatusOne) {
-  const ProgramResult result = Run("ls", {"/"}, "wrong");
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, "Login failed: unknown user name or wrong password.\n");
-}
-
-TEST_F(PenlarkCommandsTest, UnreachableServerFailsWithTheConnectionMessage) {
+TEST_F(PenlarkCommandsTest, WhatIsNotAListingFails) {
+  const std::pair<std::string, Matcher<std::string>> replies[] = {
+      {"<error>nope</error>", _},
+      {"not xml", _},
+      {R"(<files><f name="x" type="abc"/></files>)", Eq("\n")},  // the last error, empty so far
+  };
+  for (const auto& [reply, err] : replies) {
+    server.ReplyWithText(reply);
+    const ProgramResult result = Run({"ls", "/"});
+    EXPECT_EQ(result.exitCode, 1) << reply;
+    EXPECT_THAT(result.err, err) << reply;
+  }
+  server.Behave();
+  const ProgramResult refused = Run({"ls", "/"}, "wrong");
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_EQ(refused.err, "Login failed: unknown user name or wrong password.\n");
   server.Stop();
-  const ProgramResult result = Run("ls", {"/"});
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, kFailureLine);
+  const ProgramResult unreachable = Run({"ls", "/"});
+  EXPECT_EQ(unreachable.exitCode, 1);
+  EXPECT_EQ(
+      unreachable.err,
+      "Error: Connection to Tarnwell Server failed. The Server could be down. Try Later...\n");
 }
 
-TEST_F(PenlarkCommandsTest, ReplyThatIsNotAListingFails) {
-  server.ReplyWithText("<error>nope</error>");
-  EXPECT_EQ(Run("ls", {"/"}).exitCode, 1);
-  server.ReplyWithText("not xml");
-  EXPECT_EQ(Run("ls", {"/"}).exitCode, 1);
-  server.ReplyWithText(R"(<files><f name="x" type="abc"/></files>)");
-  const ProgramResult result = Run("ls", {"/"});
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, "\n");  // the last error, empty so far
-}
-
-TEST_F(PenlarkCommandsTest, MkdirCreatesAFolder) {
-  EXPECT_EQ(Run("mkdir", {"/", "new folder"}).exitCode, 0);
-  EXPECT_TRUE(server.HasFolder("/new folder"));
-  EXPECT_THAT(server.LastRequest(), HasSubstr(R"(type="1")"));
-
-  const ProgramResult again = Run("mkdir", {"/", "new folder"});
-  EXPECT_EQ(again.exitCode, 1);
-  EXPECT_THAT(again.err, HasSubstr("already exists"));
-}
-
-TEST_F(PenlarkCommandsTest, RmDeletesWithTheTypeFromTheListing) {
-  server.AddDocument("/d.xml", "<d/>");
-  server.AddFolder("/empty");
-  EXPECT_EQ(Run("rm", {"/", "d.xml"}).exitCode, 0);
-  EXPECT_THAT(server.LastRequest(), HasSubstr(R"(<delete dir="/" name="d.xml" type="2")"));
-  EXPECT_EQ(Run("rm", {"/", "empty"}).exitCode, 0);
-  EXPECT_THAT(server.LastRequest(), HasSubstr(R"(<delete dir="/" name="empty" type="1")"));
-  EXPECT_FALSE(server.HasEntry("/d.xml"));
-  EXPECT_FALSE(server.HasEntry("/empty"));
-}
-
-TEST_F(PenlarkCommandsTest, RmOfANameNotInTheListingFailsWithoutDeleting) {
-  server.AddDocument("/d.xml", "<d/>");
-  const ProgramResult result = Run("rm", {"/", "D.xml"});
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, "There is no entry \"D.xml\" in the folder \"/\".\n");
-  EXPECT_EQ(server.Requests().size(), 1u);  // the listing only
-}
-
-TEST_F(PenlarkCommandsTest, RmOfAFolderThatIsNotEmptyFails) {
-  server.AddDocument("/full/d.xml", "<d/>");
-  const ProgramResult result = Run("rm", {"/", "full"});
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, "The folder \"full\" is not empty.\n");
-}
-
-TEST_F(PenlarkCommandsTest, BadArgumentsGiveStatusTwoAndUsage) {
+TEST_F(PenlarkCommandsTest, BadArgumentsGiveStatusTwoAndUsageAndHelpStatusZero) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {},
            {"nosuchcommand"},
@@ -146,48 +140,6 @@ TEST_F(PenlarkCommandsTest, BadArgumentsGiveStatusTwoAndUsage) {
     EXPECT_THAT(result.err, HasSubstr("Usage: penlark"));
   }
   EXPECT_TRUE(server.Requests().empty());
-}
-
-// What a save sends, an open reads back: also groups nested 10,000 deep.
-TEST_F(PenlarkCommandsTest, PutThenGetGivesBackTheSameRtf) {
-  testing::TempDir dir;
-  server.AddFolder("/docs");
-  for (const std::string& rtf : {std::string("{\\rtf1\\ansi Caf\\'e9\\par }"),
-                                 std::string(10'000, '{') + "deep" + std::string(10'000, '}')}) {
-    testing::WriteFile(dir / "in.rtf", rtf);
-    EXPECT_EQ(Run("put", {"/docs", "letter.rtf", (dir / "in.rtf").string()}).exitCode, 0);
-    EXPECT_THAT(server.Document("/docs/letter.rtf").value_or(""), HasSubstr("<Document>"));
-
-    const ProgramResult got = Run("get", {"/docs", "letter.rtf", (dir / "out.rtf").string()});
-    EXPECT_EQ(got.exitCode, 0);
-    EXPECT_EQ(got.err, "");
-    const std::string back = testing::ReadFile(dir / "out.rtf").value_or("");
-    EXPECT_EQ(back.size(), rtf.size());
-    EXPECT_TRUE(back == rtf) << rtf.substr(0, 40);
-  }
-}
-
-TEST_F(PenlarkCommandsTest, GetOfWhatIsNotADocumentFailsAndWritesNothing) {
-  testing::TempDir dir;
-  server.AddDocument("/broken.rtf", "<Document><G>");
-  server.AddDocument("/other.rtf", "<Other/>");
-  for (const char* name : {"broken.rtf", "other.rtf"}) {
-    const ProgramResult result = Run("get", {"/", name, (dir / "out.rtf").string()});
-    EXPECT_EQ(result.exitCode, 1) << name;
-    EXPECT_EQ(result.err, "ERROR: Unable to load the XML document\n") << name;
-  }
-  EXPECT_FALSE(std::filesystem::exists(dir / "out.rtf"));
-}
-
-TEST_F(PenlarkCommandsTest, PutOfAMissingFileFailsWithoutARequest) {
-  testing::TempDir dir;
-  const ProgramResult result = Run("put", {"/", "x.rtf", (dir / "absent.rtf").string()});
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_THAT(result.err, HasSubstr("No such file or directory"));
-  EXPECT_TRUE(server.Requests().empty());
-}
-
-TEST_F(PenlarkCommandsTest, HelpGoesToStandardOutput) {
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{{"--help"},
                                              {"-h"},
@@ -198,8 +150,23 @@ TEST_F(PenlarkCommandsTest, HelpGoesToStandardOutput) {
                                              {"open", "--help"},
                                              {"demo", "--help"}}) {
     const ProgramResult result = testing::RunProgram(PENLARK_PROGRAM, args);
-    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.exitCode, 0) << ::testing::PrintToString(args);
     EXPECT_THAT(result.out, HasSubstr("Usage: penlark"));
+  }
+}
+
+// What a save sends, an open reads back: also groups nested 10,000 deep.
+TEST_F(PenlarkCommandsTest, PutThenGetGivesBackTheSameRtf) {
+  server.AddFolder("/docs");
+  for (const std::string& rtf : {std::string("{\\rtf1\\ansi Caf\\'e9\\par }"),
+                                 std::string(10'000, '{') + "deep" + std::string(10'000, '}')}) {
+    testing::WriteFile(dir / "in.rtf", rtf);
+    EXPECT_EQ(Run({"put", "/docs", "letter.rtf", (dir / "in.rtf").string()}).exitCode, 0);
+    EXPECT_THAT(server.Document("/docs/letter.rtf").value_or(""), HasSubstr("<Document>"));
+    const ProgramResult got = Run({"get", "/docs", "letter.rtf", (dir / "out.rtf").string()});
+    EXPECT_EQ(got.exitCode, 0);
+    EXPECT_EQ(got.err, "");
+    EXPECT_TRUE(testing::SameBytes(testing::ReadFile(dir / "out.rtf").value_or(""), rtf));
   }
 }
 

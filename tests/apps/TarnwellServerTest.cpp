@@ -7,6 +7,7 @@
 #include <arpa/inet.h>
 #include <csignal>
 #include <future>
+#include <list>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <thread>
@@ -61,65 +62,48 @@ int TrickleRequestHead(const std::string& address) {
 class TarnwellServerTest : public ::testing::Test {
  protected:
   testing::TempDir root;
+  std::list<testing::ChildProcess> servers;
 
-  std::vector<std::string> Args(std::vector<std::string> more) {
-    std::vector<std::string> args{"--root", root.Path().string(), "--port", "0"};
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
+  // Starts a server on the root with these options; the address it prints.
+  std::string Start(std::vector<std::string> options) {
+    options.insert(options.begin(), {"--root", root.Path().string(), "--port", "0"});
+    const auto address =
+        servers.emplace_back(TARNWELL_SERVER_PROGRAM, options).ReadLine(kStartTime);
+    EXPECT_TRUE(address);
+    return address.value_or("");
   }
 };
 
-TEST_F(TarnwellServerTest, PrintsItsAddressServesAndStopsOnSigterm) {
+TEST_F(TarnwellServerTest, PrintsItsAddressServesAndStopsOnSignals) {
   std::filesystem::create_directory(root / "reports");
-  testing::ChildProcess server(TARNWELL_SERVER_PROGRAM, Args({"--user", "ann:secret"}));
-  const auto address = server.ReadLine(kStartTime);
-  ASSERT_TRUE(address);
-  EXPECT_THAT(*address, MatchesRegex(R"(127\.0\.0\.1:[0-9]+)"));
-
-  EXPECT_EQ(ListRoot(*address, "secret").result,
+  const std::string address = Start({"--user", "ann:secret"});
+  EXPECT_THAT(address, MatchesRegex(R"(127\.0\.0\.1:[0-9]+)"));
+  EXPECT_EQ(ListRoot(address, "secret").result,
             R"(<files><file name="reports" type="1" access="3"/></files>)");
-  EXPECT_EQ(ListRoot(*address, "wrong").fault,
-            "Login failed: unknown user name or wrong password.");
+  EXPECT_EQ(ListRoot(address, "wrong").fault, "Login failed: unknown user name or wrong password.");
 
   // A client still sending its request does not keep the server from ending.
-  std::future<int> trickling = std::async(std::launch::async, TrickleRequestHead, *address);
+  std::future<int> trickling = std::async(std::launch::async, TrickleRequestHead, address);
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  server.Signal(SIGTERM);
-  const auto finished = server.Finish();
+  servers.back().Signal(SIGTERM);
+  const auto finished = servers.back().Finish();
   EXPECT_EQ(finished.exitCode, 0);
   EXPECT_THAT(finished.err, HasSubstr("warning: --user is for tests"));
   EXPECT_LT(trickling.get(), 160);
+
+  Start({"--user", "ann:secret"});
+  servers.back().Signal(SIGINT);
+  EXPECT_EQ(servers.back().Finish().exitCode, 0);
 }
 
-TEST_F(TarnwellServerTest, StopsOnSigint) {
-  testing::ChildProcess server(TARNWELL_SERVER_PROGRAM, Args({"--user", "ann:secret"}));
-  ASSERT_TRUE(server.ReadLine(kStartTime));
-  server.Signal(SIGINT);
-  EXPECT_EQ(server.Finish().exitCode, 0);
-}
-
-TEST_F(TarnwellServerTest, ReadsUsersFromAFile) {
+TEST_F(TarnwellServerTest, ReadsUsersFromAFileAndMisbehavesOnRequest) {
   const testing::TempDir other;
   testing::WriteFile(other / "users", "# test users\nann:from file\n");
-  testing::ChildProcess server(TARNWELL_SERVER_PROGRAM,
-                               Args({"--users", (other / "users").string()}));
-  const auto address = server.ReadLine(kStartTime);
-  ASSERT_TRUE(address);
-  EXPECT_EQ(ListRoot(*address, "from file").result, "<files/>");
-}
-
-TEST_F(TarnwellServerTest, MisbehavesOnRequest) {
-  testing::ChildProcess faulty(TARNWELL_SERVER_PROGRAM,
-                               Args({"--user", "ann:secret", "--fault", "injected"}));
-  const auto faultyAddress = faulty.ReadLine(kStartTime);
-  ASSERT_TRUE(faultyAddress);
-  EXPECT_EQ(ListRoot(*faultyAddress, "secret").fault, "injected");
-
-  testing::ChildProcess garbled(TARNWELL_SERVER_PROGRAM,
-                                Args({"--user", "ann:secret", "--not-xml"}));
-  const auto garbledAddress = garbled.ReadLine(kStartTime);
-  ASSERT_TRUE(garbledAddress);
-  EXPECT_FALSE(ListRoot(*garbledAddress, "secret").wellFormed);
+  EXPECT_EQ(ListRoot(Start({"--users", (other / "users").string()}), "from file").result,
+            "<files/>");
+  EXPECT_EQ(ListRoot(Start({"--user", "ann:secret", "--fault", "injected"}), "secret").fault,
+            "injected");
+  EXPECT_FALSE(ListRoot(Start({"--user", "ann:secret", "--not-xml"}), "secret").wellFormed);
 }
 
 TEST_F(TarnwellServerTest, RefusesBadArguments) {

@@ -49,55 +49,55 @@ Bytes AbcBlock(std::int32_t length, std::string_view dataBits) {
   return CodedBlock(0, length, 3, {{'a', 1}, {'b', 2}, {'c', 2}}, "01011", dataBits);
 }
 
-void ExpectCorrupt(Bytes block, std::int32_t byteLen = -1) {
-  const Bytes before = block;
+Bytes Joined(Bytes first, std::string_view second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
+// A block or its first `byteLen` bytes (all of it when negative), with what it decodes to.
+struct Row {
+  const char* name;
+  Bytes block;
+  std::int32_t byteLen = -1;
+};
+
+std::int32_t LengthOf(const Row& row) {
+  return row.byteLen >= 0 ? row.byteLen : static_cast<std::int32_t>(row.block.size());
+}
+
+// Decoding the row must fail with this error and leave the array as it was.
+void ExpectRefused(const Row& row, std::string_view source, std::string_view description) {
+  SCOPED_TRACE(row.name);
+  Bytes block = row.block;
   try {
-    HuffmanCompression().DecodeByte(
-        block, byteLen >= 0 ? byteLen : static_cast<std::int32_t>(block.size()));
+    HuffmanCompression().DecodeByte(block, LengthOf(row));
     ADD_FAILURE() << "decoded without an error";
   } catch (const HuffmanError& error) {
     EXPECT_EQ(error.Number(), -2147221504);
-    EXPECT_EQ(error.Source(), "clsHuffman.Decode()");
-    EXPECT_EQ(error.Description(),
-              "The data might be corrupted (checksum did not match expected value)");
+    EXPECT_EQ(error.Source(), source);
+    EXPECT_EQ(error.Description(), description);
   }
-  EXPECT_EQ(block, before);
+  EXPECT_EQ(block, row.block);
 }
 
-void ExpectNotIdentified(Bytes block) {
-  const Bytes before = block;
-  try {
-    HuffmanCompression().DecodeByte(block, static_cast<std::int32_t>(block.size()));
-    ADD_FAILURE() << "decoded without an error";
-  } catch (const HuffmanError& error) {
-    EXPECT_EQ(error.Number(), -2147221504);
-    EXPECT_EQ(error.Source(), "HuffmanDecode()");
-    EXPECT_EQ(error.Description(),
-              "The data either was not compressed with HE3 or is corrupt (identification string "
-              "not found)");
+TEST(Decode, BlocksGiveTheirData) {
+  const std::pair<Row, std::string> cases[] = {
+      {{"abc", Encoded("abc")}, "abc"},
+      {{"abracadabra", Encoded("abracadabra")}, "abracadabra"},
+      {{"stored", ToBytes("HE0\rxyz")}, "xyz"},
+      {{"stored empty", ToBytes("HE0\r")}, ""},
+      {{"bytes after the data", Joined(Encoded("abracadabra"), {"\xFF\x00\x12", 3})},
+       "abracadabra"},
+      {{"stored within byteLen", ToBytes("HE0\rxyz-and-more"), 7}, "xyz"},
+      // b's code passes through a's leaf, so b can never be decoded: 0 0 gives a a.
+      {{"a walk stops at the first leaf", CodedBlock(0, 2, 2, {{'a', 1}, {'b', 2}}, "001", "00")},
+       "aa"},
+  };
+  for (const auto& [row, data] : cases) {
+    Bytes block = row.block;
+    HuffmanCompression().DecodeByte(block, LengthOf(row));
+    EXPECT_EQ(AsText(block), data) << row.name;
   }
-  EXPECT_EQ(block, before);
-}
-
-TEST(Decode, TheWorkedExamplesComeBack) {
-  EXPECT_EQ(Decoded(Encoded("abc")), ToBytes("abc"));
-  EXPECT_EQ(Decoded(Encoded("abracadabra")), ToBytes("abracadabra"));
-}
-
-TEST(Decode, AStoredBlockGivesItsBytes) {
-  EXPECT_EQ(Decoded(ToBytes("HE0\rxyz")), ToBytes("xyz"));
-  EXPECT_EQ(Decoded(ToBytes("HE0\r")), Bytes{});
-  EXPECT_EQ(Decoded(Encoded("")), Bytes{});
-}
-
-TEST(Decode, BytesAfterTheOnesNeededAreIgnored) {
-  Bytes block = Encoded("abracadabra");
-  block.insert(block.end(), {0xFF, 0x00, 0x12});
-  EXPECT_EQ(Decoded(block), ToBytes("abracadabra"));
-
-  Bytes stored = ToBytes("HE0\rxyz-and-more");
-  HuffmanCompression().DecodeByte(stored, 7);
-  EXPECT_EQ(stored, ToBytes("xyz"));
 }
 
 TEST(Decode, RandomDataOfManySizesAndShapesComesBack) {
@@ -120,97 +120,61 @@ TEST(Decode, CodesLongerThanTheLookupTablesComeBack) {
   EXPECT_EQ(Decoded(block), data);
 }
 
-TEST(Decode, AWalkStopsAtTheFirstLabelledNode) {
-  // b's code passes through a's leaf, so b can never be decoded: 0 0 gives a a.
-  EXPECT_EQ(Decoded(CodedBlock(0, 2, 2, {{'a', 1}, {'b', 2}},
-                               "0"
-                               "01",
-                               "00")),
-            ToBytes("aa"));
-}
-
 TEST(Decode, DataNotStartingWithAnIdentificationIsRefused) {
+  std::vector<Row> rows;
   for (const char* text : {"", "H", "HE", "HE3", "HE0", "he3\r", "HE3\n", " HE3\r", "HE03\r"}) {
-    SCOPED_TRACE(text);
-    ExpectNotIdentified(ToBytes(text));
+    rows.push_back({text, ToBytes(text)});
   }
-}
-
-TEST(Decode, HeFollowedByAnyOtherByteAndCrIsRefused) {
   for (int c = 0; c < 256; ++c) {
     if (c != '0' && c != '3') {
-      SCOPED_TRACE(c);
-      Bytes block = ToBytes("HE?\rabcdefghijkl");
-      block[2] = static_cast<std::uint8_t>(c);
-      ExpectNotIdentified(block);
+      rows.push_back({"HE and another byte", ToBytes("HE?\rabcdefghijkl")});
+      rows.back().block[2] = static_cast<std::uint8_t>(c);
     }
+  }
+  rows.push_back({"identification beyond byteLen", Encoded("abc"), 3});
+  for (const Row& row : rows) {
+    ExpectRefused(row, "HuffmanDecode()",
+                  "The data either was not compressed with HE3 or is corrupt (identification "
+                  "string not found)");
   }
 }
 
-TEST(Decode, TheIdentificationMustLieWithinByteLen) {
-  Bytes block = Encoded("abc");
-  const Bytes before = block;
-  EXPECT_THROW(HuffmanCompression().DecodeByte(block, 3), HuffmanError);
-  EXPECT_EQ(block, before);
-}
-
-TEST(Decode, AChecksumThatDoesNotMatchIsRefusedAndTheArrayKept) {
-  ExpectCorrupt(WithWrongChecksum(Encoded("abracadabra")));
-}
-
-TEST(Decode, AFlippedDataBitIsRefusedAndTheArrayKept) {
-  Bytes block = Encoded("abracadabra");
-  block[23] ^= 0x01;  // the first a (0) becomes a 1: the codes drift and the XOR changes
-  ExpectCorrupt(block);
-}
-
-TEST(Decode, ImpossibleHeadersAreCorrupt) {
-  ExpectCorrupt(ToBytes("HE3\r\x60\x03\x00"));
-  ExpectCorrupt(AbcBlock(0, "0"));  // coded blocks never hold empty data
-  ExpectCorrupt(AbcBlock(-1, "0"));
-  ExpectCorrupt(CodedBlock(0, 1, 1, {{'a', 1}}, "0", "0"));
-  ExpectCorrupt(CodedBlock(0, 1, 0, {}, "", "0"));
-  ExpectCorrupt(CodedBlock(0, 1, 257, {{'a', 1}, {'b', 1}}, "01", "0"));
-  ExpectCorrupt(CodedBlock(0, 1, -2, {{'a', 1}, {'b', 1}}, "01", "0"));
-}
-
-TEST(Decode, TablesAndCodesRunningPastTheEndAreCorrupt) {
-  ExpectCorrupt(CodedBlock(0, 1, 3, {{'a', 1}, {'b', 1}}, "", ""));
-  const Bytes abc = Encoded("abc");
-  ExpectCorrupt(abc, 17);  // the table ends there: no code bits follow
-  ExpectCorrupt(CodedBlock('a', 1, 2, {{'a', 200}, {'b', 200}}, "0", ""));
-}
-
-TEST(Decode, TablesWithoutCodesAreCorrupt) {
-  ExpectCorrupt(CodedBlock('a', 1, 2, {{'a', 0}, {'b', 0}}, "", "0"));
-}
-
-TEST(Decode, TablesNeedingMoreThan512NodesAreCorrupt) {
+TEST(Decode, CorruptBlocksAreRefused) {
+  Bytes flippedBit = Encoded("abracadabra");
+  flippedBit[23] ^= 0x01;  // the first a (0) becomes a 1: the codes drift and the XOR changes
   const std::string zeros(254, '0');
-  // Three codes of 255 bits that part at once: 765 nodes.
-  ExpectCorrupt(CodedBlock('a', 1, 3, {{'a', 255}, {'b', 255}, {'c', 255}},
-                           "0" + zeros + "1" + zeros + "01" + zeros.substr(1), "0"));
-}
-
-TEST(Decode, DataRunningOutIsCorrupt) {
-  const Bytes block = Encoded("abracadabra");
-  ExpectCorrupt(block, static_cast<std::int32_t>(block.size() - 1));
-  ExpectCorrupt(AbcBlock(8, "1"));  // b and six a, then the bits run out
-  ExpectCorrupt(AbcBlock(9, "0"));
-  ExpectCorrupt(AbcBlock(0x7FFFFFFF, "0"));
-}
-
-TEST(Decode, AWalkToAMissingChildIsCorrupt) {
-  // Codes a = 0 and b = 10: the path 11 leads nowhere.
-  ExpectCorrupt(CodedBlock('a', 2, 2, {{'a', 1}, {'b', 2}},
-                           "0"
-                           "10",
-                           "0"
-                           "11"));
-  // The same past the width of the lookup table: b = 1 and nineteen 0.
-  const std::string b = "1" + std::string(19, '0');
-  ExpectCorrupt(CodedBlock('a', 2, 2, {{'a', 1}, {'b', 20}}, "0" + b,
-                           "0" + b.substr(0, 19) + "1" + std::string(40, '0')));
+  const std::string b20 = "1" + std::string(19, '0');
+  const Row rows[] = {
+      {"wrong checksum", WithWrongChecksum(Encoded("abracadabra"))},
+      {"flipped data bit", flippedBit},
+      {"short header", ToBytes("HE3\r\x60\x03\x00")},
+      {"empty data", AbcBlock(0, "0")},  // coded blocks never hold empty data
+      {"negative length", AbcBlock(-1, "0")},
+      {"one pair", CodedBlock(0, 1, 1, {{'a', 1}}, "0", "0")},
+      {"no pairs", CodedBlock(0, 1, 0, {}, "", "0")},
+      {"257 pairs", CodedBlock(0, 1, 257, {{'a', 1}, {'b', 1}}, "01", "0")},
+      {"negative count", CodedBlock(0, 1, -2, {{'a', 1}, {'b', 1}}, "01", "0")},
+      {"table past the end", CodedBlock(0, 1, 3, {{'a', 1}, {'b', 1}}, "", "")},
+      {"no code bits", Encoded("abc"), 17},
+      {"codes past the end", CodedBlock('a', 1, 2, {{'a', 200}, {'b', 200}}, "0", "")},
+      {"codes of no bits", CodedBlock('a', 1, 2, {{'a', 0}, {'b', 0}}, "", "0")},
+      // Three codes of 255 bits that part at once: 765 nodes.
+      {"more than 512 nodes", CodedBlock('a', 1, 3, {{'a', 255}, {'b', 255}, {'c', 255}},
+                                         "0" + zeros + "1" + zeros + "01" + zeros.substr(1), "0")},
+      {"data cut short", Encoded("abracadabra"), 25},
+      {"b and six a, then no bits", AbcBlock(8, "1")},
+      {"eight a, then no bits", AbcBlock(9, "0")},
+      {"huge length", AbcBlock(0x7FFFFFFF, "0")},
+      // Codes a = 0 and b = 10: the path 11 leads nowhere.
+      {"walk to a missing child", CodedBlock('a', 2, 2, {{'a', 1}, {'b', 2}}, "010", "011")},
+      {"the same past the lookup table",
+       CodedBlock('a', 2, 2, {{'a', 1}, {'b', 20}}, "0" + b20,
+                  "0" + b20.substr(0, 19) + "1" + std::string(40, '0'))},
+  };
+  for (const Row& row : rows) {
+    ExpectRefused(row, "clsHuffman.Decode()",
+                  "The data might be corrupted (checksum did not match expected value)");
+  }
 }
 
 }  // namespace

@@ -12,38 +12,32 @@ TEST(Encode, AbcGivesTheNineteenBytesOfTheWorkedExample) {
   const Bytes expected = {0x48, 0x45, 0x33, 0x0D, 0x60, 0x03, 0x00, 0x00, 0x00, 0x03,
                           0x00, 0x61, 0x02, 0x62, 0x02, 0x63, 0x01, 0x0D, 0x0D};
   EXPECT_EQ(Encoded("abc"), expected);
-}
-
-TEST(Encode, AbracadabraGivesTwentySixBytesWithItsCodes) {
   const Bytes block = Encoded("abracadabra");
   ASSERT_EQ(block.size(), 26u);
   EXPECT_EQ(block[4], 0x66);  // checksum
   EXPECT_EQ(block[5], 11);    // length
   EXPECT_EQ(block[9], 5);     // N
-  EXPECT_EQ(CodesOf(block),
-            (Codes{{'a', "0"}, {'b', "101"}, {'c', "110"}, {'d', "111"}, {'r', "100"}}));
 }
 
-// With weights 5, 3, 4 the 4 replaces the heavier pick, the first: it becomes Child0.
-TEST(Encode, ALighterNodeReplacesTheHeavierPickInItsPlace) {
-  EXPECT_EQ(CodesOf(Encoded("aaaaabbbcccc")), (Codes{{'a', "0"}, {'b', "11"}, {'c', "10"}}));
+// The two parentless nodes merged next: the first two, where every later one strictly lighter
+// than the heavier pick replaces it, and of picks that weigh the same the first is the heavier.
+TEST(Encode, TheCodesFollowTheMergingRule) {
+  const std::pair<std::string, Codes> cases[] = {
+      {"abracadabra", {{'a', "0"}, {'b', "101"}, {'c', "110"}, {'d', "111"}, {'r', "100"}}},
+      // a 5, b 3, c 4: c replaces the heavier pick a, so b and c merge first.
+      {"aaaaabbbcccc", {{'a', "0"}, {'b', "11"}, {'c', "10"}}},
+      // a 2, b 2, c 1: c replaces a, so c and b merge first.
+      {"aabbc", {{'a', "0"}, {'b', "11"}, {'c', "10"}}},
+      // a 1, b 2, c 2: c weighs as much as the heavier pick b, so a and b merge first.
+      {"abbcc", {{'a', "10"}, {'b', "11"}, {'c', "0"}}},
+  };
+  for (const auto& [text, codes] : cases) {
+    EXPECT_EQ(CodesOf(Encoded(text)), codes) << text;
+  }
 }
 
-TEST(Encode, WhenThePicksWeighTheSameTheFirstIsReplaced) {
-  // a 2, b 2, c 1: c replaces a, so c and b merge first.
-  EXPECT_EQ(CodesOf(Encoded("aabbc")), (Codes{{'a', "0"}, {'b', "11"}, {'c', "10"}}));
-}
-
-TEST(Encode, ALaterNodeOfEqualWeightReplacesNothing) {
-  // a 1, b 2, c 2: c weighs as much as the heavier pick b, so a and b merge first.
-  EXPECT_EQ(CodesOf(Encoded("abbcc")), (Codes{{'a', "10"}, {'b', "11"}, {'c', "0"}}));
-}
-
-TEST(Encode, EmptyDataIsTheBareStoredHeader) {
+TEST(Encode, DataWithLessThanTwoByteValuesIsStored) {
   EXPECT_EQ(Encoded(""), ToBytes("HE0\r"));
-}
-
-TEST(Encode, OneDistinctByteValueIsStored) {
   EXPECT_EQ(Encoded("aaaa"), ToBytes("HE0\raaaa"));
   const Bytes zeros(100000, 0);
   Bytes expected = ToBytes("HE0\r");
@@ -67,15 +61,12 @@ TEST(Encode, PackedDataAsLongAsTheInputIsStillCoded) {
   }
 }
 
-TEST(Encode, OnlyTheFirstByteLenBytesAreCodedAndTheWholeArrayReplaced) {
-  Bytes array = ToBytes("abcabcabc");
-  HuffmanCompression().EncodeByte(array, 3);
-  EXPECT_EQ(array, Encoded("abc"));
-}
-
-TEST(Encode, AByteLenOutsideTheArrayIsRefusedAndTheArrayKept) {
+TEST(Encode, OnlyTheFirstByteLenBytesAreCodedAndOthersAreRefused) {
   const HuffmanCompression codec;
-  Bytes array = ToBytes("abc");
+  Bytes array = ToBytes("abcabcabc");
+  codec.EncodeByte(array, 3);
+  EXPECT_EQ(array, Encoded("abc"));
+  array = ToBytes("abc");
   EXPECT_THROW(codec.EncodeByte(array, 4), std::out_of_range);
   EXPECT_THROW(codec.EncodeByte(array, -1), std::out_of_range);
   EXPECT_EQ(array, ToBytes("abc"));

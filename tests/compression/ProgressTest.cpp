@@ -2,14 +2,11 @@
 #include "compression/HuffmanCompression.h"
 #include "compression/HuffmanError.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace penlark::testing {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using Events = std::vector<int>;
 
 class Progress : public ::testing::Test {
@@ -24,13 +21,10 @@ class Progress : public ::testing::Test {
     return events_;
   }
 
-  Events Decoding(Bytes block, std::int32_t byteLen) {
+  Events Decoding(Bytes block) {
     events_.clear();
-    codec_.DecodeByte(block, byteLen);
+    codec_.DecodeByte(block, static_cast<std::int32_t>(block.size()));
     return events_;
-  }
-  Events Decoding(const Bytes& block) {
-    return Decoding(block, static_cast<std::int32_t>(block.size()));
   }
 
   HuffmanCompression codec_;
@@ -47,54 +41,53 @@ Bytes Alternating(std::size_t size) {
   return data;
 }
 
-TEST_F(Progress, ShortDataReportsEachPhaseOnceAndTheEnd) {
-  EXPECT_THAT(Encoding(ToBytes("abc")), ElementsAre(7, 12, 100));
-  EXPECT_THAT(Decoding(Encoded("abc")), ElementsAre(89, 100));
+// The block of `size` input bytes followed by `padding` bytes that are never read.
+Bytes Padded(std::size_t size, std::size_t padding) {
+  Bytes block = Encoded(Alternating(size));
+  block.resize(block.size() + padding, 0xFF);
+  return block;
 }
 
-TEST_F(Progress, EncodingCountsEvery1000BytesAndCodesEvery10000) {
-  // Counting: 0.35 per 1000 bytes up to 6.65; checksum: 9.5 at byte 10000; coding: 12 and 56.
-  EXPECT_THAT(Encoding(Alternating(20000)), ElementsAre(1, 2, 3, 4, 5, 6, 7, 10, 12, 56, 100));
+TEST_F(Progress, EachPhaseReportsAtItsSteps) {
+  const struct {
+    const char* rule;
+    Events events;
+    Events expected;
+  } cases[] = {
+      {"short data: each phase once and the end", Encoding(ToBytes("abc")), {7, 12, 100}},
+      {"and decoding", Decoding(Encoded("abc")), {89, 100}},
+      // Counting: 0.35 per 1000 bytes up to 6.65; checksum: 9.5 at byte 10000; coding: 12, 56.
+      {"encoding counts every 1000 bytes and codes every 10000",
+       Encoding(Alternating(20000)),
+       {1, 2, 3, 4, 5, 6, 7, 10, 12, 56, 100}},
+      // Counting 14000 equal bytes gives 0.5, 1.5, ... 6.5: half of them round down.
+      {"values round halves to even", Encoding(Bytes(14000, 'x')), {1, 2, 3, 4, 5, 6}},
+      {"stored results report only the counting", Encoding(ToBytes("aaaa")), {}},
+      {"empty data", Encoding(Bytes{}), {}},
+      {"decoding stored data", Decoding(ToBytes("HE0\rabc")), {}},
+      {"decoding long stored data", Decoding(Encoded(Bytes(25000, 'x'))), {}},
+      // 20016 bytes: positions 10000 and 20000 give 44.46 and 88.93; the checksum phase adds 11
+      // in steps of 0.6875 over the 160000 output bytes.
+      {"decoding reports data bytes by their place in the block",
+       Decoding(Padded(160000, 0)),
+       {44, 89, 90, 91, 92, 93, 94, 95, 96, 97, 98, 99, 100}},
+      // The data ends with the last bit of byte 20000, then 20000 unread bytes. Position 10000
+      // gives 22.25, position 20000 (44.5) is not reported, nor anything after it.
+      {"the byte where the last code ends is not reported",
+       Decoding(Padded(8 * 19984, 20000)),
+       {22, 89, 90, 91, 92, 93, 94, 95, 96, 97, 98, 99, 100}},
+  };
+  for (const auto& row : cases) {
+    EXPECT_EQ(row.events, row.expected) << row.rule;
+  }
 }
 
-TEST_F(Progress, ValuesRoundHalvesToEven) {
-  // Counting 14000 equal bytes gives 0.5, 1.5, ... 6.5: half of them round down.
-  EXPECT_THAT(Encoding(Bytes(14000, 'x')), ElementsAre(1, 2, 3, 4, 5, 6));
-}
-
-TEST_F(Progress, StoredResultsReportOnlyTheCounting) {
-  EXPECT_THAT(Encoding(ToBytes("aaaa")), IsEmpty());
-  EXPECT_THAT(Encoding(Bytes{}), IsEmpty());
-  EXPECT_THAT(Decoding(ToBytes("HE0\rabc")), IsEmpty());
-  EXPECT_THAT(Decoding(Encoded(Bytes(25000, 'x'))), IsEmpty());
-}
-
-TEST_F(Progress, DecodingReportsDataBytesByTheirPlaceInTheWholeBlock) {
-  // 20016 bytes: positions 10000 and 20000 give 44.46 and 88.93; the checksum phase adds 11
-  // in steps of 0.6875 over the 160000 output bytes.
-  const Bytes block = Encoded(Alternating(160000));
-  ASSERT_EQ(block.size(), 20016u);
-  EXPECT_THAT(Decoding(block), ElementsAre(44, 89, 90, 91, 92, 93, 94, 95, 96, 97, 98, 99, 100));
-}
-
-TEST_F(Progress, TheByteWhereTheLastCodeEndsIsNotReported) {
-  // The data ends with the last bit of byte 20000; 20000 bytes more follow, unread. Position
-  // 10000 gives 22.25, position 20000 (44.5) is not reported, nor anything after it.
-  Bytes block = Encoded(Alternating(8 * (20000 - 16)));
-  ASSERT_EQ(block.size(), 20000u);
-  block.resize(40000, 0xFF);
-  EXPECT_THAT(Decoding(block), ElementsAre(22, 89, 90, 91, 92, 93, 94, 95, 96, 97, 98, 99, 100));
-}
-
-TEST_F(Progress, NothingEndsAFailedDecoding) {
+TEST_F(Progress, NothingEndsAFailedDecodingAndTheTextFormsReportToo) {
   EXPECT_THROW(Decoding(WithWrongChecksum(Encoded(Alternating(100)))), HuffmanError);
-  EXPECT_THAT(events_, ElementsAre(89));
-}
-
-TEST_F(Progress, TheTextFormsReportToo) {
+  EXPECT_EQ(events_, Events{89});
   events_.clear();
   EXPECT_EQ(codec_.DecodeString(codec_.EncodeString("abc")), "abc");
-  EXPECT_THAT(events_, ElementsAre(7, 12, 100, 89, 100));
+  EXPECT_EQ(events_, (Events{7, 12, 100, 89, 100}));
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 #include "conversion/Transform.h"
+#include "support/SameBytes.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
-#include <sys/stat.h>
-#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -14,10 +13,20 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
+// A hundred kilobytes referenced twenty thousand times.
+std::string QuadraticBlowUp() {
+  std::string xml = "<!DOCTYPE Document [<!ENTITY a \"" + std::string(100'000, 'x') + "\">]>";
+  xml += "<Document><D>";
+  for (int i = 0; i < 20'000; ++i) {
+    xml += "&a;";
+  }
+  return xml + "</D></Document>";
+}
+
 // The RTF bytes the text gives; fails the test when the text does not give a document.
 std::string Rtf(std::string_view xml) {
   const RtfFromXml result = XmlToRtf(xml);
-  EXPECT_EQ(result.status, XmlDocumentStatus::Converted) << xml;
+  EXPECT_EQ(result.status, XmlDocumentStatus::Converted) << xml.substr(0, 80);
   return result.rtf;
 }
 
@@ -27,6 +36,15 @@ std::string InDocument(std::string_view body) {
 
 XmlDocumentStatus StatusOf(std::string_view xml) {
   return XmlToRtf(xml).status;
+}
+
+// A document of one control element with this many attributes.
+std::string Control(int attributes) {
+  std::string element = "<C id=\"x\"";
+  for (int i = 1; i < attributes; ++i) {
+    element += " a" + std::to_string(i) + "=''";
+  }
+  return InDocument(element + "/>");
 }
 
 // The RTF each text gives; one row per rule.
@@ -81,7 +99,7 @@ TEST(XmlToRtfReading, ConcatenatesTheIdsAndTextsInOrder) {
 }
 
 TEST(XmlToRtfReading, TextThatIsNotADocumentSaysWhy) {
-  const std::pair<std::string, XmlDocumentStatus> cases[] = {
+  std::vector<std::pair<std::string, XmlDocumentStatus>> cases = {
       {"<p:Document xmlns:p=\"urn:p\"><D>a</D></p:Document>", XmlDocumentStatus::NoDocument},
       {"<?xml version=\"1.0\"?><Other><Document><D>a</D></Document></Other>",
        XmlDocumentStatus::NoDocument},
@@ -103,132 +121,88 @@ TEST(XmlToRtfReading, TextThatIsNotADocumentSaysWhy) {
       {RtfToXml("{{a}"), XmlDocumentStatus::NotLoadable},
       // UTF-16 is not detected from the first bytes: NUL characters are not allowed in XML.
       {std::string("<\0D\0/\0>\0", 8), XmlDocumentStatus::NotLoadable},
+      // Elements with many attributes would cost the parser time in the square of their number.
+      {Control(33), XmlDocumentStatus::NotLoadable},
+      {Control(200'000), XmlDocumentStatus::NotLoadable},
+      {Control(32), XmlDocumentStatus::Converted},
+      // The form never needs a document type declaration; with one nothing is read, so that no
+      // entity is expanded (quadratically or exponentially) and none is fetched.
+      {"<!DOCTYPE Document><Document/>", XmlDocumentStatus::NotLoadable},
+      {"<!DOCTYPE Document [<!ENTITY e \"\\par \">]><Document><D>&e;</D></Document>",
+       XmlDocumentStatus::NotLoadable},
+      {QuadraticBlowUp(), XmlDocumentStatus::NotLoadable},
   };
-  for (const auto& [xml, status] : cases) {
-    EXPECT_EQ(StatusOf(xml), status) << xml;
-  }
-}
-
-// The form never needs a document type declaration; with one nothing is read, so that no
-// entity is expanded (quadratically or exponentially) and none is fetched.
-TEST(XmlToRtfSafety, DocumentTypeDeclarationsAreRefused) {
-  TempDir dir;
-  WriteFile(dir / "secret.txt", "SECRET");
-  const std::string url = "file://" + (dir / "secret.txt").string();
-  std::string quadratic = "<!DOCTYPE Document [<!ENTITY a \"" + std::string(100'000, 'x') + "\">]>";
-  quadratic += "<Document><D>";
-  for (int i = 0; i < 20'000; ++i) {
-    quadratic += "&a;";
-  }
-  for (const std::string& xml : {
-           std::string(
-               "<!DOCTYPE Document [<!ENTITY e \"\\par \">]><Document><D>&e;</D></Document>"),
-           std::string("<!DOCTYPE Document><Document/>"),
-           "<!DOCTYPE Document [<!ENTITY x SYSTEM \"" + url +
-               "\">]><Document><D>&x;</D></Document>",
-           "<!DOCTYPE Document SYSTEM \"" + url + "\"><Document/>",
-           quadratic + "</D></Document>",
-       }) {
-    EXPECT_EQ(StatusOf(xml), XmlDocumentStatus::NotLoadable) << xml.substr(0, 80);
-  }
-}
-
-// Elements with many attributes would cost the parser time in the square of their number.
-TEST(XmlToRtfSafety, ElementsWithManyAttributesAreRefused) {
-  const auto control = [](int attributes) {
-    std::string element = "<C id=\"x\"";
-    for (int i = 1; i < attributes; ++i) {
-      element += " a" + std::to_string(i) + "=''";
+  for (char byte = 0; byte < 0x20; ++byte) {  // control characters but tab and line ends
+    if (byte != '\t' && byte != '\n' && byte != '\r') {
+      cases.emplace_back(RtfToXml(std::string("{a") + byte + "}"), XmlDocumentStatus::NotLoadable);
     }
-    return InDocument(element + "/>");
-  };
-  EXPECT_EQ(StatusOf(control(200'000)), XmlDocumentStatus::NotLoadable);
-  EXPECT_EQ(StatusOf(control(33)), XmlDocumentStatus::NotLoadable);
-  EXPECT_EQ(Rtf(control(32)), "x");
+  }
+  for (const auto& [xml, status] : cases) {
+    EXPECT_EQ(StatusOf(xml), status) << xml.substr(0, 80);
+  }
 }
 
 // Whatever nesting RtfToXml writes loads again, read without recursion.
 TEST(XmlToRtfSafety, DeepNestingIsReadWithoutExhaustingTheStack) {
-  for (const int depth : {10'000, 200'000}) {
-    const std::string rtf = std::string(static_cast<std::size_t>(depth), '{') + "x" +
-                            std::string(static_cast<std::size_t>(depth), '}');
-    const std::string back = Rtf(RtfToXml(rtf));
-    EXPECT_EQ(back.size(), rtf.size());
-    EXPECT_TRUE(back == rtf) << depth;
+  for (const std::size_t depth : {10'000u, 200'000u}) {
+    const std::string rtf = std::string(depth, '{') + "x" + std::string(depth, '}');
+    EXPECT_TRUE(testing::SameBytes(Rtf(RtfToXml(rtf)), rtf)) << depth;
   }
 }
 
-class XmlToRtfFileTest : public ::testing::Test {
- protected:
-  std::string PathOf(std::string_view name) const { return (dir_ / name).string(); }
-  std::size_t EntriesInDir() const {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir_.Path()),
-                                                  std::filesystem::directory_iterator()));
-  }
-
-  TempDir dir_;
-};
-
-TEST_F(XmlToRtfFileTest, WritesTheRtfFile) {
-  EXPECT_TRUE(XmlToRtfFile(RtfToXml("{\\rtf1 x}"), PathOf("a.rtf")));
-  EXPECT_EQ(ReadFile(PathOf("a.rtf")), "{\\rtf1 x}");
-  EXPECT_EQ(EntriesInDir(), 1u);
+std::size_t EntriesIn(const TempDir& dir) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                                                std::filesystem::directory_iterator()));
 }
 
-TEST_F(XmlToRtfFileTest, EmptyDocumentCreatesAnEmptyFile) {
-  EXPECT_TRUE(XmlToRtfFile("<Document/>", PathOf("a.rtf")));
-  EXPECT_EQ(ReadFile(PathOf("a.rtf")), "");
-}
-
-// Windows keeps access rights in access lists, which a replacement inherits from its folder.
-#ifndef _WIN32
-TEST_F(XmlToRtfFileTest, ReplacesAnExistingFileForItsOwnerOnly) {
-  WriteFile(PathOf("a.rtf"), "old and longer content");
-  ASSERT_EQ(::chmod(PathOf("a.rtf").c_str(), 0644), 0);
-  EXPECT_TRUE(XmlToRtfFile(InDocument("<D>new</D>"), PathOf("a.rtf")));
-  EXPECT_EQ(ReadFile(PathOf("a.rtf")), "new");
-  struct stat status {};
-  ASSERT_EQ(::stat(PathOf("a.rtf").c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 07777, 0600u);
-  EXPECT_EQ(EntriesInDir(), 1u);
-}
+// What each text does to a file that exists and to one that does not: only a
+// document replaces the one and creates the other, for its owner's eyes only.
+TEST(XmlToRtfFile, OnlyADocumentIsWritten) {
+  const struct {
+    std::string xml;
+    XmlDocumentStatus status;
+    std::string written;  // the file's content when it is written
+  } cases[] = {
+      {RtfToXml("{\\rtf1 x}"), XmlDocumentStatus::Converted, "{\\rtf1 x}"},
+      {"<Document/>", XmlDocumentStatus::Converted, ""},
+      {"<Other><D>a</D></Other>", XmlDocumentStatus::NoDocument, ""},
+      {"<Document><G></Document>", XmlDocumentStatus::NotLoadable, ""},
+      {RtfToXml("{a}}"), XmlDocumentStatus::NotLoadable, ""},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.xml);
+    TempDir dir;
+    const std::string old = (dir / "old.rtf").string();
+    WriteFile(old, "old and longer content");
+    std::filesystem::permissions(old, std::filesystem::perms(0644));
+    EXPECT_EQ(XmlToRtfFile(row.xml, (dir / "new.rtf").string()),
+              row.status != XmlDocumentStatus::NotLoadable);
+    EXPECT_EQ(ConvertXmlToRtfFile(row.xml, old), row.status);
+    const bool written = row.status == XmlDocumentStatus::Converted;
+    EXPECT_EQ(ReadFile(old), written ? row.written : "old and longer content");
+    EXPECT_EQ(EntriesIn(dir), written ? 2u : 1u);
+#ifndef _WIN32  // Windows keeps access rights in lists that a replacement inherits.
+    EXPECT_EQ(std::filesystem::status(old).permissions(),
+              std::filesystem::perms(written ? 0600 : 0644));
 #endif
-
-TEST_F(XmlToRtfFileTest, TextThatDoesNotLoadTouchesNoFile) {
-  EXPECT_FALSE(XmlToRtfFile("<Document><G></Document>", PathOf("new.rtf")));
-  EXPECT_FALSE(std::filesystem::exists(PathOf("new.rtf")));
-  WriteFile(PathOf("old.rtf"), "old");
-  EXPECT_FALSE(XmlToRtfFile(RtfToXml("{a}}"), PathOf("old.rtf")));
-  EXPECT_EQ(ReadFile(PathOf("old.rtf")), "old");
-  EXPECT_EQ(EntriesInDir(), 1u);
+  }
 }
 
-TEST_F(XmlToRtfFileTest, RootThatIsNotDocumentLeavesTheFileAsItWas) {
-  EXPECT_TRUE(XmlToRtfFile("<Other><D>a</D></Other>", PathOf("new.rtf")));
-  EXPECT_FALSE(std::filesystem::exists(PathOf("new.rtf")));
-  WriteFile(PathOf("old.rtf"), "old");
-  EXPECT_EQ(ConvertXmlToRtfFile("<Other/>", PathOf("old.rtf")), XmlDocumentStatus::NoDocument);
-  EXPECT_EQ(ReadFile(PathOf("old.rtf")), "old");
-}
-
-TEST_F(XmlToRtfFileTest, MissingFolderIsAnError) {
+TEST(XmlToRtfFile, AFileThatCannotBeWrittenIsAnErrorThatLeavesNoStrayFile) {
+  TempDir dir;
   try {
-    XmlToRtfFile("<Document/>", PathOf("nowhere/a.rtf"));
-    FAIL() << "no error for a missing folder";
+    XmlToRtfFile("<Document/>", (dir / "nowhere" / "a.rtf").string());
+    ADD_FAILURE() << "no error for a missing folder";
   } catch (const ConversionError& error) {
     EXPECT_EQ(error.Code(), std::errc::no_such_file_or_directory);
-    EXPECT_EQ(error.Path(), PathOf("nowhere/a.rtf"));
+    EXPECT_EQ(error.Path(), (dir / "nowhere" / "a.rtf").string());
   }
-  EXPECT_EQ(EntriesInDir(), 0u);
-}
-
-TEST_F(XmlToRtfFileTest, FailureHalfWayLeavesTheTargetAndNoStrayFile) {
   // A folder in the way: the new file is written but cannot be renamed over it.
-  std::filesystem::create_directory(PathOf("a.rtf"));
-  WriteFile(PathOf("a.rtf/inside"), "kept");
-  EXPECT_THROW(XmlToRtfFile(InDocument("<D>x</D>"), PathOf("a.rtf")), ConversionError);
-  EXPECT_EQ(ReadFile(PathOf("a.rtf/inside")), "kept");
-  EXPECT_EQ(EntriesInDir(), 1u);
+  std::filesystem::create_directory(dir / "a.rtf");
+  WriteFile(dir / "a.rtf" / "inside", "kept");
+  EXPECT_THROW(XmlToRtfFile(InDocument("<D>x</D>"), (dir / "a.rtf").string()), ConversionError);
+  EXPECT_EQ(ReadFile(dir / "a.rtf" / "inside"), "kept");
+  EXPECT_EQ(EntriesIn(dir), 1u);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include "support/TempDir.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -16,16 +15,11 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-// A pipe's two ends as descriptors of the C runtime.
-bool OpenPipe(int (&ends)[2]) {
-#ifdef _WIN32
-  return _pipe(ends, 64 * 1024, _O_BINARY) == 0;
-#else
-  return pipe(ends) == 0;
-#endif
+std::ptrdiff_t EntriesIn(const TempDir& dir) {
+  return std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator());
 }
 
-TEST(ReadWholeFile, ReadsEveryByteIntoEitherBuffer) {
+TEST(ReadWholeFile, ReadsEveryByteIntoEitherBufferAndAMissingFileIsAnError) {
   TempDir dir;
   const std::string bytes("a\0\xff\r\nb", 6);
   WriteFile(dir / "f", bytes);
@@ -34,57 +28,48 @@ TEST(ReadWholeFile, ReadsEveryByteIntoEitherBuffer) {
             std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
   WriteFile(dir / "empty", "");
   EXPECT_EQ(ReadWholeFile<std::string>(dir / "empty"), "");
-}
-
-TEST(ReadWholeFile, AMissingFileIsAnErrorNamingItAndNothingIsCreated) {
-  TempDir dir;
   try {
     ReadWholeFile<std::string>(dir / "absent");
-    FAIL() << "a missing file must not read as empty";
+    ADD_FAILURE() << "a missing file must not read as empty";
   } catch (const fs::filesystem_error& error) {
     EXPECT_EQ(error.path1(), dir / "absent");
     EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
   }
-  EXPECT_FALSE(fs::exists(dir / "absent"));
+  EXPECT_EQ(EntriesIn(dir), 2);
 }
 
 TEST(ReadToEnd, ReadsAPipeUntilItEnds) {
-  int pipeEnds[2];
-  ASSERT_TRUE(OpenPipe(pipeEnds));
+  int ends[2];
+#ifdef _WIN32
+  ASSERT_EQ(_pipe(ends, 64 * 1024, _O_BINARY), 0);
+#else
+  ASSERT_EQ(pipe(ends), 0);
+#endif
   const std::string sent(200'000, 'x');
-  ASSERT_EQ(write(pipeEnds[1], sent.data(), 60'000), 60'000);
+  ASSERT_EQ(write(ends[1], sent.data(), 60'000), 60'000);
   std::thread writer([&] {
-    const unsigned rest = 140'000;
-    EXPECT_EQ(write(pipeEnds[1], sent.data() + 60'000, rest), rest);
-    close(pipeEnds[1]);
+    EXPECT_EQ(write(ends[1], sent.data() + 60'000, 140'000u), 140'000);
+    close(ends[1]);
   });
-  EXPECT_EQ(ReadToEnd<std::string>(pipeEnds[0], "pipe"), sent);
+  EXPECT_EQ(ReadToEnd<std::string>(ends[0], "pipe"), sent);
   writer.join();
-  close(pipeEnds[0]);
+  close(ends[0]);
 }
 
-TEST(ReplaceFile, ReplacesALongerFileWholly) {
+TEST(ReplaceFile, ReplacesTheWholeFileKeepingItsPermissionsUnlessToldOtherwise) {
   TempDir dir;
+  const auto readable = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   WriteFile(dir / "f", "a much longer old content");
+  fs::permissions(dir / "f", readable);
   ReplaceFile(dir / "f", "new");
   EXPECT_EQ(ReadFile(dir / "f"), "new");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
-}
-
-// Windows keeps access rights in access lists, which a replacement inherits from its folder.
-#ifndef _WIN32
-TEST(ReplaceFile, KeepsTheOldPermissionsUnlessToldOtherwise) {
-  TempDir dir;
-  WriteFile(dir / "f", "old");
-  fs::permissions(dir / "f",
-                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  ReplaceFile(dir / "f", "new");
-  EXPECT_EQ(fs::status(dir / "f").permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(EntriesIn(dir), 1);
+#ifndef _WIN32  // Windows keeps access rights in lists that a replacement inherits.
+  EXPECT_EQ(fs::status(dir / "f").permissions(), readable);
   ReplaceFile(dir / "f", "newer", fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(fs::status(dir / "f").permissions(), fs::perms::owner_read | fs::perms::owner_write);
-}
 #endif
+}
 
 TEST(ReplaceFile, AFailureLeavesNothingBehind) {
   TempDir dir;
@@ -92,7 +77,7 @@ TEST(ReplaceFile, AFailureLeavesNothingBehind) {
   fs::create_directory(dir / "target");
   EXPECT_THROW(ReplaceFile(dir / "target", "x"), fs::filesystem_error);
   EXPECT_TRUE(fs::is_directory(dir / "target"));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(EntriesIn(dir), 1);
 }
 
 }  // namespace

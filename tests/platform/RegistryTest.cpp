@@ -75,55 +75,41 @@ TEST_F(RegistryFileTest, ReadsEachValueAsText) {
   }
 }
 
-TEST_F(RegistryFileTest, QueryReportsStatusAndLeavesValueAloneForOtherTypes) {
+// The status of each query; a value of another type, or not found, leaves the variant alone.
+TEST_F(RegistryFileTest, QueryReportsTheStatusAndReadsOnlyStringsAndNumbers) {
   const RegistryKey key = RegistryKey::OpenLocalMachine(kKey);
   ASSERT_TRUE(key.IsOpen());
-
-  RegistryVariant value = std::string("untouched");
-  EXPECT_EQ(QueryRegistryValue(key, "Expand", value), kRegistryOtherType);
-  EXPECT_EQ(std::get<std::string>(value), "untouched");
-
-  EXPECT_EQ(QueryRegistryValue(key, "ShortDword", value), kRegistryBadData);
-  EXPECT_EQ(std::get<std::string>(value), "untouched");
-
-  EXPECT_EQ(QueryRegistryValue(key, "Nothing", value), kRegistryNotFound);
-
-  EXPECT_EQ(QueryRegistryValue(key, "Answer", value), kRegistrySuccess);
-  EXPECT_EQ(std::get<std::uint32_t>(value), 42u);
-
-  EXPECT_EQ(QueryRegistryValue(key, "InstallPath", value), kRegistrySuccess);
-  EXPECT_EQ(std::get<std::string>(value), "/opt/penlark");
-}
-
-TEST_F(RegistryFileTest, QueryOnAKeyThatDidNotOpenFails) {
-  const RegistryKey key = RegistryKey::OpenLocalMachine("Software\\Nowhere");
-  EXPECT_FALSE(key.IsOpen());
+  const std::string untouched = "untouched";
+  const struct {
+    std::string_view name;
+    long status;
+    RegistryVariant value;
+  } cases[] = {
+      {"Expand", kRegistryOtherType, untouched},
+      {"ShortDword", kRegistryBadData, untouched},
+      {"Nothing", kRegistryNotFound, untouched},
+      {"Answer", kRegistrySuccess, 42u},
+      {"InstallPath", kRegistrySuccess, std::string("/opt/penlark")},
+  };
+  for (const auto& row : cases) {
+    RegistryVariant value = untouched;
+    EXPECT_EQ(QueryRegistryValue(key, row.name, value), row.status) << row.name;
+    EXPECT_EQ(value, row.value) << row.name;
+  }
+  const RegistryKey missing = RegistryKey::OpenLocalMachine("Software\\Nowhere");
+  EXPECT_FALSE(missing.IsOpen());
   RegistryVariant value;
-  EXPECT_EQ(QueryRegistryValue(key, "InstallPath", value), kRegistryInvalidHandle);
+  EXPECT_EQ(QueryRegistryValue(missing, "InstallPath", value), kRegistryInvalidHandle);
   EXPECT_TRUE(std::holds_alternative<std::monostate>(value));
 }
 
-TEST_F(RegistryFileTest, FileIsReadAfreshOnEveryCall) {
+// Read afresh on every call; a file that SettingsFileNaming wrote reads back.
+TEST_F(RegistryFileTest, TheInstallPathIsReadAfreshOnEveryCall) {
   EXPECT_EQ(ReadInstallPath(), "/opt/penlark");
-  settings_.Replace(
-      "[HKEY_LOCAL_MACHINE\\Software\\Brackmoor\\Penlark\\2.0]\n\"InstallPath\"=\"/srv\"\n");
-  EXPECT_EQ(ReadInstallPath(), "/srv");
-}
-
-TEST(Registry, ASettingsFileNamingAnInstallPathReadsBack) {
-  MachineSettings settings("");
-  for (const std::string path : {"/opt/penlark", "/odd \"quoted\" \\ path"}) {
-    settings.Replace(SettingsFileNaming(path));
+  for (const std::string path : {"/srv", "/odd \"quoted\" \\ path"}) {
+    settings_.Replace(SettingsFileNaming(path));
     EXPECT_EQ(ReadInstallPath(), path);
   }
-}
-
-TEST(Registry, MissingFileGivesEmptyText) {
-  TempDir dir;
-  ScopedEnv env("PENLARK_REGISTRY", (dir / "absent.reg").string());
-  EXPECT_EQ(ReadInstallPath(), "");
-  // The help page path then starts at the root, and fails later where it is used.
-  EXPECT_EQ(HelpPagePath(ReadInstallPath()), "/docs/running.html");
 }
 
 // Windows keeps users' own folders below %LOCALAPPDATA%.
@@ -164,10 +150,13 @@ TEST(Settings, UsersKeepTheirFilesBelowTheInstallationOnlyWhereTheyMayWriteThere
 }
 #endif
 
+// A missing file reads as empty text.
 TEST(Registry, FileLocationComesFromTheEnvironmentOrTheSystemDefault) {
   {
-    ScopedEnv env("PENLARK_REGISTRY", "/tmp/x.reg");
-    EXPECT_EQ(RegistryFilePath(), "/tmp/x.reg");
+    TempDir dir;
+    ScopedEnv env("PENLARK_REGISTRY", (dir / "absent.reg").string());
+    EXPECT_EQ(RegistryFilePath(), (dir / "absent.reg").string());
+    EXPECT_EQ(ReadInstallPath(), "");
   }
   ScopedEnv empty("PENLARK_REGISTRY", "");
   EXPECT_EQ(RegistryFilePath(), "/etc/penlark/registry.reg");
@@ -187,7 +176,8 @@ TEST(RegistryTree, ReadsUtf16FilesWithAByteOrderMark) {
   EXPECT_EQ(std::get<std::string>(value), "\u00E9");
 }
 
-TEST(RegistryTree, SkipsLinesItDoesNotUnderstand) {
+// Lines it does not understand are skipped, and so are keys deleted later.
+TEST(RegistryTree, KeepsOnlyTheValuesItUnderstands) {
   const RegistryTree tree = RegistryTree::Parse(
       "\"Orphan\"=\"outside any key\"\n"
       "[HKEY_LOCAL_MACHINE\\K]\n"
@@ -195,19 +185,14 @@ TEST(RegistryTree, SkipsLinesItDoesNotUnderstand) {
       "\"BadDword\"=dword:xyz\n"
       "\"BadHex\"=hex:zz\n"
       "\"Unclosed\"=\"abc\n"
-      "\"Good\"=\"yes\"\r\n");
+      "\"Good\"=\"yes\"\r\n"
+      "[HKEY_LOCAL_MACHINE\\Gone]\n\"A\"=\"1\"\n[-HKEY_LOCAL_MACHINE\\Gone]\n");
   const RegistryKey key = RegistryKey::Open(tree, "HKEY_LOCAL_MACHINE\\K");
   EXPECT_NE(key.Find("Good"), nullptr);
-  EXPECT_EQ(key.Find("BadDword"), nullptr);
-  EXPECT_EQ(key.Find("BadHex"), nullptr);
-  EXPECT_EQ(key.Find("Unclosed"), nullptr);
-  EXPECT_EQ(key.Find("Orphan"), nullptr);
-}
-
-TEST(RegistryTree, DeletedKeysAreAbsent) {
-  const RegistryTree tree = RegistryTree::Parse(
-      "[HKEY_LOCAL_MACHINE\\K]\n\"A\"=\"1\"\n[-HKEY_LOCAL_MACHINE\\K]\n\"B\"=\"2\"\n");
-  EXPECT_EQ(tree.FindKey("HKEY_LOCAL_MACHINE\\K"), nullptr);
+  for (const char* name : {"BadDword", "BadHex", "Unclosed", "Orphan"}) {
+    EXPECT_EQ(key.Find(name), nullptr) << name;
+  }
+  EXPECT_EQ(tree.FindKey("HKEY_LOCAL_MACHINE\\Gone"), nullptr);
 }
 
 }  // namespace

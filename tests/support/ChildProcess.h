@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,7 +34,8 @@ class ChildProcess {
   // when none comes within `timeout`.
   std::optional<std::string> ReadLine(std::chrono::milliseconds timeout);
   void Signal(int signal) const;
-  // Writes `input`, closes standard input, reads all output and waits for the program's end.
+  // Writes `input`, closes standard input, reads all output and waits for the program's end;
+  // kills the program when it has not ended three minutes later.
   ProgramResult Finish(std::string_view input = {});
 
  private:
@@ -43,6 +45,12 @@ class ChildProcess {
   int error_ = -1;
   std::string pendingOutput_;
 };
+
+// Runs `program` through the shell in `folder` with standard input from /dev/null, standard
+// output and standard error into the files "stdout" and "stderr" there, then `arguments`: words
+// and redirections, which may override those. The exit status, or -1 when the program died.
+int RunInFolder(const std::filesystem::path& folder, std::string_view program,
+                std::string_view arguments);
 
 // Runs a program to its end.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
