@@ -1,9 +1,11 @@
-// Speed of the two conversions on a generated RTF document of about 100 MB, with libxml2's own
+// Speed of the two conversions on a generated RTF document of about 100 MB (or on a given RTF
+// file, such as one a word processor wrote), with libxml2's own
 // parse of the same XML text (no handlers) as the baseline for the way back. RtfToXml is timed
 // as a caller meets it: by the thread's processor time of one call, which allocates and touches
 // its result afresh.
 //
 //   penlark_conversion_bench                     run the benchmarks
+//   penlark_conversion_bench --rtf=FILE          run them on FILE instead of the generated RTF
 //   penlark_conversion_bench --write-rtf=FILE    only write the generated RTF (for rtfxml runs)
 
 #include "RtfGenerator.h"
@@ -26,6 +28,9 @@ namespace {
 
 constexpr std::size_t kDocumentSize = 100'000'000;
 
+// The RTF file given with --rtf=, if any.
+std::string givenRtfPath;
+
 // The generated RTF file and its XML text, made once and removed at exit.
 struct Corpus {
   std::filesystem::path directory;
@@ -43,7 +48,8 @@ struct Corpus {
     directory = pattern;
     rtfPath = (directory / "document.rtf").string();
     outputPath = (directory / "back.rtf").string();
-    rtf = penlark::bench::GenerateRtf(kDocumentSize);
+    rtf = givenRtfPath.empty() ? penlark::bench::GenerateRtf(kDocumentSize)
+                               : penlark::ReadWholeFile<std::string>(givenRtfPath);
     penlark::ReplaceFile(rtfPath, rtf);
     xml = penlark::RtfToXml(rtf);
   }
@@ -156,6 +162,13 @@ int main(int argc, char** argv) {
     penlark::ReplaceFile(std::string(argv[1] + kWriteRtf.size()),
                          penlark::bench::GenerateRtf(kDocumentSize));
     return 0;
+  }
+  constexpr std::string_view kRtf = "--rtf=";
+  if (argc >= 2 && std::string_view(argv[1]).starts_with(kRtf)) {
+    givenRtfPath = argv[1] + kRtf.size();
+    argv[1] = argv[0];
+    --argc;
+    ++argv;
   }
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
