@@ -1,13 +1,13 @@
 #include "server/DocumentStore.h"
 
 #include "platform/Files.h"
+#include "platform/SystemFiles.h"
 #include "protocol/XmlCharacterData.h"
 #include "server/SoapMessages.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
 namespace penlark::server {
 namespace fs = std::filesystem;
@@ -80,7 +80,7 @@ std::vector<StoreEntry> DocumentStore::List(std::string_view dir) const {
     if (!isFolder && !entry.is_regular_file(statusError)) {
       continue;
     }
-    entries.push_back({std::move(name), isFolder, ::access(entry.path().c_str(), W_OK) == 0});
+    entries.push_back({std::move(name), isFolder, system_files::IsWritable(entry.path())});
   }
   if (error) {
     throw RequestRefused("The folder " + Quoted(dir) + " cannot be read.");
