@@ -102,6 +102,11 @@ std::optional<std::string> ToUtf8(std::string_view text, const std::string& enco
     left -= static_cast<std::size_t>(inLength);
   }
   xmlCharEncCloseFunc(handler);
+  // As iconv does, the byte order mark is read, not passed on.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (utf8.starts_with(kByteOrderMark)) {
+    utf8.erase(0, kByteOrderMark.size());
+  }
   return utf8;
 }
 #else
