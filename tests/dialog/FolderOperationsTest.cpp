@@ -179,14 +179,18 @@ TEST_F(FolderOperationsTest, CreateFolderSendsTheNameWithBlanksCollapsedAndLists
 }
 
 TEST_F(FolderOperationsTest, CreateFolderWithATakenOrUnusableNameAsksAgain) {
-  const std::vector<std::string> refused = {"a/b", "a\\b", ".", "..", "tab\there", "bell\a"};
+  // Besides names that are not one step of a path, the names Windows cannot hold as files.
+  const std::vector<std::string> refused = {"a/b",      "a\\b", ".",       "..",   "tab\there",
+                                            "bell\a",   "CON",  "nul.txt", "Com1", "lpt9.tar.gz",
+                                            "aux .rtf", "end.", "a:b",     "a<b",  "a>b",
+                                            "a|b",      "a?b",  "a*b",     "a\"b"};
   std::vector<std::string> expected = {"Folders already exists!"};
   bed.prompts.TypeNext("notes.rtf");
   for (const std::string& name : refused) {
     bed.prompts.TypeNext(name);
     expected.push_back("The name " + name + " cannot be used for a folder.");
   }
-  bed.prompts.TypeNext("archive");
+  bed.prompts.TypeNext("COM10.console");  // no device of Windows
   ReleaseCreateFolder();
   EXPECT_EQ(bed.prompts.MessageTexts(), expected);
   for (const Message& message : bed.prompts.Messages()) {
@@ -195,7 +199,7 @@ TEST_F(FolderOperationsTest, CreateFolderWithATakenOrUnusableNameAsksAgain) {
   EXPECT_EQ(bed.prompts.Messages().back().title, "Penlark Files");
   EXPECT_EQ(bed.prompts.Inputs().size(), refused.size() + 2);
   ASSERT_EQ(server.Requests().size(), 2u);
-  EXPECT_NE(RequestsSeen()[0].find("name=\"archive\""), std::string::npos);
+  EXPECT_NE(RequestsSeen()[0].find("name=\"COM10.console\""), std::string::npos);
 }
 
 TEST_F(FolderOperationsTest, CreateFolderNamesDifferingInCaseAreAccepted) {

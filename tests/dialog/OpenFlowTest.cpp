@@ -214,7 +214,10 @@ TEST_F(OpenFlowTest, AReplyThatIsNotADocumentDoesNotOpenAnOlderCopy) {
 
 TEST_F(OpenFlowTest, NamesThatCannotBeLocalFilesAreRefusedBeforeAnythingIsSent) {
   const std::pair<std::string, std::string> names[] = {
-      {"..", ".."}, {".", "."}, {"a\\b", "a\\b"}, {"tab&#9;here", "tab\there"}};
+      {"..", ".."},           {".", "."},
+      {"a\\b", "a\\b"},       {"tab&#9;here", "tab\there"},
+      {"PRN.rtf", "PRN.rtf"}, {"a?.rtf", "a?.rtf"},
+      {"a.rtf.", "a.rtf."},   {"a.rtf ", "a.rtf "}};
   for (const auto& [inListing, name] : names) {
     server.ReplyWithText("<files><entry name=\"" + inListing + "\" type=\"2\"/></files>");
     dialog->RedrawFiles("/docs");
