@@ -1,10 +1,10 @@
-# Cross build for 64-bit Windows with Debian's mingw-w64 (the posix thread model, which has
-# std::thread and std::jthread). The libraries built for it by scripts/windows-deps are found
-# through CMAKE_FIND_ROOT_PATH, which the windows preset sets to their prefix.
+# Cross build for Windows with Debian's mingw-w64 (the posix thread model, which has std::thread
+# and std::jthread), for the processor that Mingw-ARCH.cmake names before including this. The
+# libraries built for it by scripts/windows-deps are found through CMAKE_FIND_ROOT_PATH, which
+# the windows presets set to their prefix.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
-set(mingw_triplet x86_64-w64-mingw32)
+set(mingw_triplet ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
 set(CMAKE_C_COMPILER ${mingw_triplet}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${mingw_triplet}-g++-posix)
 set(CMAKE_RC_COMPILER ${mingw_triplet}-windres)
