@@ -1,7 +1,7 @@
 # Cross build for Windows with Debian's mingw-w64 (the posix thread model, which has std::thread
-# and std::jthread), for the processor that Mingw-ARCH.cmake names before including this. The
-# libraries built for it by scripts/windows-deps are found through CMAKE_FIND_ROOT_PATH, which
-# the windows presets set to their prefix.
+# and std::jthread), for the processor that MingwW64.cmake or MingwI686.cmake names before
+# including this. The libraries built for it by scripts/windows-deps are found through
+# CMAKE_FIND_ROOT_PATH, which the windows presets set to their prefix.
 set(CMAKE_SYSTEM_NAME Windows)
 
 set(mingw_triplet ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
