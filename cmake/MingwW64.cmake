@@ -1,19 +1,3 @@
-# Cross build for 64-bit Windows with Debian's mingw-w64 (the posix thread model, which has
-# std::thread and std::jthread). The libraries built for it by scripts/windows-deps are found
-# through CMAKE_FIND_ROOT_PATH, which the windows preset sets to their prefix.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 64-bit Windows.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(mingw_triplet x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${mingw_triplet}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${mingw_triplet}-g++-posix)
-set(CMAKE_RC_COMPILER ${mingw_triplet}-windres)
-
-list(APPEND CMAKE_FIND_ROOT_PATH /usr/${mingw_triplet})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Programs that need no DLL beside them: the C and C++ runtimes and winpthread linked in.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+include(${CMAKE_CURRENT_LIST_DIR}/Mingw.cmake)

@@ -25,9 +25,13 @@ class DecodingTable {
   std::uint32_t Mask() const { return mask_; }
 
   // One code per entry.
-  std::uint32_t Single(std::uint64_t window) const { return single_[window & mask_]; }
+  std::uint32_t Single(std::uint64_t window) const {
+    return single_[static_cast<std::size_t>(window & mask_)];
+  }
   // As many whole codes as fit, up to three.
-  std::uint32_t Multiple(std::uint64_t window) const { return multiple_[window & mask_]; }
+  std::uint32_t Multiple(std::uint64_t window) const {
+    return multiple_[static_cast<std::size_t>(window & mask_)];
+  }
   // The entries behind Multiple, for loops that keep them in a register.
   const std::uint32_t* MultipleEntries() const { return multiple_.data(); }
 

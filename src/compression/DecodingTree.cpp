@@ -9,7 +9,9 @@ unsigned BitReader::Next() {
   if (position_ >= bytes_.size() * 8) {
     throw ChecksumError();
   }
-  const unsigned bit = static_cast<unsigned>(bytes_[position_ / 8] >> (position_ % 8)) & 1u;
+  const unsigned bit =
+      static_cast<unsigned>(bytes_[static_cast<std::size_t>(position_ / 8)] >> (position_ % 8)) &
+      1u;
   ++position_;
   return bit;
 }

@@ -77,7 +77,7 @@ void ReadCodes(Bytes block, Header& header, DecodingTree& tree) {
       shortestCode = std::min<unsigned>(shortestCode, codeLengths[value]);
     }
   }
-  header.dataStart = (codeBits.Position() + 7) / 8;
+  header.dataStart = static_cast<std::size_t>((codeBits.Position() + 7) / 8);
   const std::uint64_t dataBits = 8 * (block.size() - header.dataStart);
   if (shortestCode > dataBits || header.length > dataBits / shortestCode) {
     Corrupt();
@@ -202,7 +202,7 @@ class DataDecoder {
   }
 
   std::uint64_t Peek() const {
-    const std::size_t offset = position_ / 8;
+    const auto offset = static_cast<std::size_t>(position_ / 8);
     std::uint64_t window = 0;
     std::memcpy(&window, block_.data() + offset, std::min<std::size_t>(8, block_.size() - offset));
     return window >> (position_ % 8);

@@ -123,7 +123,7 @@ void PutData(BitWriter& destination, Lookup coder, const PackedCodes& codes, con
   // A local copy: the compiler cannot keep the state in registers while it might alias the
   // bytes written.
   BitWriter writer = destination;
-  for (; end - p >= Lookup::kBytes; p += Lookup::kBytes) {
+  for (; end - p >= static_cast<std::ptrdiff_t>(Lookup::kBytes); p += Lookup::kBytes) {
     std::uint64_t word = 0;
     std::memcpy(&word, p, Lookup::kBytes);
     std::uint64_t group = 0;
@@ -250,7 +250,7 @@ void EncodeBlock(Bytes data, ProgressReporter& progress, BlockSink& sink) {
   ReportChecksumPhase(data.size(), progress, 5, 7);
 
   const std::size_t dataStart = he3::kTableOffset + 2 * static_cast<std::size_t>(summary.distinct) +
-                                (summary.codeBits + 7) / 8;
+                                static_cast<std::size_t>((summary.codeBits + 7) / 8);
   sink.Begin(dataStart + static_cast<std::size_t>(packedSize));
   std::uint8_t* head = sink.Room(dataStart);
   WriteHead(head, FoldXor(census.xorWords), data.size(), census.counts, codes, summary.distinct);

@@ -147,6 +147,15 @@ bool IsTerminal(int descriptor) {
   return system_files::IsTerminal(descriptor);
 }
 
+std::filesystem::path Utf8Path(std::string_view text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8Text(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 void WriteAll(int descriptor, std::string_view bytes, const std::filesystem::path& name) {
   while (!bytes.empty()) {
     const auto count = system_files::WriteSome(descriptor, bytes.data(), bytes.size());

@@ -22,6 +22,11 @@ inline constexpr int kStandardError = 2;
 // Whether an open descriptor is a terminal (a console on Windows).
 bool IsTerminal(int descriptor);
 
+// A path from UTF-8 text, and a path's UTF-8 text, on every system (Windows would read narrow
+// text in the ANSI code page).
+std::filesystem::path Utf8Path(std::string_view text);
+std::string Utf8Text(const std::filesystem::path& path);
+
 // Buffer is std::string, std::vector<std::uint8_t> or ByteBuffer (which is not cleared before the
 // read fills it).
 //

@@ -6,8 +6,8 @@
 #include <optional>
 #include <system_error>
 
-// The calls on files whose form differs between systems, for Files.cpp: descriptors of the C
-// runtime, failures as error codes.
+// The calls on files whose form differs between systems, for Files.cpp and the reference
+// server's store: descriptors of the C runtime, failures as error codes.
 namespace penlark::system_files {
 
 // An open descriptor for reading, or -1 with `error` set.
@@ -44,5 +44,8 @@ void Remove(const std::filesystem::path& path);
 bool Close(int descriptor);
 
 bool IsTerminal(int descriptor);
+
+// True when this process may write to the file or folder (on Windows: it is not read-only).
+bool IsWritable(const std::filesystem::path& path);
 
 }  // namespace penlark::system_files

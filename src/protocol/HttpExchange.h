@@ -4,8 +4,9 @@
 #include <string>
 #include <string_view>
 
-// One HTTP POST of a SOAP message with libcurl: a fresh connection for every exchange, time-outs
-// for connecting and for a transfer that stalls, TLS certificates verified.
+// One HTTP POST of a SOAP message: a fresh connection for every exchange, time-outs for connecting
+// and for a transfer that stalls, TLS certificates verified. The build chooses the transport:
+// libcurl (HttpExchange.cpp), or WinHTTP on Windows (WinHttpExchange.cpp).
 namespace penlark {
 
 // How long an exchange may wait. Tests shorten them.
@@ -15,6 +16,7 @@ struct TransportLimits {
   // whenever data moves).
   std::chrono::milliseconds stallTimeout{60'000};
   // PEM file of the certificate authorities to trust instead of the system's; "" for the system's.
+  // libcurl only: WinHTTP trusts the Windows certificate store.
   std::string caFile;
 };
 

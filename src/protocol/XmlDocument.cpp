@@ -7,8 +7,11 @@
 #include <array>
 #include <cerrno>
 #include <climits>
-#include <iconv.h>
 #include <optional>
+
+#ifndef _WIN32
+#include <iconv.h>
+#endif
 
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
@@ -71,6 +74,42 @@ std::optional<std::string> ForeignEncoding(std::string_view text) {
 
 // The text converted from `encoding` to UTF-8; nullopt when the encoding is unknown or the
 // text is not in it.
+#ifdef _WIN32
+// Windows has no iconv: libxml2's own converters (the UTF-16 and UCS-4 forms, ASCII and the
+// ISO 8859 family).
+std::optional<std::string> ToUtf8(std::string_view text, const std::string& encoding) {
+  xmlCharEncodingHandler* const handler = xmlFindCharEncodingHandler(encoding.c_str());
+  if (handler == nullptr || handler->input == nullptr) {
+    return std::nullopt;
+  }
+  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+  std::size_t left = text.size();
+  std::string utf8;
+  while (left > 0) {
+    int inLength = static_cast<int>(std::min(left, kChunk));
+    int outLength = inLength * 4;  // at most four bytes of UTF-8 for each byte read
+    const std::size_t filled = utf8.size();
+    utf8.resize(filled + static_cast<std::size_t>(outLength));
+    if (handler->input(reinterpret_cast<unsigned char*>(utf8.data() + filled), &outLength, in,
+                       &inLength) < 0 ||
+        inLength == 0) {
+      xmlCharEncCloseFunc(handler);
+      return std::nullopt;
+    }
+    utf8.resize(filled + static_cast<std::size_t>(outLength));
+    in += inLength;
+    left -= static_cast<std::size_t>(inLength);
+  }
+  xmlCharEncCloseFunc(handler);
+  // As iconv does, the byte order mark is read, not passed on.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (utf8.starts_with(kByteOrderMark)) {
+    utf8.erase(0, kByteOrderMark.size());
+  }
+  return utf8;
+}
+#else
 std::optional<std::string> ToUtf8(std::string_view text, const std::string& encoding) {
   const iconv_t converter = ::iconv_open("UTF-8", encoding.c_str());
   if (converter == reinterpret_cast<iconv_t>(-1)) {
@@ -100,6 +139,7 @@ std::optional<std::string> ToUtf8(std::string_view text, const std::string& enco
   utf8.resize(filled);
   return utf8;
 }
+#endif
 
 // libxml2 reports some errors (of character encoding conversion, for one) on standard error
 // whatever the parse options say; the caller learns of them from the missing document.

@@ -1,21 +1,30 @@
 #include "server/DocumentStore.h"
 
 #include "platform/Files.h"
+#include "platform/SystemFiles.h"
 #include "protocol/XmlCharacterData.h"
 #include "server/SoapMessages.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
 namespace penlark::server {
 namespace fs = std::filesystem;
 namespace {
 
+// Half-written documents carry a mark no document name can hold. Windows keeps "\\" for folders:
+// there the mark is one that IsValidName refuses.
+#ifdef _WIN32
+constexpr std::string_view kPartialMark = "~partial-";
+#else
+constexpr std::string_view kPartialMark = "\\partial-";
+#endif
+
 bool IsValidName(std::string_view name) {
   return !name.empty() && name != "." && name != ".." &&
          name.find_first_of("/\\") == std::string_view::npos &&
+         name.find(kPartialMark) == std::string_view::npos &&
          std::none_of(name.begin(), name.end(),
                       [](char c) { return static_cast<unsigned char>(c) < 0x20; }) &&
          xml::IsXmlText(name);
@@ -27,14 +36,12 @@ void RequireValidName(std::string_view name) {
   }
 }
 
-constexpr std::string_view kPartialMark = "\\partial-";
-
 void RemovePartialWrites(const fs::path& root) {
   std::error_code error;
   for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
        it.increment(error)) {
     std::error_code ignored;
-    if (it->path().filename().string().find(kPartialMark) != std::string::npos &&
+    if (Utf8Text(it->path().filename()).find(kPartialMark) != std::string::npos &&
         it->is_regular_file(ignored) && !it->is_symlink(ignored)) {
       fs::remove(it->path(), ignored);
     }
@@ -70,7 +77,7 @@ std::vector<StoreEntry> DocumentStore::List(std::string_view dir) const {
   std::error_code error;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     const fs::directory_entry& entry = *it;
-    std::string name = entry.path().filename().string();
+    std::string name = Utf8Text(entry.path().filename());
     std::error_code statusError;
     if (!IsValidName(name) ||
         (entry.is_symlink(statusError) && !Inside(fs::canonical(entry.path(), statusError)))) {
@@ -80,7 +87,7 @@ std::vector<StoreEntry> DocumentStore::List(std::string_view dir) const {
     if (!isFolder && !entry.is_regular_file(statusError)) {
       continue;
     }
-    entries.push_back({std::move(name), isFolder, ::access(entry.path().c_str(), W_OK) == 0});
+    entries.push_back({std::move(name), isFolder, system_files::IsWritable(entry.path())});
   }
   if (error) {
     throw RequestRefused("The folder " + Quoted(dir) + " cannot be read.");
@@ -154,7 +161,7 @@ fs::path DocumentStore::Folder(std::string_view dir) const {
     const std::string_view component = dir.substr(start, slash - start);
     if (!component.empty()) {
       RequireValidName(component);
-      path /= component;
+      path /= Utf8Path(component);
     }
     start = slash + 1;
   }
@@ -168,7 +175,7 @@ fs::path DocumentStore::Folder(std::string_view dir) const {
 
 fs::path DocumentStore::EntryPath(std::string_view dir, std::string_view name) const {
   RequireValidName(name);
-  const fs::path path = Folder(dir) / name;
+  const fs::path path = Folder(dir) / Utf8Path(name);
   std::error_code error;
   if (fs::is_symlink(fs::symlink_status(path, error))) {
     const fs::path target = fs::canonical(path, error);

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
-#include <sys/socket.h>
 
 #include <httplib.h>
 
@@ -37,11 +36,17 @@ ReferenceServer::ReferenceServer(ServerConfig config)
       http_(std::make_unique<httplib::Server>()) {
   http_->set_payload_max_length(maxRequestBytes_);
   http_->new_task_queue = [] { return new httplib::ThreadPool(kRequestThreads); };
-  // Without SO_REUSEPORT, so that a port in use cannot be bound a second time.
-  http_->set_socket_options([this](int socket) {
+  // So that a port in use cannot be bound a second time: without SO_REUSEPORT, and on Windows,
+  // where SO_REUSEADDR would let a second server take the port, exclusively.
+  http_->set_socket_options([this](socket_t socket) {
     const int on = 1;
+#ifdef _WIN32
+    ::setsockopt(socket, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on),
+                 sizeof on);
+#else
     ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    listeningSocket_ = socket;
+#endif
+    listeningSocket_ = static_cast<std::intptr_t>(socket);
   });
   http_->Post(
       std::string(kRouterPath),
@@ -135,7 +140,7 @@ std::uint16_t ReferenceServer::Start() {
   port_ = static_cast<std::uint16_t>(port);
   // The library listens with a queue of 5 connections: clients beyond that, arriving together,
   // would wait a second for their connection to be retried. Listening again widens the queue.
-  ::listen(listeningSocket_, SOMAXCONN);
+  ::listen(static_cast<socket_t>(listeningSocket_), SOMAXCONN);
   serving_ = std::thread([this] {
     http_->listen_after_bind();
     servingEnded_ = true;

@@ -118,7 +118,7 @@ class ReferenceServer {
   std::uint16_t requestedPort_;
   std::uint16_t port_ = 0;
   std::unique_ptr<httplib::Server> http_;
-  int listeningSocket_ = -1;
+  std::intptr_t listeningSocket_ = -1;  // the library's socket type
   std::thread serving_;
   std::atomic<bool> servingEnded_ = false;
 

@@ -129,6 +129,13 @@ TEST(FolderOperationRules, CreateFolderAsksUntilTheNameIsFreeAndPlain) {
        {taken, refused("a/b"), refused("a\\b"), refused("."), refused(".."), refused("tab\there"),
         refused("bell\a")},
        "createFolder /docs archive 1"},
+      {"names Windows cannot hold, then one it can",
+       {"CON", "nul.txt", "Com1", "lpt9.tar.gz", "aux .rtf", "end.", "a:b", "a<b", "a>b", "a|b",
+        "a?b", "a*b", "a\"b", "COM10.console"},
+       {refused("CON"), refused("nul.txt"), refused("Com1"), refused("lpt9.tar.gz"),
+        refused("aux .rtf"), refused("end."), refused("a:b"), refused("a<b"), refused("a>b"),
+        refused("a|b"), refused("a?b"), refused("a*b"), refused("a\"b")},
+       "createFolder /docs COM10.console 1"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

@@ -54,7 +54,7 @@ TEST_F(DialogSessionTest, FetchesConvertsOpensInTheWordProcessorAndUnloads) {
 
 // Refused with a message before anything is fetched; the dialog stays.
 TEST_F(DialogRulesTest, OpenRefusesNamesItCannotFetch) {
-  for (const char* name : {"..", ".", "a\\b", "tab\there"}) {
+  for (const char* name : {"..", ".", "a\\b", "tab\there", "PRN.rtf", "a?.rtf", "a.rtf."}) {
     server.Add("/docs", name);
   }
   OpenDialog& dialog = InDocs();
@@ -68,6 +68,10 @@ TEST_F(DialogRulesTest, OpenRefusesNamesItCannotFetch) {
       {".", refused(".", "a document")},
       {"a\\b", refused("a\\b", "a document")},
       {"tab\there", refused("tab\there", "a document")},
+      // Names Windows cannot hold as files.
+      {"PRN.rtf", refused("PRN.rtf", "a document")},
+      {"a?.rtf", refused("a?.rtf", "a document")},
+      {"a.rtf.", refused("a.rtf.", "a document")},
   };
   std::vector<Message> expected;
   for (const auto& [typed, text] : rows) {

@@ -1,5 +1,7 @@
 #include "support/TestServer.h"
 
+#include "platform/Files.h"
+
 #include <stdexcept>
 
 namespace penlark::testing {
@@ -75,7 +77,7 @@ std::filesystem::path TestServer::Local(std::string_view serverPath) const {
   if (!serverPath.starts_with('/') || serverPath.find("..") != std::string_view::npos) {
     throw std::invalid_argument("not a server path: " + std::string(serverPath));
   }
-  return root_.Path() / serverPath.substr(1);
+  return root_.Path() / Utf8Path(serverPath.substr(1));
 }
 
 }  // namespace penlark::testing

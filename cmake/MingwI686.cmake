@@ -1,0 +1,3 @@
+# Cross build for 32-bit Windows.
+set(CMAKE_SYSTEM_PROCESSOR i686)
+include(${CMAKE_CURRENT_LIST_DIR}/Mingw.cmake)
