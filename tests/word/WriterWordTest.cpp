@@ -1,6 +1,7 @@
 #include "support/Offices.h"
 #include "word/SharedWriter.h"
 #include "word/WordContract.h"
+#include "word/writer/RunningOffice.h"
 #include "word/writer/Writer.h"
 
 #include <cerrno>
@@ -100,6 +101,25 @@ TEST(WriterWordTest, AnOfficeOfOurOwnEndsWithItsObjectEvenWhenItAnswersNothing) 
   }
   EXPECT_FALSE(ProcessExists(pid));
   EXPECT_THROW(document->Name(), WordError);
+}
+
+// An office that has ended but is not yet reaped shows no command line; it runs on no profile,
+// not on the default one.
+TEST(WriterWordTest, AnEndedOfficeIsNotARunningOne) {
+  TempDir dir;
+  std::filesystem::copy_file("/bin/true", dir / "soffice.bin");
+  const pid_t ended = fork();
+  ASSERT_GE(ended, 0);
+  if (ended == 0) {
+    execl((dir / "soffice.bin").c_str(), "soffice.bin", nullptr);
+    _exit(127);
+  }
+  ASSERT_TRUE(Eventually([&] {
+    return ReadFile("/proc/" + std::to_string(ended) + "/stat").value_or("").find(") Z") !=
+           std::string::npos;
+  }));
+  EXPECT_EQ(FindRunningOffice(DefaultOfficeProfile()), std::nullopt);
+  waitpid(ended, nullptr, 0);
 }
 
 TEST(WriterWordTest, TheOfficeDiesWithTheProgramThatStartedIt) {

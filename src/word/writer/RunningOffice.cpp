@@ -32,9 +32,13 @@ std::string ReadProcFile(const fs::path& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// The profile the office of a process (its folder in /proc) runs on, from its command line.
-fs::path ProfileOf(const fs::path& process) {
+// The profile the office of a process (its folder in /proc) runs on, from its command line; none
+// for a process that has ended (an ended process not yet reaped shows an empty command line).
+std::optional<fs::path> ProfileOf(const fs::path& process) {
   const std::string commandLine = ReadProcFile(process / "cmdline");
+  if (commandLine.empty()) {
+    return std::nullopt;
+  }
   for (std::size_t start = 0; start < commandLine.size();) {
     const std::size_t end = std::min(commandLine.find('\0', start), commandLine.size());
     const std::string_view argument(commandLine.data() + start, end - start);
@@ -76,8 +80,11 @@ std::optional<int> FindRunningOffice(const fs::path& profile) {
         stat(entry.path().c_str(), &status) != 0 || status.st_uid != getuid()) {
       continue;
     }
-    if (ReadProcFile(entry.path() / "comm") == "soffice.bin\n" &&
-        SameFolder(ProfileOf(entry.path()), profile)) {
+    if (ReadProcFile(entry.path() / "comm") != "soffice.bin\n") {
+      continue;
+    }
+    if (const auto itsProfile = ProfileOf(entry.path());
+        itsProfile && SameFolder(*itsProfile, profile)) {
       return std::stoi(name);
     }
   }
