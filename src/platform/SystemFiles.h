@@ -45,7 +45,4 @@ bool Close(int descriptor);
 
 bool IsTerminal(int descriptor);
 
-// True when this process may write to the file or folder (on Windows: it is not read-only).
-bool IsWritable(const std::filesystem::path& path);
-
 }  // namespace penlark::system_files

@@ -1,8 +1,8 @@
 #include "server/DocumentStore.h"
 
 #include "platform/Files.h"
-#include "platform/SystemFiles.h"
 #include "protocol/XmlCharacterData.h"
+#include "server/FolderEntries.h"
 #include "server/SoapMessages.h"
 
 #include <algorithm>
@@ -74,22 +74,11 @@ DocumentStore::DocumentStore(const fs::path& root) {
 std::vector<StoreEntry> DocumentStore::List(std::string_view dir) const {
   const fs::path folder = Folder(dir);
   std::vector<StoreEntry> entries;
-  std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const fs::directory_entry& entry = *it;
-    std::string name = Utf8Text(entry.path().filename());
-    std::error_code statusError;
-    if (!IsValidName(name) ||
-        (entry.is_symlink(statusError) && !Inside(fs::canonical(entry.path(), statusError)))) {
-      continue;
-    }
-    const bool isFolder = entry.is_directory(statusError);
-    if (!isFolder && !entry.is_regular_file(statusError)) {
-      continue;
-    }
-    entries.push_back({std::move(name), isFolder, system_files::IsWritable(entry.path())});
-  }
-  if (error) {
+  const auto admit = [&](std::string_view name, bool link) {
+    std::error_code error;
+    return IsValidName(name) && (!link || Inside(fs::canonical(folder / Utf8Path(name), error)));
+  };
+  if (!ReadFolderEntries(folder, admit, entries)) {
     throw RequestRefused("The folder " + Quoted(dir) + " cannot be read.");
   }
   std::sort(entries.begin(), entries.end(), [](const StoreEntry& a, const StoreEntry& b) {

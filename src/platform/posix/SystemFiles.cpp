@@ -82,10 +82,6 @@ bool Close(int descriptor) {
   return ::close(descriptor) == 0;
 }
 
-bool IsWritable(const std::filesystem::path& path) {
-  return ::access(path.c_str(), W_OK) == 0;
-}
-
 bool IsTerminal(int descriptor) {
   return ::isatty(descriptor) != 0;
 }

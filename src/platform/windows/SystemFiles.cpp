@@ -102,11 +102,6 @@ bool Close(int descriptor) {
   return ::_close(descriptor) == 0;
 }
 
-bool IsWritable(const std::filesystem::path& path) {
-  constexpr int kWrite = 2;
-  return ::_waccess(path.c_str(), kWrite) == 0;
-}
-
 bool IsTerminal(int descriptor) {
   return ::_isatty(descriptor) != 0;
 }
