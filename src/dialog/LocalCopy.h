@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PlainName.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,13 +12,6 @@
 // directory itself: "/" and "report.rtf" give WORK/report.rtf, "/a/b" and "report.rtf" give
 // WORK/a/b/report.rtf.
 namespace penlark {
-
-// Whether a name can be one step of a path, on the server or below the work directory, on every
-// system (a copy kept on one must be possible on the other): not "", not ending with "." or a
-// blank, without "/", "\", a control character or one of <>:"|?*, and not a device name of
-// Windows (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, in any case, with or without an
-// extension).
-bool IsPlainName(std::string_view name);
 
 // The first step of the server folder `dir` that is not a plain name (empty steps, as in "//",
 // are passed over); none when every step is plain.

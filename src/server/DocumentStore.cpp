@@ -1,6 +1,7 @@
 #include "server/DocumentStore.h"
 
 #include "platform/Files.h"
+#include "platform/PlainName.h"
 #include "protocol/XmlCharacterData.h"
 #include "server/FolderEntries.h"
 #include "server/SoapMessages.h"
@@ -21,6 +22,10 @@ constexpr std::string_view kPartialMark = "~partial-";
 constexpr std::string_view kPartialMark = "\\partial-";
 #endif
 
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
 bool IsValidName(std::string_view name) {
   return !name.empty() && name != "." && name != ".." &&
          name.find_first_of("/\\") == std::string_view::npos &&
@@ -30,9 +35,23 @@ bool IsValidName(std::string_view name) {
          xml::IsXmlText(name);
 }
 
+// Whether the system under the store can hold the name as a file: Windows cannot hold every name
+// the protocol allows (<>:"|?*, a trailing "." or blank, its device names).
+bool SystemHoldsName([[maybe_unused]] std::string_view name) {
+#ifdef _WIN32
+  return IsPlainName(name);
+#else
+  return true;  // every name IsValidName admits
+#endif
+}
+
 void RequireValidName(std::string_view name) {
   if (!IsValidName(name)) {
     throw RequestRefused("The name is not allowed: it must be one folder or document name.");
+  }
+  if (!SystemHoldsName(name)) {
+    throw RequestRefused("The name " + Quoted(name) +
+                         " is not allowed: the server's system cannot hold it.");
   }
 }
 
@@ -46,10 +65,6 @@ void RemovePartialWrites(const fs::path& root) {
       fs::remove(it->path(), ignored);
     }
   }
-}
-
-std::string Quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
 }
 
 std::string ReadWhole(const fs::path& file) {

@@ -84,8 +84,8 @@ std::optional<std::string> ReferenceServer::ReadBody(const httplib::Request& req
   std::string body;
   // Reserved in advance, the body is never copied as it grows.
   const std::string announced = request.get_header_value("Content-Length");
-  body.reserve(
-      std::min<std::size_t>(std::strtoull(announced.c_str(), nullptr, 10), maxRequestBytes_));
+  body.reserve(static_cast<std::size_t>(std::min<unsigned long long>(
+      std::strtoull(announced.c_str(), nullptr, 10), maxRequestBytes_)));
   const bool whole = readContent([&](const char* data, std::size_t length) {
     if (StopRequested() || std::chrono::steady_clock::now() > deadline) {
       return false;

