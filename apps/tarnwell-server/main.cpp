@@ -1,11 +1,11 @@
 // tarnwell-server: a reference Tarnwell document server on a loopback port, for development,
 // the demo and tests.
 
+#include "StopSignal.h"
 #include "server/ReferenceServer.h"
 
 #include <charconv>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -164,12 +164,7 @@ int main(int argc, char* argv[]) {
     return 0;
   }
 
-  // The signals are taken by sigwait below; every thread started from here on blocks them.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  tarnwell_server::CatchStopRequests();
 
   try {
     auto options = ParseOptions(args);
@@ -182,8 +177,7 @@ int main(int argc, char* argv[]) {
     server.Start();
     std::cout << server.ServerText() << std::endl;
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    tarnwell_server::WaitForStopRequest();
     EndAfterGrace();
     server.Stop();
     return 0;
