@@ -24,11 +24,7 @@ class TarnwellInterfaceTest : public ::testing::Test {
   int serverFieldReads = 0;
   int folderComboEmptied = 0;
   TarnwellInterface tarnwell{prompts,
-                             {.serverText =
-                                  [this] {
-                                    ++serverFieldReads;
-                                    return serverField;
-                                  },
+                             {.serverText = [this] { return ++serverFieldReads, serverField; },
                               .onRequestFailure = [this] { ++folderComboEmptied; }},
                              {.stallTimeout = std::chrono::seconds(1)}};
 

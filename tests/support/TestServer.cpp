@@ -18,25 +18,9 @@ TestServer::TestServer(const std::vector<User>& users)
   server_.Start();
 }
 
-void TestServer::AddFolder(std::string_view serverPath) const {
-  fs::create_directories(Local(serverPath));
-}
-
 void TestServer::AddDocument(std::string_view serverPath, std::string_view content) const {
   fs::create_directories(Local(serverPath).parent_path());
   WriteFile(Local(serverPath), content);
-}
-
-std::optional<std::string> TestServer::Document(std::string_view serverPath) const {
-  return ReadFile(Local(serverPath));
-}
-
-bool TestServer::HasFolder(std::string_view serverPath) const {
-  return fs::is_directory(Local(serverPath));
-}
-
-bool TestServer::HasEntry(std::string_view serverPath) const {
-  return fs::exists(fs::symlink_status(Local(serverPath)));
 }
 
 std::string TestServer::LastRequest() const {

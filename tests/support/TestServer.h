@@ -27,11 +27,17 @@ class TestServer {
     return "http://" + ServerText() + std::string(server::kRouterPath);
   }
 
-  void AddFolder(std::string_view serverPath) const;
+  void AddFolder(std::string_view serverPath) const {
+    std::filesystem::create_directories(Local(serverPath));
+  }
   void AddDocument(std::string_view serverPath, std::string_view content) const;
-  std::optional<std::string> Document(std::string_view serverPath) const;
-  bool HasFolder(std::string_view serverPath) const;
-  bool HasEntry(std::string_view serverPath) const;
+  std::optional<std::string> Document(std::string_view path) const { return ReadFile(Local(path)); }
+  bool HasFolder(std::string_view serverPath) const {
+    return std::filesystem::is_directory(Local(serverPath));
+  }
+  bool HasEntry(std::string_view serverPath) const {
+    return std::filesystem::exists(std::filesystem::symlink_status(Local(serverPath)));
+  }
 
   // The requests received so far, oldest first.
   std::vector<server::ReceivedRequest> Requests() const { return server_.ReceivedRequests(); }
