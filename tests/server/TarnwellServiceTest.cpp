@@ -38,7 +38,8 @@ std::string Delete(std::string_view dir, std::string_view name, std::int16_t typ
   return requests::Delete(dir, name, type, "ann", "secret");
 }
 
-// A store holding /docs/a.xml and the empty folder /docs/inner, beside a folder outside it.
+// A store holding /docs/a.xml and the empty folder /docs/inner, beside a folder outside it that
+// the links /escape and /secret.xml lead to.
 class TarnwellServiceTest : public ::testing::Test {
  protected:
   testing::TempDir top;
@@ -51,6 +52,8 @@ class TarnwellServiceTest : public ::testing::Test {
     fs::create_directories(outside);
     testing::WriteFile(root / "docs" / "a.xml", "<a/>");
     testing::WriteFile(outside / "secret.xml", "<secret/>");
+    fs::create_directory_symlink(outside, root / "escape");
+    fs::create_symlink(outside / "secret.xml", root / "secret.xml");
     UserTable users;
     users.Add("ann", "secret");
     service.emplace(DocumentStore(root), std::move(users));
@@ -78,8 +81,6 @@ TEST_F(TarnwellServiceTest, ListsWhatCanBeServed) {
   }
   fs::create_directory(root / "zeta");
   ASSERT_EQ(::mkfifo((root / "pipe").c_str(), 0600), 0);
-  fs::create_directory_symlink(outside, root / "escape");
-  fs::create_symlink(outside / "secret.xml", root / "secret.xml");
   fs::create_symlink(root / "docs" / "a.xml", root / "alias.xml");
   EXPECT_EQ(
       Call(Files("/")),
@@ -96,8 +97,6 @@ TEST_F(TarnwellServiceTest, ListsWhatCanBeServed) {
 
 // Every refusal, in the words the client shows. Nothing outside the root is reached.
 TEST_F(TarnwellServiceTest, RefusesInWordsForTheUser) {
-  fs::create_directory_symlink(outside, root / "escape");
-  fs::create_symlink(outside / "secret.xml", root / "secret.xml");
   fs::create_symlink(top / "nowhere", root / "dangling.xml");
   testing::WriteFile(root / "binary.xml", "a\x01z");
   const struct {
