@@ -47,28 +47,23 @@ std::string ReplyBody(std::string_view bodyContent) {
 const TransportLimits kShortLimits{.connectTimeout = std::chrono::seconds(5),
                                    .stallTimeout = std::chrono::seconds(1)};
 
-class ConnectorTest : public ::testing::Test {
- protected:
-  Server server;
-  testing::ScriptedPrompts prompts;
-  Connector connector{prompts, kShortLimits};
-
-  std::string Send(const std::string& request, const std::string& content = {}) {
-    return connector.SendRequest(server.Endpoint(), request, content);
-  }
-};
-
 // The golden envelope with the SOAP headers; text arrives unchanged both ways with one or two
 // parameters.
-TEST_F(ConnectorTest, SendsTheGoldenEnvelopeAndCarriesTextUnchanged) {
+TEST(Connector, SendsTheGoldenEnvelopeAndCarriesTextUnchanged) {
+  Server server;
+  testing::ScriptedPrompts prompts;
+  Connector connector(prompts, kShortLimits);
+  const auto send = [&](const std::string& request, const std::string& content = {}) {
+    return connector.SendRequest(server.Endpoint(), request, content);
+  };
   server.AddFolder("/reports");
-  EXPECT_EQ(Send(std::string(kListRoot)),
+  EXPECT_EQ(send(std::string(kListRoot)),
             R"(<files><file name="reports" type="1" access="3"/></files>)");
   const std::string request = R"(<r a="&amp;&lt;&quot;" b='"<&>' />)";
   const std::string content = "<doc>\r\n  caf\u00E9 & <b>\"\u4E2D\"</b>\r\n\r\r\n\t]]></doc>";
   const std::string reply = "<files>\r\n<f name=\"a&amp;b\"/>\u00E9\r</files>";
   server.ReplyWithText(reply);
-  EXPECT_EQ(Send(request, content), reply);
+  EXPECT_EQ(send(request, content), reply);
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[0].body, kGoldenEnvelope);
@@ -79,6 +74,18 @@ TEST_F(ConnectorTest, SendsTheGoldenEnvelopeAndCarriesTextUnchanged) {
   EXPECT_EQ(requests[1].content, content);
   EXPECT_THAT(prompts.Messages(), IsEmpty());
   EXPECT_EQ(connector.ErrorMsg(), "");
+
+  // A later success keeps the earlier last error.
+  server.InjectFault("earlier fault");
+  send("r");
+  server.ReplyWithText("fine");
+  EXPECT_EQ(send("r"), "fine");
+  EXPECT_EQ(connector.ErrorMsg(), "earlier fault");
+  server.DropConnections();
+  send("r");
+  server.Behave();
+  send(std::string(kListRoot));
+  EXPECT_EQ(connector.ErrorMsg(), kFailureError);
 }
 
 // One exchange: what the server does and where the request goes, then the result and the last
@@ -125,19 +132,6 @@ TEST(ConnectorContract, EachExchangeGivesItsResultAndLastError) {
                                            : std::vector{Message{.text = row.error}};
     EXPECT_THAT(prompts.Messages(), ElementsAreArray(shown));
   }
-}
-
-TEST_F(ConnectorTest, LaterSuccessKeepsTheEarlierLastError) {
-  server.InjectFault("earlier fault");
-  Send("r");
-  server.ReplyWithText("fine");
-  EXPECT_EQ(Send("r"), "fine");
-  EXPECT_EQ(connector.ErrorMsg(), "earlier fault");
-  server.DropConnections();
-  Send("r");
-  server.Behave();
-  Send(std::string(kListRoot));
-  EXPECT_EQ(connector.ErrorMsg(), kFailureError);
 }
 
 #ifdef CPPHTTPLIB_OPENSSL_SUPPORT
