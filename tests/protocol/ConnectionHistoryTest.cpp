@@ -130,7 +130,7 @@ TEST_F(ConnectionHistoryTest, LoadsTheEntriesUpToTheFirstBrokenLine) {
 
 // Nothing is saved without entries; a save replaces the file, and one that fails keeps the
 // previous file and leaves no temporary file behind. A file that cannot be read is reported once
-// and never saved over.
+// and not saved over until it reads again.
 TEST_F(ConnectionHistoryTest, SavesOverThePreviousFileOrNotAtAll) {
   history.SaveHistory(file, kHeader);
   EXPECT_FALSE(fs::exists(file));
@@ -153,6 +153,11 @@ TEST_F(ConnectionHistoryTest, SavesOverThePreviousFileOrNotAtAll) {
               ElementsAre(Message{.text = "The history file " + folder.string() +
                                           " cannot be read; it is left as it is.",
                                   .icon = MessageIcon::Exclamation}));
+  fs::remove_all(folder);  // readable again, though it holds no entry
+  WriteFile(folder, "");
+  EXPECT_FALSE(history.LoadHistory(folder, kHeader, prompts));
+  history.SaveHistory(folder, kHeader);
+  EXPECT_EQ(ReadFile(folder), ReadFile(file));
 }
 
 // Logins one after another: an entry is found by exact server and user; a new one goes to the
