@@ -103,9 +103,6 @@ TEST(ConnectorContract, EachExchangeGivesItsResultAndLastError) {
   } cases[] = {
       {"fault, read from a reply with an error status",
        [](Server& server) { server.InjectFault("x"); }, "", "x"},
-      {"two return elements are joined",
-       replying(ReplyBody("<r><return>first</return><return>second</return></r>")), "firstsecond",
-       ""},
       {"no return element", replying(ReplyBody("<r/>")), "", ""},
       {"a body that is not XML", replying("<html><body>Proxy error"), "", kFailureError},
       {"a port nothing listens on", [](Server& server) { server.Stop(); }, "", kFailureError},
