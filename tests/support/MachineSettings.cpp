@@ -31,7 +31,8 @@ void MachineSettings::Remove() {
 void MachineSettings::Replace(std::string_view settingsFile) {
   constexpr std::string_view kLocalMachine = "hkey_local_machine\\";
   Remove();
-  for (const auto& [path, values] : RegistryTree::Parse(settingsFile).AllKeys()) {
+  const RegistryTree tree = RegistryTree::Parse(settingsFile);
+  for (const auto& [path, values] : tree.AllKeys()) {
     if (!path.starts_with(kLocalMachine)) {
       continue;
     }
