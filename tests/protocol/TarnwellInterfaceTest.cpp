@@ -25,8 +25,7 @@ class TarnwellInterfaceTest : public ::testing::Test {
   int folderComboEmptied = 0;
   TarnwellInterface tarnwell{prompts,
                              {.serverText = [this] { return ++serverFieldReads, serverField; },
-                              .onRequestFailure = [this] { ++folderComboEmptied; }},
-                             {.stallTimeout = std::chrono::seconds(1)}};
+                              .onRequestFailure = [this] { ++folderComboEmptied; }}};
 
   std::string List(const std::string& dir) { return tarnwell.RequestFiles(dir, kUser, kPassword); }
 };
