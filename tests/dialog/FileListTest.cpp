@@ -85,6 +85,8 @@ TEST_F(DialogRulesTest, TheTrailFollowsTheFoldersEnteredAndLeft) {
   EXPECT_EQ(dialog.UpOneLevelImage.Picture, kUpOneLevelPictures.Disabled);
   EXPECT_FALSE(dialog.UpOneLevelImage.Enabled);
   EXPECT_EQ(dialog.PressedButton, 0);
+  upOneLevel(dialog);
+  EXPECT_EQ(dialog.ImageCombo.Items, std::vector<std::string>{"/"}) << "the root stays";
 }
 
 TEST_F(DialogRulesTest, ATypedFolderNameIsEnteredInBothModes) {
