@@ -46,16 +46,14 @@ class DesktopCommandsTest : public ::testing::Test {
     return testing::RunProgram(PENLARK_PROGRAM, args, {}, Environment());
   }
 
-  // "penlark close" over a.rtf and b.rtf, b active, with these options.
-  std::vector<std::string> CloseArgs(const std::vector<std::string>& options) const {
+  // "penlark close" over a.rtf and b.rtf, b active, with these options: only a stays open.
+  void ExpectCloseLeavesA(const std::vector<std::string>& options) {
     std::vector<std::string> args{"close", "--document", (dir / "a.rtf").string(), "--document",
                                   (dir / "b.rtf").string()};
     args.insert(args.end(), options.begin(), options.end());
-    return args;
-  }
-
-  std::string OnlyAOpen() const {
-    return "Documents open:\n  " + (dir / "a.rtf").string() + "   (active)\n";
+    const ProgramResult closed = Run(args);
+    EXPECT_EQ(closed.exitCode, 0) << closed.err;
+    EXPECT_EQ(closed.out, "Documents open:\n  " + (dir / "a.rtf").string() + "   (active)\n");
   }
 
   testing::TempDir dir;
@@ -63,9 +61,7 @@ class DesktopCommandsTest : public ::testing::Test {
 
 // The stand-in word processor, and one that does not exist.
 TEST_F(DesktopCommandsTest, CommandsOnTheStandInAndAnUnknownWordProcessor) {
-  const ProgramResult closed = Run(CloseArgs({"--word=local"}));
-  EXPECT_EQ(closed.exitCode, 0) << closed.err;
-  EXPECT_EQ(closed.out, OnlyAOpen());
+  ExpectCloseLeavesA({"--word=local"});
   const ProgramResult noDocument = Run({"wordclose", "--word=local"});
   EXPECT_EQ(noDocument.exitCode, 1);
   EXPECT_EQ(noDocument.err,
@@ -135,7 +131,7 @@ TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResident
   EXPECT_EQ(stopped.exitCode, 1);
   EXPECT_THAT(stopped.err, HasSubstr("did not answer in time"));
 
-  EXPECT_EQ(Run(CloseArgs(onProfile)).out, OnlyAOpen());
+  ExpectCloseLeavesA(onProfile);
   const ProgramResult opened = run({"open"});
   EXPECT_EQ(opened.exitCode, 0) << opened.err;
   const auto local = (testing::UsersWorkFolder(dir / "data") / "report.rtf").string();
@@ -192,9 +188,7 @@ TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResident
 // Writer closes as the stand-in does, and is the word processor when it is installed: the two
 // tell a missing file apart by their messages.
 TEST_F(DesktopCommandsTest, WriterIsTheWordProcessorWhenItIsInstalled) {
-  const ProgramResult closed = Run(CloseArgs({"--word=writer"}));
-  EXPECT_EQ(closed.exitCode, 0) << closed.err;
-  EXPECT_EQ(closed.out, OnlyAOpen());
+  ExpectCloseLeavesA({"--word=writer"});
   const auto missing = (dir / "missing.rtf").string();
   const ProgramResult chosen = Run({"new", "--document", missing});
   const ProgramResult writer = Run({"new", "--document", missing, "--word=writer"});

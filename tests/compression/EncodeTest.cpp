@@ -1,6 +1,8 @@
 #include "compression/CodecTestSupport.h"
 #include "compression/HuffmanCompression.h"
 
+#include <numeric>
+
 #include <gtest/gtest.h>
 
 namespace penlark::testing {
@@ -39,23 +41,19 @@ TEST(Encode, TheCodesFollowTheMergingRule) {
 TEST(Encode, DataWithLessThanTwoByteValuesIsStored) {
   EXPECT_EQ(Encoded(""), ToBytes("HE0\r"));
   EXPECT_EQ(Encoded("aaaa"), ToBytes("HE0\raaaa"));
-  const Bytes zeros(100000, 0);
   Bytes expected = ToBytes("HE0\r");
-  expected.insert(expected.end(), zeros.begin(), zeros.end());
-  EXPECT_EQ(Encoded(zeros), expected);
+  expected.resize(4 + 100000, 0);
+  EXPECT_EQ(Encoded(Bytes(100000, 0)), expected);
 }
 
 TEST(Encode, PackedDataAsLongAsTheInputIsStillCoded) {
-  Bytes everyValue;
-  for (int v = 0; v < 256; ++v) {
-    everyValue.push_back(static_cast<std::uint8_t>(v));
-  }
+  Bytes everyValue(256);
+  std::iota(everyValue.begin(), everyValue.end(), 0);
   const Bytes block = Encoded(everyValue);
   ASSERT_EQ(ToBytes("HE3\r"), Bytes(block.begin(), block.begin() + 4));
   // Header, 256 pairs, 256 codes of 8 bits, 256 bytes of data.
   EXPECT_EQ(block.size(), 11u + 512 + 256 + 256);
-  EXPECT_EQ(block[9], 0);
-  EXPECT_EQ(block[10], 1);
+  EXPECT_EQ(block[9] | block[10] << 8, 256);
   for (const auto& [value, code] : CodesOf(block)) {
     EXPECT_EQ(code.size(), 8u) << int{value};
   }

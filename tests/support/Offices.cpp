@@ -1,26 +1,18 @@
 #include "support/Offices.h"
 
-#include <fstream>
-#include <iterator>
+#include "support/TempDir.h"
+
 #include <thread>
 
 namespace penlark::testing {
-namespace {
-
-std::string ProcFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace
 
 std::vector<int> ProcessIds(const std::string& name, const std::string& part) {
   std::vector<int> ids;
   for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
     const std::string id = entry.path().filename().string();
     if (id.find_first_not_of("0123456789") == std::string::npos &&
-        ProcFile(entry.path() / "comm") == name + "\n" &&
-        ProcFile(entry.path() / "cmdline").find(part) != std::string::npos) {
+        ReadFile(entry.path() / "comm") == name + "\n" &&
+        ReadFile(entry.path() / "cmdline").value_or("").find(part) != std::string::npos) {
       ids.push_back(std::stoi(id));
     }
   }

@@ -57,10 +57,8 @@ TYPED_TEST_P(WordContract, OpensFilesForTheirDocumentsTheLastOpenedActive) {
   EXPECT_EQ(word.ActiveDocument(), c);
   const auto inOrder = TypeParam::kNewestFirst ? std::vector{c, b, a} : std::vector{a, b, c};
   ASSERT_EQ(word.DocumentsCount(), 3);
-  int index = 0;
-  for (const auto& document : inOrder) {
-    EXPECT_EQ(word.DocumentsItem(++index), document) << index;
-  }
+  EXPECT_EQ((std::vector{word.DocumentsItem(1), word.DocumentsItem(2), word.DocumentsItem(3)}),
+            inOrder);
   EXPECT_THAT([&] { word.DocumentsItem(0); }, FailsWith(::testing::HasSubstr("does not exist")));
   EXPECT_THROW(word.DocumentsItem(4), WordError);
 
@@ -74,7 +72,7 @@ TYPED_TEST_P(WordContract, OpensFilesForTheirDocumentsTheLastOpenedActive) {
 
 TYPED_TEST_P(WordContract, SaveAsWritesRtfAndTheDocumentBecomesThatFile) {
   Word& word = this->word_;
-  const auto document = word.DocumentsOpen(this->MakeRtf("a.rtf", "alpha beta"));
+  const auto document = word.DocumentsOpen(this->MakeRtf("a.rtf", "alpha beta \\'e9t\\'e9"));
   std::filesystem::create_directory(this->dir_ / "work");
   const auto target = this->dir_ / "work" / "copy.rtf";
   WriteFile(target, "old content that must go");
@@ -84,6 +82,7 @@ TYPED_TEST_P(WordContract, SaveAsWritesRtfAndTheDocumentBecomesThatFile) {
   const auto written = ReadFile(target).value_or("");
   EXPECT_THAT(written, ::testing::StartsWith("{\\rtf1"));
   EXPECT_THAT(written, ::testing::HasSubstr("alpha beta"));
+  EXPECT_THAT(written, ::testing::HasSubstr("\\'e9t"));
   EXPECT_THAT(written, ::testing::Not(::testing::HasSubstr("must go")));
   EXPECT_EQ(document->Name(), "copy.rtf");
   EXPECT_EQ(document->Path(), (this->dir_ / "work").string());

@@ -45,6 +45,25 @@ TEST(WriterWordTest, OpensForEditingAndNewApplicationKeepsAnOfficeThatAnswers) {
   EXPECT_FALSE(std::filesystem::exists(dir / ".~lock.report.rtf#"));
 }
 
+// An office that died fails what is asked of it until a new application replaces it, without
+// the documents it had.
+TEST(WriterWordTest, ANewApplicationReplacesAnOfficeThatDied) {
+  TempDir dir;
+  WriteFile(dir / "a.rtf", "{\\rtf1 a}");
+  WriteFile(dir / "b.rtf", "{\\rtf1 b}");
+  WriterWord& word = SharedWriter();
+  const auto before = word.DocumentsOpen((dir / "a.rtf").string());
+  const int first = word.OfficeProcessId();
+  ASSERT_EQ(kill(first, SIGKILL), 0);
+  EXPECT_THROW(word.DocumentsOpen((dir / "b.rtf").string()), WordError);
+  word.NewApplication();
+  EXPECT_NE(word.OfficeProcessId(), first);
+  EXPECT_EQ(word.DocumentsCount(), 0);
+  EXPECT_THROW(before->Name(), WordError);
+  EXPECT_EQ(word.DocumentsOpen((dir / "b.rtf").string())->Name(), "b.rtf");
+  CloseAllDocuments(word);
+}
+
 // Offices that fail to start: each start of the program writes its process id to "starts".
 TEST(WriterWordTest, AnOfficeThatDoesNotComeUpFailsWithItsReasonAndLeavesNoProcess) {
   struct Case {
