@@ -67,19 +67,5 @@ TEST_F(DialogFrameTest, SetMouseCursorFollowsItsTable) {
   }
 }
 
-// Cancel forgets the file chosen before; the close box keeps it. Either unloads the dialog, and
-// the next reference loads a fresh one.
-TEST_F(DialogFrameTest, CancelAndTheCloseBoxUnloadTheDialog) {
-  for (const auto& [handler, kept] : {std::pair{&OpenDialog::Cancel_Click, ""},
-                                      std::pair{&OpenDialog::Form_QueryUnload, "report.rtf"}}) {
-    bed.Dialog().FilenameText.Text = "changed";
-    bed.Context().Server().CurrentFile = "report.rtf";
-    (bed.Dialog().*handler)();
-    EXPECT_FALSE(bed.Context().IsDialogLoaded());
-    EXPECT_EQ(bed.Context().Server().CurrentFile, kept);
-    EXPECT_EQ(bed.Dialog().FilenameText.Text, "Text1");
-  }
-}
-
 }  // namespace
 }  // namespace penlark::testing

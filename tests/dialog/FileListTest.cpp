@@ -59,12 +59,16 @@ TEST_F(DialogRulesTest, TheTrailFollowsTheFoldersEnteredAndLeft) {
   EXPECT_EQ(ItemTexts(dialog), (std::vector<std::string>{"april.rtf", "march.rtf"}));
   EXPECT_EQ(dialog.FilenameText.Text, "") << "the folder's name does not stay in the box";
 
+  const auto chooseTrailItem = [&dialog](int index) {
+    dialog.ImageCombo.Select(index);
+    dialog.ImageCombo_Click();
+  };
   server.asked.clear();
   dialog.ListView.SelectedIndex = -1;
-  ChooseTrailItem(2)(dialog);
+  chooseTrailItem(2);
   EXPECT_TRUE(server.asked.empty()) << "the current folder is not listed again";
   EXPECT_EQ(dialog.ListView.SelectedIndex, 0);
-  ChooseTrailItem(0)(dialog);
+  chooseTrailItem(0);
   EXPECT_EQ(dialog.ImageCombo.Items, std::vector<std::string>{"/"});
   EXPECT_EQ(server.asked, std::vector<std::string>{"getFiles /"});
   EXPECT_EQ(dialog.ListView.SelectedIndex, 0);
@@ -81,6 +85,8 @@ TEST_F(DialogRulesTest, TheTrailFollowsTheFoldersEnteredAndLeft) {
   EXPECT_EQ(dialog.UpOneLevelImage.Picture, kUpOneLevelPictures.Disabled);
   EXPECT_FALSE(dialog.UpOneLevelImage.Enabled);
   EXPECT_EQ(dialog.PressedButton, 0);
+  upOneLevel(dialog);
+  EXPECT_EQ(dialog.ImageCombo.Items, std::vector<std::string>{"/"}) << "the root stays";
 }
 
 TEST_F(DialogRulesTest, ATypedFolderNameIsEnteredInBothModes) {

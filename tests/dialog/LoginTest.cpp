@@ -12,32 +12,21 @@ TEST_F(DialogSessionTest, LogsInAndLogsInAgainFromTheHistory) {
   server.AddFolder("/docs");
   AddRtfDocument("/report.rtf", "{\\rtf1 report}");
   OpenDialog& dialog = bed.Dialog();
-  dialog.UrlDomainCombo.Text = " \t" + server.ServerText() + "\r\n";
-  dialog.UsernameText.Text = "  ann ";
-  dialog.PasswordText.Text = "secret";
-  dialog.SavePwdCheck.Value = true;
-  dialog.LogInButton_Click();
-  EXPECT_EQ(dialog.UrlDomainCombo.Text, server.ServerText());
+  Login(" \t" + server.ServerText() + "\r\n", "  ann ", "secret", true)(dialog);
   EXPECT_EQ(dialog.UsernameText.Text, "ann");
-  EXPECT_EQ(dialog.ConnectionText.Text, server.ServerText());
   const std::vector<std::string> rootListing{
       "<getFiles dir=\"/\" username=\"ann\" password=\"secret\" vid=\"2.0\" />"};
   EXPECT_EQ(RequestsSeen(), rootListing);
   EXPECT_EQ(ItemTexts(dialog), (std::vector<std::string>{"docs", "report.rtf"}));
-  EXPECT_EQ(dialog.TabStrip.SelectedTab, 1);
-  EXPECT_TRUE(dialog.TabStrip.Enabled);
-  EXPECT_TRUE(dialog.OpenFileFrame.Visible);
-  EXPECT_FALSE(dialog.ConnectionFrame.Visible);
   dialog.Cancel_Click();
-  ASSERT_TRUE(std::filesystem::exists(bed.HistoryFile()));
 
   server.ClearRequests();
   OpenDialog& next = bed.Dialog();
   EXPECT_EQ(next.UrlDomainCombo.Items,
             std::vector<std::string>{server.ServerText() + kSeparator + "ann"});
-  EXPECT_EQ(next.UrlDomainCombo.Text, server.ServerText());
-  EXPECT_EQ(next.ConnectionText.Text, server.ServerText());
-  EXPECT_EQ(next.UsernameText.Text, "ann");
+  for (const std::string& text : {next.UrlDomainCombo.Text, next.ConnectionText.Text}) {
+    EXPECT_EQ(text, server.ServerText());
+  }
   EXPECT_EQ(next.PasswordText.Text, "secret");
   EXPECT_TRUE(next.SavePwdCheck.Value);
   EXPECT_EQ(RequestsSeen(), rootListing);
@@ -45,19 +34,15 @@ TEST_F(DialogSessionTest, LogsInAndLogsInAgainFromTheHistory) {
   EXPECT_TRUE(bed.prompts.Messages().empty());
 }
 
-void EmptyRoot(FakeServer& server) {
-  server.entries.clear();
-}
-
-void ListingNotRead(FakeServer& server) {
-  server.FailNext(FakeServer::Failure::Unread, "<error>no</error>");
-}
-
 TEST(LoginRules, WhatALoginLeaves) {
   const std::string empty = "Values are empty!!!";
   const std::string refused = "Login failed: unknown user name or wrong password.";
   const std::string unreachable =
       "Error: Connection to Tarnwell Server failed. The Server could be down. Try Later...";
+  const auto emptyRoot = [](FakeServer& server) { server.entries.clear(); };
+  const auto unread = [](FakeServer& server) {
+    server.FailNext(FakeServer::Failure::Unread, "<error>no</error>");
+  };
   const struct {
     const char* name;
     std::string server, user, password;
@@ -66,13 +51,14 @@ TEST(LoginRules, WhatALoginLeaves) {
     bool sent;
     bool loggedIn;
   } rows[] = {
+      {"trimmed fields", " \ttarn\r\n", "  ann ", "secret", nullptr, {}, true, true},
       {"empty user", "tarn", " \t ", "secret", nullptr, {empty}, false, false},
       {"empty server", "   ", "ann", "secret", nullptr, {empty}, false, false},
       {"empty password", "tarn", "guest", "", nullptr, {}, true, true},
       {"wrong password", "tarn", "ann", "wrong", nullptr, {refused}, true, false},
       {"unreachable", "moor", "ann", "secret", nullptr, {unreachable}, true, false},
-      {"empty root", "tarn", "ann", "secret", EmptyRoot, {}, true, false},
-      {"listing not read", "tarn", "ann", "secret", ListingNotRead, {}, true, false},
+      {"empty root", "tarn", "ann", "secret", emptyRoot, {}, true, false},
+      {"listing not read", "tarn", "ann", "secret", unread, {}, true, false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -90,6 +76,9 @@ TEST(LoginRules, WhatALoginLeaves) {
     EXPECT_EQ(machine.server.lastPassword, row.sent ? row.password : "");
     EXPECT_EQ(dialog.TabStrip.SelectedTab, row.loggedIn ? 1 : 2);
     EXPECT_EQ(dialog.TabStrip.Enabled, row.loggedIn);
+    EXPECT_EQ(dialog.OpenFileFrame.Visible, row.loggedIn);
+    EXPECT_EQ(dialog.ConnectionFrame.Visible, !row.loggedIn);
+    EXPECT_EQ(dialog.ConnectionText.Text, row.sent ? dialog.UrlDomainCombo.Text : "");
     EXPECT_EQ(machine.bed.Context().History().Count(), row.loggedIn ? 1u : 0u);
     EXPECT_FALSE(machine.bed.pointer.IsBusy());
   }
@@ -151,22 +140,25 @@ TEST_F(DialogRulesTest, ChoosingAHistoryItemFillsTheFieldsAndLeavingTheFieldCuts
   Login("tarn", "guest", "", true)(bed.Dialog());
   bed.Dialog().Cancel_Click();
   OpenDialog& dialog = bed.Dialog();
+  ComboBox& combo = dialog.UrlDomainCombo;
   for (const auto& [index, host, user, password] :
        {std::tuple{1, "fen", "bob", "pw"}, std::tuple{0, "tarn", "guest", ""}}) {
-    ChooseServer(index)(dialog);
-    EXPECT_EQ(dialog.UrlDomainCombo.Text, host);
-    EXPECT_EQ(dialog.ConnectionText.Text, host);
-    EXPECT_EQ(dialog.UsernameText.Text, user);
-    EXPECT_EQ(dialog.PasswordText.Text, password);
+    combo.ListIndex = index;
+    combo.Text = combo.Items.at(std::size_t(index));
+    dialog.UrlDomainCombo_Click();
+    dialog.UrlDomainCombo_LostFocus();
+    EXPECT_EQ(std::tie(combo.Text, dialog.ConnectionText.Text, dialog.UsernameText.Text,
+                       dialog.PasswordText.Text),
+              std::tie(host, host, user, password));
     EXPECT_EQ(dialog.SavePwdCheck.Value, *password != '\0') << user;
   }
   // Before any connection the field keeps whatever it holds.
   for (const auto& [connection, kept] :
        {std::pair{"", "host" + kSeparator + "ann"}, std::pair{"host", std::string("host")}}) {
     dialog.ConnectionText.Text = connection;
-    dialog.UrlDomainCombo.Text = "host" + kSeparator + "ann";
+    combo.Text = "host" + kSeparator + "ann";
     dialog.UrlDomainCombo_LostFocus();
-    EXPECT_EQ(dialog.UrlDomainCombo.Text, kept) << connection;
+    EXPECT_EQ(combo.Text, kept) << connection;
   }
 }
 

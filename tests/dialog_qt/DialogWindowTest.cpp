@@ -53,10 +53,7 @@ class DialogWindowTest : public ::testing::Test {
   }
 
   void LoggedIn() {
-    dialog->UrlDomainCombo.Text = server.ServerText();
-    dialog->UsernameText.Text = "ann";
-    dialog->PasswordText.Text = "secret";
-    dialog->LogInButton_Click();
+    Login(server.ServerText(), "ann", "secret", false)(*dialog);
     views.RefreshAll();
   }
 

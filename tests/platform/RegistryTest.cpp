@@ -46,11 +46,11 @@ class RegistryFileTest : public ::testing::Test {
 };
 
 // The text of each value: strings (quoted or hex encoded) as they are, double words in decimal,
-// other types and what is missing or deleted as "". Keys and names match in any letter case.
+// other types and what is missing or deleted as "". Keys and names match in any letter case. The
+// file is read afresh on every call; one that SettingsFileNaming wrote reads back.
 TEST_F(RegistryFileTest, ReadsEachValueAsText) {
   const struct {
-    std::string_view key;
-    std::string_view name;
+    std::string_view key, name;
     std::string text;
   } cases[] = {
       {kKey, "InstallPath", "/opt/penlark"},
@@ -72,6 +72,10 @@ TEST_F(RegistryFileTest, ReadsEachValueAsText) {
   };
   for (const auto& row : cases) {
     EXPECT_EQ(ReadRegistryString(row.key, row.name), row.text) << row.key << " " << row.name;
+  }
+  for (const std::string path : {"/srv", "/odd \"quoted\" \\ path"}) {
+    settings_.Replace(SettingsFileNaming(path));
+    EXPECT_EQ(ReadInstallPath(), path);
   }
 }
 
@@ -103,15 +107,6 @@ TEST_F(RegistryFileTest, QueryReportsTheStatusAndReadsOnlyStringsAndNumbers) {
   EXPECT_TRUE(std::holds_alternative<std::monostate>(value));
 }
 
-// Read afresh on every call; a file that SettingsFileNaming wrote reads back.
-TEST_F(RegistryFileTest, TheInstallPathIsReadAfreshOnEveryCall) {
-  EXPECT_EQ(ReadInstallPath(), "/opt/penlark");
-  for (const std::string path : {"/srv", "/odd \"quoted\" \\ path"}) {
-    settings_.Replace(SettingsFileNaming(path));
-    EXPECT_EQ(ReadInstallPath(), path);
-  }
-}
-
 // Windows keeps users' own folders below %LOCALAPPDATA%.
 #ifndef _WIN32
 TEST(Settings, UsersKeepTheirFilesBelowTheInstallationOnlyWhereTheyMayWriteThere) {
@@ -121,19 +116,16 @@ TEST(Settings, UsersKeepTheirFilesBelowTheInstallationOnlyWhereTheyMayWriteThere
   const std::string data = (dir / "data").string();
   std::filesystem::create_directory(install);
   ScopedEnv homeEnv("HOME", home);
-  struct Case {
-    std::string installPath;
-    std::string dataHome;  // $XDG_DATA_HOME
-    std::string folder;    // the user's own folders, kind left out
-  };
-  const Case cases[] = {
+  const struct {
+    std::string installPath, dataHome /* $XDG_DATA_HOME */, folder /* the user's, kind left out */;
+  } cases[] = {
       {install, data, install},
       {install + "/missing", data, data + "/penlark"},
       {"", data, data + "/penlark"},
       {"", "", home + "/.local/share/penlark"},
       {"", "relative/data", home + "/.local/share/penlark"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.installPath + " with data home " + c.dataHome);
     ScopedEnv dataEnv("XDG_DATA_HOME", c.dataHome);
     EXPECT_EQ(WorkDirPath(c.installPath), c.folder + "/work/");
@@ -162,22 +154,18 @@ TEST(Registry, FileLocationComesFromTheEnvironmentOrTheSystemDefault) {
   EXPECT_EQ(RegistryFilePath(), "/etc/penlark/registry.reg");
 }
 
-TEST(RegistryTree, ReadsUtf16FilesWithAByteOrderMark) {
-  std::string utf16 = "\xFF\xFE";
-  for (const char c : std::string("REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"P\"=\"")) {
-    utf16 += c;
-    utf16 += '\0';
-  }
-  utf16 += std::string("\xE9\0\"\0\n\0", 6);
-  const RegistryTree tree = RegistryTree::Parse(utf16);
-  RegistryVariant value;
-  EXPECT_EQ(QueryRegistryValue(RegistryKey::Open(tree, "HKEY_LOCAL_MACHINE\\K"), "P", value),
-            kRegistrySuccess);
-  EXPECT_EQ(std::get<std::string>(value), "\u00E9");
-}
-
-// Lines it does not understand are skipped, and so are keys deleted later.
+// A UTF-16 file with a byte order mark reads; lines it does not understand are skipped, and so
+// are keys deleted later.
 TEST(RegistryTree, KeepsOnlyTheValuesItUnderstands) {
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string("REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"P\"=\"\xE9\"\n")) {
+    utf16 += std::string{c, '\0'};
+  }
+  RegistryVariant value;
+  EXPECT_EQ(QueryRegistryValue(
+                RegistryKey::Open(RegistryTree::Parse(utf16), "HKEY_LOCAL_MACHINE\\K"), "P", value),
+            kRegistrySuccess);
+  EXPECT_EQ(value, RegistryVariant(std::string("\u00E9")));
   const RegistryTree tree = RegistryTree::Parse(
       "\"Orphan\"=\"outside any key\"\n"
       "[HKEY_LOCAL_MACHINE\\K]\n"

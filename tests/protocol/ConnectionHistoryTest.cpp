@@ -10,8 +10,11 @@
 namespace penlark {
 namespace {
 
+namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using testing::ReadFile;
+using testing::WriteFile;
 using ComboChange = ConnectionHistory::ComboChange;
 
 const std::string kHeader = HistoryHeader("ann", "DESK7");
@@ -37,7 +40,7 @@ class ConnectionHistoryTest : public ::testing::Test {
   testing::TempDir dir;
   testing::ScriptedPrompts prompts;
   ConnectionHistory history;
-  const std::filesystem::path file = dir / "history.ann";
+  const fs::path file = dir / "history.ann";
 };
 
 TEST_F(ConnectionHistoryTest, SavesTheExampleFileByteForByteAndLoadsItBack) {
@@ -45,19 +48,17 @@ TEST_F(ConnectionHistoryTest, SavesTheExampleFileByteForByteAndLoadsItBack) {
   history.UpdateHistory("beta", "ann", "Pa55word");
   history.UpdateHistory("alpha", "ann", "");
   history.SaveHistory(file, kHeader);
-
   // "ann.DESK7", CR LF, "alpha", TAB, "ann", TAB, CR LF, "beta", TAB, "ann", TAB, "Pa55word",
   // CR LF (42 characters) encrypted under GLIMMER42, then CR LF.
   EXPECT_EQ(kHeader, "ann.DESK7");
-  EXPECT_EQ(testing::ReadFile(file),
+  EXPECT_EQ(ReadFile(file),
             "\xad\xb7\xbb\x7b\x89\x97\x87\x7d\x7e\x59\x53\xae\xb9\xb5\xba\x95\x3b\xa8\xba\xb7\x56"
             "\x5a\x4f\xb4\x99\xa6\xa8\x55\xaa\xbb\xbb\x4e\xa2\x95\x67\x7c\xc3\xb8\xbf\xb1\x52\x5c"
             "\r\n");
 #ifndef _WIN32  // Windows keeps no permission bits
-  EXPECT_EQ(std::filesystem::status(file).permissions() & std::filesystem::perms::all,
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
 #endif
-
   ConnectionHistory loaded;
   ASSERT_TRUE(loaded.LoadHistory(file, kHeader, prompts));
   EXPECT_EQ(Entries(loaded), "alpha/ann/ beta/ann/Pa55word");
@@ -74,22 +75,24 @@ TEST_F(ConnectionHistoryTest, LoadsAndSavesTenThousandEntries) {
     const std::string n = std::to_string(i);
     plain += "server" + n + ":8080\tuser\u00E9" + n + "\t" + (i % 3 == 0 ? "" : "pw" + n) + "\r\n";
   }
-  testing::WriteFile(file, HistoryFileBytes(plain));
+  WriteFile(file, HistoryFileBytes(plain));
   ASSERT_TRUE(history.LoadHistory(file, kHeader, prompts));
   EXPECT_EQ(history.Count(), 10'000u);
   EXPECT_EQ(history.HistoryUser(5'000), "user\u00E95000");
   history.SaveHistory(dir / "copy", kHeader);
-  EXPECT_EQ(testing::ReadFile(dir / "copy"), testing::ReadFile(file));
+  EXPECT_EQ(ReadFile(dir / "copy"), ReadFile(file));
 }
 
 // A load replaces the entries held, which stay when the file holds no entry or is not this
 // user's. Reading stops at a line of fewer than two fields, and the last line needs its line
-// break; a missing password is empty and fields beyond the third are ignored.
+// break; a missing password is empty and fields beyond the third are ignored. A header with
+// names outside the code page holds "?" for each such character.
 TEST_F(ConnectionHistoryTest, LoadsTheEntriesUpToTheFirstBrokenLine) {
+  const std::string foreign = HistoryHeader("\u0410\u043D\u043D\u0430", "\u041F\u041A7");
   const struct {
-    std::string fileBytes;
-    std::string entries;  // "kept/ann/" when the load fails
+    std::string fileBytes, entries;  // "kept/ann/" when the load fails
     bool corrupt = false;
+    std::string header = kHeader;
   } cases[] = {
       {HistoryFileBytes("ann.DESK7\r\nnew\tann\t\r\n"), "new/ann/"},
       {HistoryFileBytes("ann.DESK7\r\na\tu\r\nb\tv\tpw\tmore\textra\r\n"), "a/u/ b/v/pw"},
@@ -101,65 +104,60 @@ TEST_F(ConnectionHistoryTest, LoadsTheEntriesUpToTheFirstBrokenLine) {
       {HistoryFileBytes("ann.DESK7\r\nonly one field\r\n"), "kept/ann/"},
       {HistoryFileBytes("ann.DESK7\r\nb\tann\tpw\r\n", "other"), "kept/ann/"},
       {HistoryFileBytes("bob.DESK7\r\nb\tbob\tpw\r\n"), "kept/ann/", true},
+      {HistoryFileBytes("????.??7\r\ns\tu\t\r\n"), "s/u/", false, foreign},
+      {HistoryFileBytes("????.??7\r\ns\tu\t\r\n"), "kept/ann/", true,
+       HistoryHeader("\u0410\u043D\u043D\u0430", "PK7")},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.fileBytes);
     testing::ScriptedPrompts rowPrompts;
     ConnectionHistory held;
     held.UpdateHistory("kept", "ann", "");
-    testing::WriteFile(file, row.fileBytes);
-    EXPECT_EQ(held.LoadHistory(file, kHeader, rowPrompts), row.entries != "kept/ann/");
+    WriteFile(file, row.fileBytes);
+    EXPECT_EQ(held.LoadHistory(file, row.header, rowPrompts), row.entries != "kept/ann/");
     EXPECT_EQ(Entries(held), row.entries);
-    EXPECT_EQ(rowPrompts.MessageTexts().size(), row.corrupt ? 1u : 0u);
+    EXPECT_THAT(rowPrompts.MessageTexts(), row.corrupt
+                                               ? std::vector<std::string>{"Corrupt history file!!"}
+                                               : std::vector<std::string>{});
   }
   history.UpdateHistory("kept", "ann", "");
   EXPECT_FALSE(history.LoadHistory(dir / "missing", kHeader, prompts));
   EXPECT_EQ(Entries(history), "kept/ann/");
+  history.SaveHistory(file, foreign);
+  EXPECT_EQ(ReadFile(file), HistoryFileBytes("????.??7\r\nkept\tann\t\r\n"));
   EXPECT_THAT(prompts.Messages(), IsEmpty());
 }
 
-TEST_F(ConnectionHistoryTest, AHeaderWithNamesOutsideTheCodePageLoadsBack) {
-  // The stored header holds "?" for each character outside the code page.
-  const std::string header = HistoryHeader("\u0410\u043D\u043D\u0430", "\u041F\u041A7");
-  history.UpdateHistory("s", "u", "");
-  history.SaveHistory(file, header);
-  ConnectionHistory loaded;
-  EXPECT_TRUE(loaded.LoadHistory(file, header, prompts));
-  EXPECT_FALSE(loaded.LoadHistory(file, HistoryHeader("\u0410\u043D\u043D\u0430", "PK7"), prompts));
-  EXPECT_THAT(prompts.MessageTexts(), ElementsAre("Corrupt history file!!"));
-}
-
-TEST_F(ConnectionHistoryTest, AFileThatCannotBeReadIsReportedOnceAndNeverSavedOver) {
-  std::filesystem::create_directory(file);  // reading fails
-  history.UpdateHistory("s", "u", "");
-  EXPECT_FALSE(history.LoadHistory(file, kHeader, prompts));
-  EXPECT_FALSE(history.LoadHistory(file, kHeader, prompts));
-  EXPECT_THAT(prompts.Messages(),
-              ElementsAre(Message{.text = "The history file " + file.string() +
-                                          " cannot be read; it is left as it is.",
-                                  .icon = MessageIcon::Exclamation}));
-  history.SaveHistory(file, kHeader);
-  EXPECT_TRUE(std::filesystem::is_directory(file));
-}
-
 // Nothing is saved without entries; a save replaces the file, and one that fails keeps the
-// previous file and leaves no temporary file behind.
+// previous file and leaves no temporary file behind. A file that cannot be read is reported once
+// and not saved over until it reads again.
 TEST_F(ConnectionHistoryTest, SavesOverThePreviousFileOrNotAtAll) {
   history.SaveHistory(file, kHeader);
-  EXPECT_FALSE(std::filesystem::exists(file));
-
-  testing::WriteFile(file, "previous contents that are longer than the new ones, much longer");
+  EXPECT_FALSE(fs::exists(file));
+  WriteFile(file, "previous contents that are longer than the new ones, much longer");
   history.UpdateHistory("s", "u", "");
   history.SaveHistory(file, kHeader);
-  EXPECT_EQ(testing::ReadFile(file), HistoryFileBytes("ann.DESK7\r\ns\tu\t\r\n"));
+  EXPECT_EQ(ReadFile(file), HistoryFileBytes("ann.DESK7\r\ns\tu\t\r\n"));
 
   history.SaveHistory(dir / "missing" / "history.ann", kHeader);  // no such directory
-  const std::filesystem::path folder = dir / "folder";
-  std::filesystem::create_directory(folder);  // the rename cannot replace a directory
-  testing::WriteFile(folder / "inside", "kept");
+  const fs::path folder = dir / "folder";
+  fs::create_directory(folder);  // reading fails, and the rename cannot replace a directory
+  WriteFile(folder / "inside", "kept");
   history.SaveHistory(folder, kHeader);
-  EXPECT_EQ(testing::ReadFile(folder / "inside"), "kept");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+  EXPECT_FALSE(history.LoadHistory(folder, kHeader, prompts));
+  EXPECT_FALSE(history.LoadHistory(folder, kHeader, prompts));
+  history.SaveHistory(folder, kHeader);
+  EXPECT_EQ(ReadFile(folder / "inside"), "kept");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 2);
+  EXPECT_THAT(prompts.Messages(),
+              ElementsAre(Message{.text = "The history file " + folder.string() +
+                                          " cannot be read; it is left as it is.",
+                                  .icon = MessageIcon::Exclamation}));
+  fs::remove_all(folder);  // readable again, though it holds no entry
+  WriteFile(folder, "");
+  EXPECT_FALSE(history.LoadHistory(folder, kHeader, prompts));
+  history.SaveHistory(folder, kHeader);
+  EXPECT_EQ(ReadFile(folder), ReadFile(file));
 }
 
 // Logins one after another: an entry is found by exact server and user; a new one goes to the

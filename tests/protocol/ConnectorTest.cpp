@@ -13,9 +13,9 @@
 namespace penlark {
 namespace {
 
-using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
+using Server = testing::TestServer;
 
 constexpr std::string_view kListRoot =
     R"(<getFiles dir="/" username="ann" password="secret" vid="2.0" />)";
@@ -36,169 +36,129 @@ constexpr std::string_view kGoldenEnvelope =
 const Message kFailureMessage{
     .text = "Error: Connection to Tarnwell Server failed. The Server could be down. Try Later...",
     .icon = MessageIcon::Exclamation};
-constexpr std::string_view kFailureError = "ERROR 9991: Connection to Tarnwell failed.";
+const std::string kFailureError = "ERROR 9991: Connection to Tarnwell failed.";
 
 std::string ReplyBody(std::string_view bodyContent) {
-  return std::string(
-             R"(<?xml version="1.0"?><e:Envelope xmlns:e="http://schemas.xmlsoap.org/soap/envelope/"><e:Body>)") +
+  return R"(<?xml version="1.0"?><e:Envelope xmlns:e="http://schemas.xmlsoap.org/soap/envelope/">)"
+         "<e:Body>" +
          std::string(bodyContent) + "</e:Body></e:Envelope>";
 }
 
-TransportLimits ShortLimits() {
-  return {.connectTimeout = std::chrono::seconds(5), .stallTimeout = std::chrono::seconds(1)};
-}
+const TransportLimits kShortLimits{.connectTimeout = std::chrono::seconds(5),
+                                   .stallTimeout = std::chrono::seconds(1)};
 
-class ConnectorTest : public ::testing::Test {
- protected:
-  testing::TestServer server;
+// The golden envelope with the SOAP headers; text arrives unchanged both ways with one or two
+// parameters.
+TEST(Connector, SendsTheGoldenEnvelopeAndCarriesTextUnchanged) {
+  Server server;
   testing::ScriptedPrompts prompts;
-  Connector connector{prompts, ShortLimits()};
-
-  std::string Send(const std::string& request, const std::string& content = {}) {
+  Connector connector(prompts, kShortLimits);
+  const auto send = [&](const std::string& request, const std::string& content = {}) {
     return connector.SendRequest(server.Endpoint(), request, content);
-  }
-};
-
-TEST_F(ConnectorTest, SendsTheGoldenEnvelopeWithTheSoapHeaders) {
+  };
   server.AddFolder("/reports");
-  EXPECT_EQ(Send(std::string(kListRoot)),
+  EXPECT_EQ(send(std::string(kListRoot)),
             R"(<files><file name="reports" type="1" access="3"/></files>)");
-  const auto requests = server.Requests();
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].body, kGoldenEnvelope);
-  EXPECT_EQ(requests[0].soapAction, "\"urn:xmladmin-request#sendRequest\"");
-  EXPECT_EQ(requests[0].contentType, "text/xml; charset=utf-8");
-  EXPECT_THAT(prompts.Messages(), IsEmpty());
-  EXPECT_EQ(connector.ErrorMsg(), "");
-}
-
-TEST_F(ConnectorTest, TextArrivesUnchangedBothWaysWithOneOrTwoParameters) {
   const std::string request = R"(<r a="&amp;&lt;&quot;" b='"<&>' />)";
   const std::string content = "<doc>\r\n  caf\u00E9 & <b>\"\u4E2D\"</b>\r\n\r\r\n\t]]></doc>";
   const std::string reply = "<files>\r\n<f name=\"a&amp;b\"/>\u00E9\r</files>";
   server.ReplyWithText(reply);
-  EXPECT_EQ(Send("first"), reply);
-  EXPECT_EQ(Send(request, content), reply);
+  EXPECT_EQ(send(request, content), reply);
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].body, kGoldenEnvelope);
+  EXPECT_EQ(requests[0].soapAction, "\"urn:xmladmin-request#sendRequest\"");
+  EXPECT_EQ(requests[0].contentType, "text/xml; charset=utf-8");
   EXPECT_EQ(requests[0].content, std::nullopt);
   EXPECT_EQ(requests[1].request, request);
   EXPECT_EQ(requests[1].content, content);
+  EXPECT_THAT(prompts.Messages(), IsEmpty());
+  EXPECT_EQ(connector.ErrorMsg(), "");
+
+  // A later success keeps the earlier last error.
+  server.InjectFault("earlier fault");
+  send("r");
+  server.ReplyWithText("fine");
+  EXPECT_EQ(send("r"), "fine");
+  EXPECT_EQ(connector.ErrorMsg(), "earlier fault");
+  server.DropConnections();
+  send("r");
+  server.Behave();
+  send(std::string(kListRoot));
+  EXPECT_EQ(connector.ErrorMsg(), kFailureError);
 }
 
 // One exchange: what the server does and where the request goes, then the result and the last
 // error. A failure shows the failure message, a fault its own text.
-struct ExchangeCase {
-  std::string_view name;
-  std::function<void(testing::TestServer&)> arrange;
-  std::string result;
-  std::string error;
-  std::function<std::string(const testing::TestServer&)> endpoint =
-      [](const testing::TestServer& server) { return server.Endpoint(); };
-};
-
-std::function<void(testing::TestServer&)> Replying(std::string body) {
-  return [body = std::move(body)](testing::TestServer& server) { server.ReplyWithBody(body); };
-}
-
 TEST(ConnectorContract, EachExchangeGivesItsResultAndLastError) {
-  const std::string failure(kFailureError);
-  const auto nothing = [](testing::TestServer&) {};
-  const std::vector<ExchangeCase> cases = {
+  const auto replying = [](std::string body) {
+    return [body](Server& server) { server.ReplyWithBody(body); };
+  };
+  const auto nothing = [](Server&) {};
+  const struct {
+    std::string_view name;
+    std::function<void(Server&)> arrange;
+    std::string result, error;
+    std::function<std::string(const Server&)> endpoint;  // the server's own when empty
+  } cases[] = {
       {"fault, read from a reply with an error status",
-       [](auto& server) { server.InjectFault("x"); }, "", "x"},
-      {"two return elements are joined",
-       Replying(ReplyBody("<r><return>first</return><return>second</return></r>")), "firstsecond",
-       ""},
-      {"no return element", Replying(ReplyBody("<r/>")), "", ""},
-      {"a body that is not XML", Replying("<html><body>Proxy error"), "", failure},
-      {"a port nothing listens on", [](auto& server) { server.Stop(); }, "", failure},
+       [](Server& server) { server.InjectFault("x"); }, "", "x"},
+      {"no return element", replying(ReplyBody("<r/>")), "", ""},
+      {"a body that is not XML", replying("<html><body>Proxy error"), "", kFailureError},
+      {"a port nothing listens on", [](Server& server) { server.Stop(); }, "", kFailureError},
       {"a server that stops answering",
-       [](auto& server) { server.DelayAnswers(std::chrono::minutes(5)); }, "", failure},
-      {"a dropped connection", [](auto& server) { server.DropConnections(); }, "", failure},
-      {"a path the server does not serve", nothing, "", failure,
-       [](const auto& server) { return "http://" + server.ServerText() + "/elsewhere"; }},
-      {"a scheme other than http and https", nothing, "", failure,
-       [](const auto&) { return std::string("file:///etc/hostname"); }},
+       [](Server& server) { server.DelayAnswers(std::chrono::minutes(5)); }, "", kFailureError},
+      {"a dropped connection", [](Server& server) { server.DropConnections(); }, "", kFailureError},
+      {"a path the server does not serve", nothing, "", kFailureError,
+       [](const Server& server) { return "http://" + server.ServerText() + "/elsewhere"; }},
+      {"a scheme other than http and https", nothing, "", kFailureError,
+       [](const Server&) { return std::string("file:///etc/hostname"); }},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
-    testing::TestServer server;
+    Server server;
     testing::ScriptedPrompts prompts;
-    Connector connector(prompts, ShortLimits());
+    Connector connector(prompts, kShortLimits);
     row.arrange(server);
-    EXPECT_EQ(connector.SendRequest(row.endpoint(server), "r"), row.result);
+    EXPECT_EQ(connector.SendRequest(row.endpoint ? row.endpoint(server) : server.Endpoint(), "r"),
+              row.result);
     EXPECT_EQ(connector.ErrorMsg(), row.error);
     const std::vector<Message> shown = row.error.empty() ? std::vector<Message>{}
-                                       : row.error == failure
+                                       : row.error == kFailureError
                                            ? std::vector{kFailureMessage}
                                            : std::vector{Message{.text = row.error}};
     EXPECT_THAT(prompts.Messages(), ElementsAreArray(shown));
   }
 }
 
-TEST_F(ConnectorTest, LaterSuccessKeepsTheEarlierLastError) {
-  server.InjectFault("earlier fault");
-  Send("r");
-  server.ReplyWithText("fine");
-  EXPECT_EQ(Send("r"), "fine");
-  EXPECT_EQ(connector.ErrorMsg(), "earlier fault");
-
-  server.DropConnections();
-  Send("r");
-  server.Behave();
-  Send(std::string(kListRoot));
-  EXPECT_EQ(connector.ErrorMsg(), kFailureError);
-}
-
 #ifdef CPPHTTPLIB_OPENSSL_SUPPORT
-// An HTTPS endpoint answering every POST with `reply`, certified for 127.0.0.1 by a
-// self-signed certificate.
-class TlsServer {
- public:
-  explicit TlsServer(std::string reply)
-      : server_(PENLARK_TEST_DATA_DIR "/loopback-cert.pem",
-                PENLARK_TEST_DATA_DIR "/loopback-key.pem") {
-    server_.Post(".*",
-                 [reply = std::move(reply)](const httplib::Request&, httplib::Response& response) {
-                   response.set_content(ReplyBody("<return>" + reply + "</return>"), "text/xml");
-                 });
-    port_ = server_.bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
-    while (!server_.is_running()) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+// An HTTPS endpoint certified for 127.0.0.1 by a self-signed certificate: trusted through the
+// CA file it works, untrusted it runs the failure path.
+TEST(ConnectorTls, HttpsWorksWithATrustedCertificateOnly) {
+  httplib::SSLServer server(PENLARK_TEST_DATA_DIR "/loopback-cert.pem",
+                            PENLARK_TEST_DATA_DIR "/loopback-key.pem");
+  server.Post(".*", [](const httplib::Request&, httplib::Response& response) {
+    response.set_content(ReplyBody("<return>secure</return>"), "text/xml");
+  });
+  const int port = server.bind_to_any_port("127.0.0.1");
+  std::thread thread([&] { server.listen_after_bind(); });
+  while (!server.is_running()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  ~TlsServer() {
-    server_.stop();
-    thread_.join();
+  const std::string endpoint =
+      "https://127.0.0.1:" + std::to_string(port) + "/servlet/XMLSOAPRouter";
+  for (const bool trusted : {true, false}) {
+    SCOPED_TRACE(trusted);
+    testing::ScriptedPrompts prompts;
+    Connector connector(prompts,
+                        {.caFile = trusted ? PENLARK_TEST_DATA_DIR "/loopback-cert.pem" : ""});
+    EXPECT_EQ(connector.SendRequest(endpoint, "r"), trusted ? "secure" : "");
+    EXPECT_EQ(connector.ErrorMsg(), trusted ? "" : kFailureError);
+    EXPECT_THAT(prompts.Messages(),
+                ElementsAreArray(trusted ? std::vector<Message>{} : std::vector{kFailureMessage}));
   }
-
-  std::string Endpoint() const {
-    return "https://127.0.0.1:" + std::to_string(port_) + "/servlet/XMLSOAPRouter";
-  }
-
- private:
-  httplib::SSLServer server_;
-  int port_ = 0;
-  std::thread thread_;
-};
-
-TEST(ConnectorTls, HttpsWorksWithATrustedCertificate) {
-  TlsServer server("secure");
-  testing::ScriptedPrompts prompts;
-  Connector connector(prompts, {.caFile = PENLARK_TEST_DATA_DIR "/loopback-cert.pem"});
-  EXPECT_EQ(connector.SendRequest(server.Endpoint(), "r"), "secure");
-  EXPECT_THAT(prompts.Messages(), IsEmpty());
-}
-
-TEST(ConnectorTls, UntrustedCertificateRunsTheFailurePath) {
-  TlsServer server("secure");
-  testing::ScriptedPrompts prompts;
-  Connector connector(prompts);
-  EXPECT_EQ(connector.SendRequest(server.Endpoint(), "r"), "");
-  EXPECT_EQ(connector.ErrorMsg(), kFailureError);
-  EXPECT_THAT(prompts.Messages(), ElementsAre(kFailureMessage));
+  server.stop();
+  thread.join();
 }
 #endif
 

@@ -1,17 +1,16 @@
 #include "protocol/SoapEnvelope.h"
 
 #include <optional>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 namespace penlark::soap {
 namespace {
 
-// ns2 is left out without content; character data escapes markup and carriage returns only.
-TEST(RequestEnvelope, HoldsTheRequestAndTheContentWhenThereIsOne) {
-  EXPECT_NE(BuildRequestEnvelope("r", "").find(
-                R"(<ns1 xsi:type="xsd:string">r</ns1></method:sendRequest>)"),
-            std::string::npos);
+// Character data escapes markup and carriage returns only (the golden envelope without content
+// is ConnectorTest's).
+TEST(RequestEnvelope, HoldsTheContentAsTheSecondParameter) {
   EXPECT_NE(BuildRequestEnvelope("a&b<c>\"d'", "line\r\nnext\ttab")
                 .find(R"(<ns1 xsi:type="xsd:string">a&amp;b&lt;c&gt;"d'</ns1>)"
                       R"(<ns2 xsi:type="xsd:string">line&#13;)"
@@ -25,6 +24,14 @@ std::string Envelope(std::string_view bodyContent) {
          std::string(bodyContent) + "</e:Body></e:Envelope>";
 }
 
+std::string WithAttributes(int count) {
+  std::string element = "<r";
+  for (int i = 0; i < count; ++i) {
+    element += " a" + std::to_string(i) + "=\"\"";
+  }
+  return element + "><return/></r>";
+}
+
 std::string Utf16(std::string_view latin1) {
   std::string utf16 = "\xFF\xFE";
   for (const char c : latin1) {
@@ -34,14 +41,19 @@ std::string Utf16(std::string_view latin1) {
 }
 
 void ExpectReply(const Reply& actual, const Reply& expected) {
-  EXPECT_EQ(actual.wellFormed, expected.wellFormed);
-  EXPECT_EQ(actual.fault, expected.fault);
-  EXPECT_EQ(actual.result, expected.result);
+  EXPECT_EQ(std::tie(actual.wellFormed, actual.fault, actual.result),
+            std::tie(expected.wellFormed, expected.fault, expected.result));
 }
 
-// One row per reply: whether it is well formed, its fault if any, and its result.
+// One row per reply: whether it is well formed, its fault if any, and its result. Markup that
+// would cost the parser time in the square of its size is refused: the attributes of one element,
+// and namespace declarations in scope, whatever the encoding hides them in.
 TEST(ReadReply, GivesTheReturnTextOrTheFault) {
   const std::optional<std::string> none;
+  std::string nested = "<r>";
+  for (int i = 0; i < 65; ++i) {
+    nested += "<n xmlns:p" + std::to_string(i) + "=\"urn:x\">";
+  }
   const std::pair<std::string, Reply> cases[] = {
       {Envelope(
            R"(<m:r xmlns:m="urn:x"><return xsi:type="xsd:string">&lt;files/&gt;</return></m:r>)"),
@@ -70,42 +82,20 @@ TEST(ReadReply, GivesTheReturnTextOrTheFault) {
        "<r><return>&b;</return></r>",
        {}},
       {R"(<!DOCTYPE r SYSTEM "file:///etc/passwd"><r><return/></r>)", {}},
+      {WithAttributes(32), {true, none, ""}},
+      {WithAttributes(50'000), {}},
+      {nested + "<return/></r>", {}},
+      {Utf16(WithAttributes(50'000)), {}},
+      {std::string(R"(<?xml version="1.0" encoding="SHIFT_JIS"?><r>)") + std::string(8, '\0') +
+           "\xFF\xFE\x80\x80",
+       {}},
   };
+  ::testing::internal::CaptureStderr();  // nothing is said there, about a broken encoding either
   for (const auto& [body, reply] : cases) {
-    SCOPED_TRACE(body);
+    SCOPED_TRACE(body.substr(0, 100));
     ExpectReply(ReadReply(body), reply);
   }
-}
-
-TEST(ReadReply, SaysNothingOnStandardErrorAboutABrokenEncoding) {
-  const std::string body = std::string(R"(<?xml version="1.0" encoding="SHIFT_JIS"?><r>)") +
-                           std::string(8, '\0') + "\xFF\xFE\x80\x80";
-  ::testing::internal::CaptureStderr();
-  const Reply reply = ReadReply(body);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-  EXPECT_FALSE(reply.wellFormed);
-}
-
-// Markup that would cost the parser time in the square of its size: the attributes of one
-// element, and namespace declarations in scope (each prefix is looked up among all of them),
-// whatever the encoding hides them in.
-TEST(ReadReply, RefusesFloodsOfAttributesAndNamespaces) {
-  const auto withAttributes = [](int count) {
-    std::string element = "<r";
-    for (int i = 0; i < count; ++i) {
-      element += " a" + std::to_string(i) + "=\"\"";
-    }
-    return element + "><return/></r>";
-  };
-  std::string nested = "<r>";
-  for (int i = 0; i < 65; ++i) {
-    nested += "<n xmlns:p" + std::to_string(i) + "=\"urn:x\">";
-  }
-  for (const std::string& body :
-       {withAttributes(50'000), nested + "<return/></r>", Utf16(withAttributes(50'000))}) {
-    EXPECT_FALSE(ReadReply(body).wellFormed) << body.substr(0, 40);
-  }
-  EXPECT_TRUE(ReadReply(withAttributes(32)).wellFormed);
 }
 
 // A large reply around a text of 100 kB. The fast way must give what the parser gives whenever

@@ -10,31 +10,25 @@ namespace {
 namespace fs = std::filesystem;
 
 #ifndef _WIN32
-// POSIX permissions, and a partial-write mark holding "\\", which Windows reads as a folder.
-TEST(DocumentStore, ReplacesADocumentReadableByAll) {
+// POSIX permissions, and a partial-write mark holding "\\", which Windows reads as a folder. A
+// write in progress lives beside its place under that mark; those a crash left behind go when
+// the store is opened.
+TEST(DocumentStore, ReplacesADocumentReadableByAllAndRemovesUnfinishedWrites) {
   testing::TempDir root;
+  fs::create_directory(root / "docs");
+  testing::WriteFile(root / "docs" / "a.xml\\partial-123", "<half");
   testing::WriteFile(root / "a.xml", "<old version, longer/>");
+  testing::WriteFile(root / "keep.xml.tmp-5", "a user's document");
   const DocumentStore store(root.Path());
+  EXPECT_FALSE(fs::exists(root / "docs" / "a.xml\\partial-123"));
+  EXPECT_TRUE(fs::exists(root / "keep.xml.tmp-5"));
   store.Write("/", "a.xml", "<v2/>");
   EXPECT_EQ(testing::ReadFile(root / "a.xml"), "<v2/>");
   EXPECT_EQ(fs::status(root / "a.xml").permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                 fs::perms::others_read);
-  EXPECT_EQ(std::distance(fs::directory_iterator(root.Path()), {}), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(root.Path()), {}), 3);
 }
-
-// A write in progress lives beside its place under a name holding "\"; those a crash left
-// behind go when the store is opened.
-TEST(DocumentStore, RemovesUnfinishedWritesWhenOpened) {
-  testing::TempDir root;
-  fs::create_directory(root / "docs");
-  testing::WriteFile(root / "docs" / "a.xml\\partial-123", "<half");
-  testing::WriteFile(root / "keep.xml.tmp-5", "a user's document");
-  const DocumentStore store(root.Path());
-  EXPECT_FALSE(fs::exists(root / "docs" / "a.xml\\partial-123"));
-  EXPECT_TRUE(fs::exists(root / "keep.xml.tmp-5"));
-}
-
 #endif
 
 // Names the protocol allows but Windows cannot hold as files: a store on Windows refuses them in

@@ -9,42 +9,15 @@
 #endif
 
 namespace penlark::testing {
-namespace {
-
-constexpr std::string_view kLocalMachine = "hkey_local_machine\\";
-
-}  // namespace
 
 MachineSettings::MachineSettings(std::string_view settingsFile) {
   Replace(settingsFile);
 }
 
-MachineSettings::~MachineSettings() {
-  Remove();
-}
-
 #ifdef _WIN32
 
-void MachineSettings::Replace(std::string_view settingsFile) {
+MachineSettings::~MachineSettings() {
   Remove();
-  const RegistryTree tree = RegistryTree::Parse(settingsFile);
-  for (const auto& [path, values] : tree.AllKeys()) {
-    if (!path.starts_with(kLocalMachine)) {
-      continue;
-    }
-    const std::wstring subKey = ToWide(path.substr(kLocalMachine.size()));
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS) {
-      throw std::runtime_error("cannot create the registry key " + path);
-    }
-    keys_.push_back(path.substr(kLocalMachine.size()));
-    for (const auto& [name, value] : values) {
-      ::RegSetValueExW(key, ToWide(name).c_str(), 0, value.type, value.data.data(),
-                       static_cast<DWORD>(value.data.size()));
-    }
-    ::RegCloseKey(key);
-  }
 }
 
 void MachineSettings::Remove() {
@@ -55,7 +28,31 @@ void MachineSettings::Remove() {
   keys_.clear();
 }
 
+void MachineSettings::Replace(std::string_view settingsFile) {
+  constexpr std::string_view kLocalMachine = "hkey_local_machine\\";
+  Remove();
+  const RegistryTree tree = RegistryTree::Parse(settingsFile);
+  for (const auto& [path, values] : tree.AllKeys()) {
+    if (!path.starts_with(kLocalMachine)) {
+      continue;
+    }
+    HKEY key = nullptr;
+    keys_.push_back(path.substr(kLocalMachine.size()));
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, ToWide(keys_.back()).c_str(), 0, nullptr, 0,
+                          KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      throw std::runtime_error("cannot create the registry key " + path);
+    }
+    for (const auto& [name, value] : values) {
+      ::RegSetValueExW(key, ToWide(name).c_str(), 0, value.type, value.data.data(),
+                       static_cast<DWORD>(value.data.size()));
+    }
+    ::RegCloseKey(key);
+  }
+}
+
 #else
+
+MachineSettings::~MachineSettings() = default;
 
 void MachineSettings::Replace(std::string_view settingsFile) {
   WriteFile(dir_ / "registry.reg", settingsFile);
@@ -63,8 +60,6 @@ void MachineSettings::Replace(std::string_view settingsFile) {
     env_.emplace("PENLARK_REGISTRY", (dir_ / "registry.reg").string());
   }
 }
-
-void MachineSettings::Remove() {}
 
 #endif
 

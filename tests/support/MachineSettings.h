@@ -22,7 +22,7 @@ class MachineSettings {
   void Replace(std::string_view settingsFile);
 
  private:
-  void Remove();
+  void Remove();  // the keys written into the registry
 
   TempDir dir_;
   std::optional<ScopedEnv> env_;

@@ -10,19 +10,12 @@
 namespace penlark::testing {
 namespace {
 
-void SetEnvironment(const std::string& name, const std::string& value) {
+// Sets the variable, or removes it without a value.
+void SetEnvironment(const std::string& name, const std::optional<std::string>& value) {
 #ifdef _WIN32
-  _putenv_s(name.c_str(), value.c_str());
+  _putenv_s(name.c_str(), value.value_or("").c_str());  // an empty value removes the variable
 #else
-  setenv(name.c_str(), value.c_str(), 1);
-#endif
-}
-
-void UnsetEnvironment(const std::string& name) {
-#ifdef _WIN32
-  _putenv_s(name.c_str(), "");  // an empty value removes the variable
-#else
-  unsetenv(name.c_str());
+  value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
 #endif
 }
 
@@ -30,11 +23,10 @@ void UnsetEnvironment(const std::string& name) {
 
 // A new folder of a random name, private to the user.
 TempDir::TempDir() {
-  std::random_device seed;
-  std::mt19937_64 random(seed());
-  const auto base = std::filesystem::temp_directory_path();
+  std::mt19937_64 random(std::random_device{}());
   for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-    const auto candidate = base / ("penlark-test-" + std::to_string(random() % 1'000'000'000));
+    const auto candidate = std::filesystem::temp_directory_path() /
+                           ("penlark-test-" + std::to_string(random() % 1'000'000'000));
     if (std::filesystem::create_directory(candidate)) {
       std::filesystem::permissions(candidate, std::filesystem::perms::owner_all);
       path_ = candidate;
@@ -52,8 +44,7 @@ TempDir::~TempDir() {
 
 void WriteFile(const std::filesystem::path& path, std::string_view content) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(content.data(), static_cast<std::streamsize>(content.size()));
-  if (!file) {
+  if (!file.write(content.data(), static_cast<std::streamsize>(content.size()))) {
     throw std::runtime_error("cannot write " + path.string());
   }
 }
@@ -74,11 +65,7 @@ ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::mo
 }
 
 ScopedEnv::~ScopedEnv() {
-  if (previous_) {
-    SetEnvironment(name_, *previous_);
-  } else {
-    UnsetEnvironment(name_);
-  }
+  SetEnvironment(name_, previous_);
 }
 
 }  // namespace penlark::testing

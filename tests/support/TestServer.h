@@ -19,20 +19,25 @@ namespace penlark::testing {
 class TestServer {
  public:
   using User = std::pair<std::string, std::string>;  // name, password
-  explicit TestServer(std::vector<User> users = {{"ann", "secret"}});
+  explicit TestServer(const std::vector<User>& users = {{"ann", "secret"}});
 
   // What to type in the server field: "127.0.0.1:PORT".
   std::string ServerText() const { return server_.ServerText(); }
-  // The full SOAP endpoint URL.
-  std::string Endpoint() const;
-  const std::filesystem::path& Root() const { return root_.Path(); }
+  std::string Endpoint() const {
+    return "http://" + ServerText() + std::string(server::kRouterPath);
+  }
 
-  // Seeding and checking the server's folders and documents.
-  void AddFolder(std::string_view serverPath) const;
+  void AddFolder(std::string_view serverPath) const {
+    std::filesystem::create_directories(Local(serverPath));
+  }
   void AddDocument(std::string_view serverPath, std::string_view content) const;
-  std::optional<std::string> Document(std::string_view serverPath) const;
-  bool HasFolder(std::string_view serverPath) const;
-  bool HasEntry(std::string_view serverPath) const;
+  std::optional<std::string> Document(std::string_view path) const { return ReadFile(Local(path)); }
+  bool HasFolder(std::string_view serverPath) const {
+    return std::filesystem::is_directory(Local(serverPath));
+  }
+  bool HasEntry(std::string_view serverPath) const {
+    return std::filesystem::exists(std::filesystem::symlink_status(Local(serverPath)));
+  }
 
   // The requests received so far, oldest first.
   std::vector<server::ReceivedRequest> Requests() const { return server_.ReceivedRequests(); }
@@ -42,11 +47,12 @@ class TestServer {
 
   // Misbehaving: each applies to every later request until Behave() is called.
   void Behave() { server_.SetSwitches({}); }
-  void InjectFault(std::string faultString);
-  void DelayAnswers(std::chrono::milliseconds delay);
-  void DropConnections();
-  void ReplyWithBody(std::string body);   // any body, e.g. one that is not XML
-  void ReplyWithText(std::string reply);  // a normal envelope with this reply string
+  void InjectFault(std::string fault) { server_.SetSwitches({.fault = std::move(fault)}); }
+  void DelayAnswers(std::chrono::milliseconds delay) { server_.SetSwitches({.delay = delay}); }
+  void DropConnections() { server_.SetSwitches({.dropConnection = true}); }
+  // Any body, e.g. one that is not XML; or a normal envelope with this reply string.
+  void ReplyWithBody(std::string body) { server_.SetSwitches({.rawBody = std::move(body)}); }
+  void ReplyWithText(std::string reply) { server_.SetSwitches({.replyText = std::move(reply)}); }
 
   void Stop() { server_.Stop(); }
 

@@ -36,10 +36,6 @@ DialogServices DialogTestBed::ServicesWith(Word& otherWord, DialogViewFactory& o
                         otherViews, kTestLimits, machine, clients};
 }
 
-std::filesystem::path DialogTestBed::HistoryFile() const {
-  return InstallPath() / "history" / ("history." + machine.user);
-}
-
 std::shared_ptr<WordDocument> DialogTestBed::OpenLocal(const std::string& name,
                                                        std::string_view rtf) {
   WriteFile(temp / name, rtf);

@@ -26,11 +26,10 @@ class DialogTestBed {
   explicit DialogTestBed(DialogViewFactory& otherViews);
 
   std::filesystem::path InstallPath() const { return machine.installPath; }
-  // The work directory as the dialog names it, with its trailing "/".
+  // The work directory as the dialog names it, with its trailing separator.
   std::string WorkDir() const {
     return machine.installPath + kPathSeparator + "work" + kPathSeparator;
   }
-  std::filesystem::path HistoryFile() const;
   // The server's XML document form of an RTF text.
   std::string XmlOf(std::string_view rtf) const;
   // Writes `rtf` as the file `name` of the temporary folder and opens it in the word processor.

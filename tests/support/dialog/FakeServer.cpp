@@ -10,10 +10,10 @@ class FakeServer::Client final : public ServerClient {
   Client(FakeServer& server, Prompts& prompts, TarnwellHooks hooks)
       : server_(server), prompts_(prompts), hooks_(std::move(hooks)) {}
 
-  std::string RequestFiles(const std::string& dir, const std::string& username,
+  std::string RequestFiles(const std::string& dir, const std::string& user,
                            const std::string& password) override {
     listed_.reset();
-    return Ask("getFiles " + dir, username, password, [&] {
+    return Ask("getFiles " + dir, user, password, [&] {
       names_.clear();
       types_.clear();
       for (const Entry& entry : server_.entries) {
@@ -26,50 +26,45 @@ class FakeServer::Client final : public ServerClient {
       return "<files/>";
     });
   }
-
   std::string RequestDelete(const std::string& dir, const std::string& name, std::int16_t type,
-                            const std::string& username, const std::string& password) override {
-    return Ask(Line("delete", dir, name, type), username, password, [&] {
-      if (const Entry* entry = server_.Find(dir, name, type)) {
-        server_.entries.erase(server_.entries.begin() + (entry - server_.entries.data()));
-      }
+                            const std::string& user, const std::string& password) override {
+    return Ask(Line("delete", dir, name, type), user, password, [&] {
+      std::erase_if(server_.entries, [&](const Entry& entry) {
+        return entry.dir == dir && entry.name == name && entry.type == type;
+      });
       return "<deleted/>";
     });
   }
-
   std::string RequestCreateFolder(const std::string& dir, const std::string& name,
-                                  std::int16_t type, const std::string& username,
+                                  std::int16_t type, const std::string& user,
                                   const std::string& password) override {
-    return Ask(Line("createFolder", dir, name, type), username, password, [&] {
+    return Ask(Line("createFolder", dir, name, type), user, password, [&] {
       server_.Add(dir, name, type);
       return "<created/>";
     });
   }
-
   std::string RequestContent(const std::string& dir, const std::string& name, std::int16_t type,
-                             const std::string& username, const std::string& password) override {
-    return Ask(Line("getContent", dir, name, type), username, password, [&] {
-      const Entry* entry = server_.Find(dir, name, type);
-      return entry != nullptr ? entry->content : std::string();
+                             const std::string& user, const std::string& password) override {
+    return Ask(Line("getContent", dir, name, type), user, password, [&] {
+      const auto found = Find(dir, name);
+      return found == server_.entries.end() ? std::string() : found->content;
     });
   }
-
   std::string RequestSaveFile(const std::string& dir, const std::string& name,
-                              const std::string& content, const std::string& username,
+                              const std::string& content, const std::string& user,
                               const std::string& password) override {
-    return Ask("saveFile " + dir + " " + name, username, password, [&] {
-      if (server_.Find(dir, name) == nullptr) {
+    return Ask("saveFile " + dir + " " + name, user, password, [&] {
+      if (Find(dir, name) == server_.entries.end()) {
         server_.Add(dir, name);
       }
-      server_.Find(dir, name)->content = content;
+      Find(dir, name)->content = content;
       return "<saved/>";
     });
   }
 
   std::int16_t GetFileType(const std::string& name) const override {
     const auto found = std::find(names_.begin(), names_.end(), name);
-    return found == names_.end() ? std::int16_t{0}
-                                 : types_[static_cast<std::size_t>(found - names_.begin())];
+    return found == names_.end() ? std::int16_t{0} : types_[std::size_t(found - names_.begin())];
   }
   bool FileExists(const std::string& name) const override {
     return std::find(names_.begin(), names_.end(), name) != names_.end();
@@ -84,26 +79,32 @@ class FakeServer::Client final : public ServerClient {
     return std::string(request) + " " + dir + " " + name + " " + std::to_string(type);
   }
 
-  std::string Ask(std::string line, const std::string& username, const std::string& password,
+  // The document `name` of `dir`.
+  std::vector<Entry>::iterator Find(const std::string& dir, const std::string& name) {
+    return std::find_if(server_.entries.begin(), server_.entries.end(), [&](const Entry& entry) {
+      return entry.dir == dir && entry.name == name && entry.type == 2;
+    });
+  }
+
+  std::string Ask(std::string line, const std::string& user, const std::string& password,
                   const std::function<std::string()>& answer) {
     server_.asked.push_back(std::move(line));
     server_.lastPassword = password;
-    const auto [failure, text] = std::exchange(server_.failure_, {Failure::None, ""});
-    const auto& hosts = server_.hosts;
+    const auto failure = std::exchange(server_.failure_, std::nullopt);
     const auto& users = server_.users;
-    if (std::find(hosts.begin(), hosts.end(), hooks_.serverText()) == hosts.end()) {
+    const std::string host = hooks_.serverText();
+    if (host != "tarn" && host != "fen") {
       prompts_.ShowMessage({.text = "Error: Connection to Tarnwell Server failed. The Server "
                                     "could be down. Try Later...",
                             .icon = MessageIcon::Exclamation});
-    } else if (failure == Failure::Unread) {
-      return text;
-    } else if (failure != Failure::None) {
-      prompts_.ShowMessage({.text = text});
-      if (failure == Failure::Internal) {
+    } else if (failure && failure->first == Failure::Unread) {
+      return failure->second;
+    } else if (failure) {
+      prompts_.ShowMessage({.text = failure->second});
+      if (failure->first == Failure::Internal) {
         hooks_.onRequestFailure();
       }
-    } else if (std::find(users.begin(), users.end(), std::pair{username, password}) ==
-               users.end()) {
+    } else if (std::find(users.begin(), users.end(), std::pair{user, password}) == users.end()) {
       prompts_.ShowMessage({.text = "Login failed: unknown user name or wrong password."});
     } else {
       return answer();
@@ -118,14 +119,6 @@ class FakeServer::Client final : public ServerClient {
   std::vector<std::int16_t> types_;
   std::optional<std::string> listed_;
 };
-
-FakeServer::Entry* FakeServer::Find(const std::string& dir, const std::string& name,
-                                    std::int16_t type) {
-  const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry& entry) {
-    return entry.dir == dir && entry.name == name && entry.type == type;
-  });
-  return found == entries.end() ? nullptr : &*found;
-}
 
 ServerClientFactory FakeServer::Clients() {
   return [this](Prompts& prompts, TarnwellHooks hooks) {

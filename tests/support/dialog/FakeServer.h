@@ -3,6 +3,7 @@
 #include "protocol/ServerClient.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,26 +24,20 @@ class FakeServer {
     std::string content;  // a document's XML form
   };
   enum class Failure {
-    None,
     Fault,     // the text is shown and the reply is empty
     Internal,  // the same, then the dialog's failure hook runs
     Unread,    // the text is the reply, which leaves a listing as it was
   };
 
-  // An entry of `dir`, after those already there.
   void Add(std::string dir, std::string name, std::int16_t type = 2, std::string content = {}) {
     entries.push_back({std::move(dir), std::move(name), type, std::move(content)});
   }
-  // The entry of that folder, name and type; nullptr when there is none.
-  Entry* Find(const std::string& dir, const std::string& name, std::int16_t type = 2);
   // The next request fails so.
   void FailNext(Failure failure, std::string text) { failure_ = {failure, std::move(text)}; }
-
   // What a component is given to reach this server.
   ServerClientFactory Clients();
 
   std::vector<Entry> entries;
-  std::vector<std::string> hosts = {"tarn", "fen"};
   std::vector<std::pair<std::string, std::string>> users = {
       {"ann", "secret"}, {"Ann", "secret"}, {"bob", "pw"}, {"guest", ""}};
   std::vector<std::string> asked;
@@ -51,7 +46,7 @@ class FakeServer {
  private:
   class Client;
 
-  std::pair<Failure, std::string> failure_{Failure::None, ""};
+  std::optional<std::pair<Failure, std::string>> failure_;
 };
 
 }  // namespace penlark::testing

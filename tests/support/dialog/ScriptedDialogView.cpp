@@ -98,23 +98,6 @@ UserAction DoubleClickItem(std::string text) {
   };
 }
 
-UserAction ChooseServer(int index) {
-  return [index](OpenDialog& dialog) {
-    ComboBox& combo = dialog.UrlDomainCombo;
-    combo.ListIndex = index;
-    combo.Text = combo.Items.at(static_cast<std::size_t>(index));
-    dialog.UrlDomainCombo_Click();
-    dialog.UrlDomainCombo_LostFocus();
-  };
-}
-
-UserAction ChooseTrailItem(int index) {
-  return [index](OpenDialog& dialog) {
-    dialog.ImageCombo.Select(index);
-    dialog.ImageCombo_Click();
-  };
-}
-
 UserAction FolderButton::Click(double x, double y) const {
   return [button = *this, x, y](OpenDialog& dialog) {
     (dialog.*button.down)(kLeftButton, 0, x, y);

@@ -16,14 +16,12 @@ using UserAction = std::function<void(OpenDialog&)>;
 
 // Views that play a script: while a dialog is shown modally, the next actions run against it
 // until the dialog is unloaded; a showing that runs out of actions with the dialog still up is
-// an error of the test. The view menu takes its choice from a queue of its own.
+// an error of the test. The view menu takes its choice from a queue of its own: the Click
+// handler of an item, or null to close it without a choice.
 class ScriptedDialogViews final : public DialogViewFactory {
  public:
   ScriptedDialogViews& Then(UserAction action);
-  // The next drop-down of the view menu chooses this item (its Click handler), or closes
-  // without a choice when `handler` is null.
   ScriptedDialogViews& ChooseFromViewMenu(void (OpenDialog::*handler)());
-
   std::unique_ptr<DialogView> CreateView(OpenDialog& dialog) override;
 
   int Showings() const { return showings_; }
@@ -43,25 +41,17 @@ class ScriptedDialogViews final : public DialogViewFactory {
 // The texts of the list's items, in order.
 std::vector<std::string> ItemTexts(const OpenDialog& dialog);
 
-// --- actions ---
-
 UserAction Type(TextBox OpenDialog::*field, std::string text);
 UserAction Login(std::string server, std::string user, std::string password, bool savePassword);
 UserAction Call(void (OpenDialog::*handler)());
 // Clicks the list item of that text (ItemClick), then double-clicks it.
 UserAction DoubleClickItem(std::string text);
-// Chooses an item of the server combo's list (by index) and then leaves the combo.
-UserAction ChooseServer(int index);
-// Chooses an item of the folder trail (0-based).
-UserAction ChooseTrailItem(int index);
 
 // The four folder buttons: the control, its mouse handlers, its pictures, its PressedButton code.
 using MouseHandler = void (OpenDialog::*)(int, int, double, double);
 struct FolderButton {
   ImageButton OpenDialog::*control;
-  MouseHandler down;
-  MouseHandler move;
-  MouseHandler up;
+  MouseHandler down, move, up;
   ButtonPictures pictures;
   std::int16_t code;
 

@@ -1,0 +1,198 @@
+// Pictures for a person to look at, into PNG files: penlark_screenshots OUTPUT_FOLDER
+// (scripts/screenshots runs it under Xvfb). The dialog on each tab, in Open and in Save mode;
+// when the Writer backend is built, a server document open in a visible Writer with the dialog
+// beside it about to save it back; when the office extension is built, the user's own Writer with
+// its Tarnwell menu open, and then the dialog its Open… brought up in front of Writer.
+
+#include "conversion/Transform.h"
+#include "dialog/OpenDialog.h"
+#include "dialog/qt/QtDialogView.h"
+#include "support/TestServer.h"
+#include "support/dialog/DialogTestBed.h"
+
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <string>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#ifdef PENLARK_WRITER_SHOT
+#include "word/writer/Writer.h"
+#endif
+#ifdef PENLARK_EXTENSION_SHOT
+#include "support/office/OfficeWithExtension.h"
+#endif
+
+namespace {
+
+using penlark::OpenDialog;
+using penlark::testing::DialogTestBed;
+using penlark::testing::TestServer;
+
+bool Save(const QPixmap& picture, const std::string& path) {
+  const bool saved = picture.save(QString::fromStdString(path));
+  std::cout << (saved ? "wrote " : "could not write ") << path << '\n';
+  return saved;
+}
+
+bool SaveScreen(const std::string& path) {
+  return Save(QGuiApplication::primaryScreen()->grabWindow(0), path);
+}
+
+// Lets the office and Qt draw for a while.
+void Settle(int milliseconds) {
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// The dialog on the connection tab and on the file tab, in Open and in Save mode.
+bool DialogShots(const std::string& folder) {
+  penlark::qt::QtDialogViews views;
+  DialogTestBed bed(views);
+  TestServer server;
+  for (const char* name : {"/Archive", "/Letters", "/Minutes", "/Reports"}) {
+    server.AddFolder(name);
+  }
+  for (const char* name : {"/Budget 2027.rtf", "/Quarterly report.rtf", "/Welcome.rtf"}) {
+    server.AddDocument(name, penlark::RtfToXml("{\\rtf1 A document}"));
+  }
+  bool saved = true;
+  for (const bool saveMode : {false, true}) {
+    OpenDialog& dialog = bed.Dialog();
+    dialog.Caption = saveMode ? "Tarnwell SaveAs..." : "Tarnwell Open";
+    dialog.OpenButton.Caption = saveMode ? penlark::kSaveMode : penlark::kOpenMode;
+    dialog.UrlDomainCombo.Text = server.ServerText();
+    dialog.UsernameText.Text = "ann";
+    dialog.PasswordText.Text = "secret";
+    QWidget& window = views.Newest()->Window();
+    views.RefreshAll();
+    window.show();
+    const std::string path = folder + (saveMode ? "/save" : "/open");
+    saved = Save(window.grab(), path + "-connection.png") && saved;
+    dialog.LogInButton_Click();
+    if (saveMode) {
+      dialog.FilenameText.Text = "Letter to the board.rtf";
+      dialog.menuReport_Click();
+    }
+    dialog.ReloadImage_MouseMove(0, 0, 100, 100);
+    views.RefreshAll();
+    saved = Save(window.grab(), path + "-file.png") && saved;
+    dialog.Cancel_Click();
+  }
+  return saved;
+}
+
+#ifdef PENLARK_WRITER_SHOT
+constexpr const char* kLetterRtf =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0"
+    "{\\fonttbl{\\f0\\fswiss Helvetica;}{\\f1\\froman Times New Roman;}}"
+    "{\\colortbl;\\red31\\green78\\blue121;}"
+    "\\pard\\sa240\\f0\\fs36\\cf1\\b Letter to the board\\b0\\cf0\\par "
+    "\\pard\\sa120\\f1\\fs24 Dear members of the board,\\par "
+    "the quarterly figures are in: sales rose by \\b 12%\\b0 , and the budget for 2027 will be "
+    "agreed in March. The minutes of every meeting are on the Tarnwell server.\\par "
+    "With kind regards,\\par Ann\\par }";
+
+// A letter opened from the server in a visible Writer, and the dialog beside it in Save mode.
+bool WriterShot(const std::string& folder) {
+  penlark::WriterOptions options;
+  options.visible = true;
+  const auto word = penlark::StartWriter(options);
+  penlark::qt::QtDialogViews views;
+  DialogTestBed bed(views);
+  penlark::Component component(bed.ServicesWith(*word, views));
+  TestServer server;
+  server.AddFolder("/Letters");
+  server.AddFolder("/Reports");
+  server.AddDocument("/Letters/Letter to the board.rtf", penlark::RtfToXml(kLetterRtf));
+
+  OpenDialog& opening = component.Context().Dialog();
+  opening.OpenButton.Caption = penlark::kOpenMode;
+  penlark::testing::Login(server.ServerText(), "ann", "secret", true)(opening);
+  for (const char* typed : {"Letters", "Letter to the board.rtf"}) {
+    opening.FilenameText.Text = typed;
+    opening.OpenButton_Click();
+  }
+  if (word->DocumentsCount() != 1) {
+    std::cerr << "the letter did not open in Writer\n";
+    return false;
+  }
+  // The dialog again, logged in from the history.
+  OpenDialog& saving = component.Context().Dialog();
+  saving.Caption = "Tarnwell SaveAs...";
+  saving.OpenButton.Caption = penlark::kSaveMode;
+  saving.FilenameText.Text = "Letters";
+  saving.OpenButton_Click();
+  saving.FilenameText.Text = word->ActiveDocument()->Name();
+  QWidget& window = views.Newest()->Window();
+  views.RefreshAll();
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  window.move(screen.right() - window.frameGeometry().width() - 40,
+              (screen.height() - window.frameGeometry().height()) / 2);
+  window.show();
+  Settle(3000);
+  const bool saved = SaveScreen(folder + "/writer-save.png");
+  saving.Cancel_Click();
+  return saved;
+}
+#endif
+
+#ifdef PENLARK_EXTENSION_SHOT
+// The user's Writer with the office extension: its Tarnwell menu, opened from the keyboard with
+// xdotool, and the dialog its Open… brought up, centred over Writer placed off the screen's centre.
+bool ExtensionShot(const std::string& folder) {
+  const penlark::testing::TempDir dir;
+  setenv("PENLARK_PROGRAM", PENLARK_PROGRAM, 1);
+  setenv("PENLARK_REGISTRY", (dir / "registry.reg").c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+  setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+  penlark::testing::WriteFile(
+      dir / "Letter to the board.rtf",
+      "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\\f0\\fs24 "
+      "Dear members of the board,\\par the quarterly figures are in.\\par}");
+  penlark::testing::OfficeWithExtension office(dir.Path(), PENLARK_EXTENSION, true);
+  const auto letter = office.Load(dir / "Letter to the board.rtf");
+  Settle(4000);
+  // F10, then left past Help and Window.
+  std::system(
+      "xdotool search --name 'Letter to the board' windowfocus --sync key F10 Left Left Left Down");
+  Settle(2000);
+  const bool menu = SaveScreen(folder + "/extension-menu.png");
+  std::system("xdotool key Escape Escape");
+  std::system("xdotool search --name 'Letter to the board' windowsize 1000 760 windowmove 40 60");
+  Settle(2000);
+  office.Choose(letter, "XMLOpen");
+  Settle(4000);
+  return SaveScreen(folder + "/extension-dialog.png") && menu;
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  if (argc != 2) {
+    std::cerr << "Usage: penlark_screenshots OUTPUT_FOLDER\n";
+    return 2;
+  }
+  const std::function<bool(const std::string&)> shots[] = {
+      DialogShots,
+#ifdef PENLARK_WRITER_SHOT
+      WriterShot,
+#endif
+#ifdef PENLARK_EXTENSION_SHOT
+      ExtensionShot,
+#endif
+  };
+  bool saved = true;
+  for (const auto& shot : shots) {
+    saved = shot(argv[1]) && saved;
+  }
+  return saved ? 0 : 1;
+}
