@@ -16,7 +16,7 @@ TEST_F(TarnwellTest, TheOperationsThatShowNoDialog) {
   EXPECT_FALSE(bed.Context().IsDialogLoaded());
   EXPECT_FALSE(tarnwell.XMLHelp());
   EXPECT_EQ(bed.shell.Opened(),
-            std::vector<std::string>{bed.InstallPath().string() + "/docs/running.html"});
+            std::vector<std::string>{(bed.InstallPath() / "docs" / "running.html").string()});
   EXPECT_TRUE(bed.Context().IsDialogLoaded());
   bed.Context().UnloadDialog();
   try {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "automation/Component.h"
+#include "platform/Files.h"
 #include "support/RecordingServices.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -25,8 +26,10 @@ class DialogTestBed {
   explicit DialogTestBed(DialogViewFactory& otherViews);
 
   std::filesystem::path InstallPath() const { return machine.installPath; }
-  // The work directory as the dialog names it, with its trailing "/".
-  std::string WorkDir() const { return machine.installPath + "/work/"; }
+  // The work directory as the dialog names it, with its trailing separator.
+  std::string WorkDir() const {
+    return machine.installPath + kPathSeparator + "work" + kPathSeparator;
+  }
   // The server's XML document form of an RTF text.
   std::string XmlOf(std::string_view rtf) const;
   // Writes `rtf` as the file `name` of the temporary folder and opens it in the word processor.
