@@ -140,15 +140,18 @@ TEST_F(PenlarkCommandsTest, BadArgumentsGiveStatusTwoAndUsageAndHelpStatusZero) 
     EXPECT_THAT(result.err, HasSubstr("Usage: penlark"));
   }
   EXPECT_TRUE(server.Requests().empty());
-  for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{"--help"},
-                                             {"-h"},
-                                             {"ls", "--help"},
-                                             {"mkdir", "--help"},
-                                             {"get", "--help"},
-                                             {"put", "--help"},
-                                             {"open", "--help"},
-                                             {"demo", "--help"}}) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--help"},
+           {"-h"},
+           {"ls", "--help"},
+           {"mkdir", "--help"},
+           {"get", "--help"},
+           {"put", "--help"},
+#ifdef PENLARK_WITH_DESKTOP
+           {"open", "--help"},
+           {"demo", "--help"},
+#endif
+       }) {
     const ProgramResult result = testing::RunProgram(PENLARK_PROGRAM, args);
     EXPECT_EQ(result.exitCode, 0) << ::testing::PrintToString(args);
     EXPECT_THAT(result.out, HasSubstr("Usage: penlark"));
