@@ -9,6 +9,8 @@
 //                 lands in pages touched before: the coding loops without the page faults;
 //   Zlib*, Libdeflate*  Huffman-only deflate of the same text with zlib, and its decoding with
 //                 libdeflate, timed the same way, as anchors for the figures of a busy machine.
+// The Windows build has neither: no zlib or libdeflate is built for it, and its allocator has no
+// settings to keep freed memory.
 //
 //   penlark_huffman_bench                    run the benchmarks
 //   penlark_huffman_bench --write-text=FILE  only write the 100 MB of text (for he3 runs)
@@ -18,13 +20,16 @@
 #include "compression/HuffmanCompression.h"
 #include "platform/Files.h"
 
-#include <libdeflate.h>
-#include <malloc.h>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#ifndef _WIN32
+#include <libdeflate.h>
+#include <malloc.h>
 #include <zlib.h>
+#endif
 
 #include <benchmark/benchmark.h>
 
@@ -101,6 +106,7 @@ void DecodeByte(benchmark::State& state, const std::string& name) {
   });
 }
 
+#ifndef _WIN32
 // From here on freed memory stays with the process and is handed out again.
 void KeepFreedMemory() {
   mallopt(M_MMAP_THRESHOLD, 1 << 30);
@@ -157,6 +163,7 @@ void LibdeflateDecode(benchmark::State& state, const std::string& name) {
   });
   libdeflate_free_decompressor(decompressor);
 }
+#endif
 
 void Configure(benchmark::internal::Benchmark* benchmark) {
   benchmark->UseManualTime()->Unit(benchmark::kMicrosecond);
@@ -164,17 +171,21 @@ void Configure(benchmark::internal::Benchmark* benchmark) {
 
 BENCHMARK_CAPTURE(EncodeByte, text, "text")->Apply(Configure);
 BENCHMARK_CAPTURE(DecodeByte, text, "text")->Apply(Configure);
+#ifndef _WIN32
 BENCHMARK_CAPTURE(ZlibHuffmanOnlyEncode, text, "text")->Apply(Configure);
 BENCHMARK_CAPTURE(LibdeflateDecode, text, "text")->Apply(Configure);
+#endif
 BENCHMARK_CAPTURE(EncodeByte, random, "random")->Apply(Configure);
 BENCHMARK_CAPTURE(DecodeByte, random, "random")->Apply(Configure);
 BENCHMARK_CAPTURE(EncodeByte, text_100K, "text_100K")->Apply(Configure);
 BENCHMARK_CAPTURE(DecodeByte, text_100K, "text_100K")->Apply(Configure);
 BENCHMARK_CAPTURE(EncodeByte, text_1K, "text_1K")->Apply(Configure);
 BENCHMARK_CAPTURE(DecodeByte, text_1K, "text_1K")->Apply(Configure);
+#ifndef _WIN32
 // Last: they change how the allocator treats every later benchmark.
 BENCHMARK_CAPTURE(EncodeByteWarm, text, "text")->Apply(Configure);
 BENCHMARK_CAPTURE(DecodeByteWarm, text, "text")->Apply(Configure);
+#endif
 
 }  // namespace
 }  // namespace penlark::bench

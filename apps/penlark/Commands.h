@@ -9,6 +9,7 @@ namespace penlark::cli {
 
 using Arguments = std::span<const std::string_view>;
 
+// Not on Windows, which keeps the settings in its registry.
 int RunSettings(Arguments args);
 int RunList(Arguments args);
 int RunRemove(Arguments args);
@@ -16,7 +17,7 @@ int RunMakeFolder(Arguments args);
 int RunGet(Arguments args);
 int RunPut(Arguments args);
 
-// With the dialog on the desktop.
+// With the dialog on the desktop, where the build has it (PENLARK_WITH_DESKTOP).
 int RunOpen(Arguments args);
 int RunSaveAs(Arguments args);
 int RunSave(Arguments args);

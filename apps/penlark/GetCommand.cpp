@@ -1,6 +1,5 @@
 #include "ServerCommand.h"
 #include "conversion/Transform.h"
-#include "dialog/OpenDialog.h"
 
 namespace penlark::cli {
 
@@ -10,6 +9,7 @@ int RunGet(Arguments args) {
       {"DIR", "NAME", "OUT.rtf"},
       "Fetches the document NAME from the server folder DIR and writes it as RTF to OUT.rtf."};
   return RunServerCommand(args, kSpec, [](ServerContext& context) {
+    constexpr std::int16_t kDocumentType = 2;
     const std::string& dir = context.operands[0];
     const std::string& name = context.operands[1];
     const std::string reply =

@@ -16,6 +16,7 @@ struct Command {
 };
 
 constexpr std::array kCommands = {
+#ifdef PENLARK_WITH_DESKTOP
     Command{"demo", penlark::cli::RunDemo},
     Command{"open", penlark::cli::RunOpen},
     Command{"saveas", penlark::cli::RunSaveAs},
@@ -24,7 +25,10 @@ constexpr std::array kCommands = {
     Command{"help", penlark::cli::RunHelp},
     Command{"new", penlark::cli::RunNew},
     Command{"wordclose", penlark::cli::RunWordClose},
+#endif
+#ifndef _WIN32
     Command{"settings", penlark::cli::RunSettings},
+#endif
     Command{"ls", penlark::cli::RunList},
     Command{"get", penlark::cli::RunGet},
     Command{"put", penlark::cli::RunPut},
@@ -35,8 +39,10 @@ constexpr std::array kCommands = {
 #endif
 };
 
-constexpr std::string_view kUsage = R"(Usage: penlark COMMAND [ARGUMENTS]
-
+// The usage, in parts: the commands with the dialog are built with the desktop, the settings
+// file is not Windows' (which keeps the settings in its registry).
+#ifdef PENLARK_WITH_DESKTOP
+constexpr std::string_view kDesktopUsage = R"(
 Try it:
   demo        a server with sample documents on this machine, and the dialog to use it
 
@@ -54,39 +60,65 @@ With the dialog (the operations a word-processor macro calls):
   stand-in word processor instead. When your office runs (on its default profile, or the one
   --profile DIR names), they act on it, through one resident Penlark per office that keeps the
   login and the document's folder until the office ends ("penlark resident", started for you).
-
+)";
+#endif
+constexpr std::string_view kServerUsage = R"(
 For scripts, without the dialog:
   ls          list a server folder:    penlark ls --server SERVER --user USER DIR
   get         fetch a document as RTF: penlark get --server SERVER --user USER DIR NAME OUT.rtf
   put         store an RTF file:       penlark put --server SERVER --user USER DIR NAME IN.rtf
   rm          delete a server entry:   penlark rm --server SERVER --user USER DIR NAME
   mkdir       create a server folder:  penlark mkdir --server SERVER --user USER DIR NAME
-  settings    show the machine settings and the files derived from them
-
+)";
+#ifndef _WIN32
+constexpr std::string_view kSettingsCommandUsage =
+    R"(  settings    show the machine settings and the files derived from them
+)";
+#endif
+constexpr std::string_view kServerNotes = R"(
 The server commands take the password from $PENLARK_PASSWORD, or with --password-stdin from the
 first line of standard input; "penlark COMMAND --help" tells more. They print what would be shown
 in message boxes on standard error, and exit with 0 on success, 1 on failure.
-
+)";
+#ifndef _WIN32
+constexpr std::string_view kSettingsFileUsage = R"(
 The machine settings file is $PENLARK_REGISTRY, or /etc/penlark/registry.reg.
 )";
+#endif
+
+void PrintUsage(std::ostream& out) {
+  out << "Usage: penlark COMMAND [ARGUMENTS]\n";
+#ifdef PENLARK_WITH_DESKTOP
+  out << kDesktopUsage;
+#endif
+  out << kServerUsage;
+#ifndef _WIN32
+  out << kSettingsCommandUsage;
+#endif
+  out << kServerNotes;
+#ifndef _WIN32
+  out << kSettingsFileUsage;
+#endif
+}
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   if (args.empty()) {
-    std::cerr << kUsage;
+    PrintUsage(std::cerr);
     return 2;
   }
   const std::string_view name = args.front();
   if (name == "--help" || name == "-h") {
-    std::cout << kUsage;
+    PrintUsage(std::cout);
     return 0;
   }
   const auto command = std::find_if(kCommands.begin(), kCommands.end(),
                                     [&](const Command& c) { return c.name == name; });
   if (command == kCommands.end()) {
-    std::cerr << "penlark: unknown command: " << name << "\n\n" << kUsage;
+    std::cerr << "penlark: unknown command: " << name << "\n\n";
+    PrintUsage(std::cerr);
     return 2;
   }
   return command->run(penlark::cli::Arguments(args).subspan(1));

@@ -17,9 +17,9 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <random>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
@@ -31,6 +31,19 @@ constexpr std::size_t kDocumentSize = 100'000'000;
 // The RTF file given with --rtf=, if any.
 std::string givenRtfPath;
 
+// A new folder below the system's temporary folder.
+std::filesystem::path NewTemporaryFolder() {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("penlark-bench-" + std::to_string(random()));
+    if (std::filesystem::create_directory(folder)) {
+      return folder;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary directory");
+}
+
 // The generated RTF file and its XML text, made once and removed at exit.
 struct Corpus {
   std::filesystem::path directory;
@@ -39,13 +52,7 @@ struct Corpus {
   std::string rtf;
   std::string xml;
 
-  Corpus() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "penlark-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      throw std::runtime_error("cannot create a temporary directory");
-    }
-    directory = pattern;
+  Corpus() : directory(NewTemporaryFolder()) {
     rtfPath = (directory / "document.rtf").string();
     outputPath = (directory / "back.rtf").string();
     rtf = givenRtfPath.empty() ? penlark::bench::GenerateRtf(kDocumentSize)

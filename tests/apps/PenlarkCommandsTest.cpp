@@ -138,8 +138,10 @@ TEST_F(PenlarkCommandsTest, BadArgumentsGiveStatusTwoAndUsageAndHelpStatusZero) 
       {{"-h"}, 0},
       {{"ls", "--help"}, 0},
       {{"get", "--help"}, 0},
+#ifdef PENLARK_WITH_DESKTOP
       {{"open", "--help"}, 0},
       {{"demo", "--help"}, 0},
+#endif
   };
   for (const auto& [args, status] : cases) {
     const ProgramResult result = testing::RunProgram(PENLARK_PROGRAM, args);
