@@ -1,6 +1,7 @@
 // The four functions every in-process server exports (named in Penlark.def), and its entry point.
 #include "Penlark.h"
 #include "automation/com/ClassFactory.h"
+#include "automation/com/ComponentServices.h"
 #include "automation/com/Module.h"
 #include "automation/com/Registration.h"
 
@@ -13,7 +14,6 @@ penlark::com::ClassFactory classFactory;
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     penlark::com::SetModuleHandle(instance);
-    ::DisableThreadLibraryCalls(instance);
   }
   return TRUE;
 }
@@ -26,6 +26,7 @@ STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** object) {
   if (classId != CLSID_Tarnwell) {
     return CLASS_E_CLASSNOTAVAILABLE;
   }
+  penlark::com::InstallComponentFactory();
   return classFactory.QueryInterface(iid, object);
 }
 

@@ -8,15 +8,8 @@
 #include <stdexcept>
 
 namespace penlark::com {
-namespace {
 
 using Microsoft::WRL::ComPtr;
-
-VARIANT_BOOL ToVariantBool(bool value) {
-  return value ? VARIANT_TRUE : VARIANT_FALSE;
-}
-
-}  // namespace
 
 HRESULT TarnwellObject::Create(REFIID iid, void** object) {
   ComPtr<ITypeLib> library;
@@ -102,45 +95,57 @@ HRESULT TarnwellObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
                       exception, argumentError);
 }
 
+Tarnwell& TarnwellObject::Core() {
+  if (!core_) {
+    core_.emplace();
+  }
+  return *core_;
+}
+
+HRESULT TarnwellObject::Forward(bool (Tarnwell::*operation)(), VARIANT_BOOL* result) {
+  if (result == nullptr) {
+    return E_POINTER;
+  }
+  return Guarded([&] { *result = (Core().*operation)() ? VARIANT_TRUE : VARIANT_FALSE; });
+}
+
 HRESULT TarnwellObject::get_DOCTYPE(short* value) {
   if (value == nullptr) {
     return E_POINTER;
   }
-  *value = doctype_;
-  return S_OK;
+  return Guarded([&] { *value = Core().DOCTYPE; });
 }
 
 HRESULT TarnwellObject::put_DOCTYPE(short value) {
-  doctype_ = value;
-  return S_OK;
+  return Guarded([&] { Core().DOCTYPE = value; });
 }
 
 HRESULT TarnwellObject::XMLNew(VARIANT_BOOL* result) {
-  return Guarded([&] { *result = ToVariantBool(true); });
+  return Forward(&Tarnwell::XMLNew, result);
 }
 
-HRESULT TarnwellObject::XMLOpen(VARIANT_BOOL*) {
-  return Guarded([] { throw std::runtime_error("XMLOpen is not available yet."); });
+HRESULT TarnwellObject::XMLOpen(VARIANT_BOOL* result) {
+  return Forward(&Tarnwell::XMLOpen, result);
 }
 
-HRESULT TarnwellObject::XMLClose(VARIANT_BOOL*) {
-  return Guarded([] { throw std::runtime_error("XMLClose is not available yet."); });
+HRESULT TarnwellObject::XMLClose(VARIANT_BOOL* result) {
+  return Forward(&Tarnwell::XMLClose, result);
 }
 
-HRESULT TarnwellObject::WordClose(VARIANT_BOOL*) {
-  return Guarded([] { throw std::runtime_error("WordClose is not available yet."); });
+HRESULT TarnwellObject::WordClose(VARIANT_BOOL* result) {
+  return Forward(&Tarnwell::WordClose, result);
 }
 
-HRESULT TarnwellObject::XMLSave(VARIANT_BOOL*) {
-  return Guarded([] { throw std::runtime_error("XMLSave is not available yet."); });
+HRESULT TarnwellObject::XMLSave(VARIANT_BOOL* result) {
+  return Forward(&Tarnwell::XMLSave, result);
 }
 
-HRESULT TarnwellObject::XMLSaveAs(VARIANT_BOOL*) {
-  return Guarded([] { throw std::runtime_error("XMLSaveAs is not available yet."); });
+HRESULT TarnwellObject::XMLSaveAs(VARIANT_BOOL* result) {
+  return Forward(&Tarnwell::XMLSaveAs, result);
 }
 
-HRESULT TarnwellObject::XMLHelp(VARIANT_BOOL*) {
-  return Guarded([] { throw std::runtime_error("XMLHelp is not available yet."); });
+HRESULT TarnwellObject::XMLHelp(VARIANT_BOOL* result) {
+  return Forward(&Tarnwell::XMLHelp, result);
 }
 
 HRESULT TarnwellObject::InterfaceSupportsErrorInfo(REFIID iid) {

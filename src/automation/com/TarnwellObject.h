@@ -1,12 +1,15 @@
 #pragma once
 
 #include "Penlark.h"
+#include "automation/Tarnwell.h"
 
 #include <atomic>
+#include <optional>
 #include <wrl/client.h>
 
 // An instance of the class Tarnwell as macros see it: the dual interface _Tarnwell, whose
-// IDispatch side is served from the type library, and error objects for its failures.
+// IDispatch side is served from the type library, and error objects for its failures. Its members
+// are those of a Tarnwell on this thread's component, made at the first call.
 namespace penlark::com {
 
 class TarnwellObject final : public _Tarnwell, public ISupportErrorInfo {
@@ -42,9 +45,12 @@ class TarnwellObject final : public _Tarnwell, public ISupportErrorInfo {
   explicit TarnwellObject(Microsoft::WRL::ComPtr<ITypeInfo> typeInfo);
   ~TarnwellObject();
 
+  Tarnwell& Core();
+  HRESULT Forward(bool (Tarnwell::*operation)(), VARIANT_BOOL* result);
+
   std::atomic<ULONG> references_ = 1;
   Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_;
-  short doctype_ = 0;
+  std::optional<Tarnwell> core_;
 };
 
 }  // namespace penlark::com
