@@ -3,6 +3,7 @@
 #include "support/TempDir.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -29,6 +30,18 @@ fs::path TestFolder() {
 const fs::path& Dll() {
   static const fs::path dll = TestFolder() / "penlark.dll";
   return dll;
+}
+
+GUID Guid(std::string_view text) {
+  GUID guid{};
+  ::CLSIDFromString(ToWide(text).c_str(), &guid);
+  return guid;
+}
+
+// A function the DLL exports, cast through void(*)(), which stands for any function type.
+template <class Function>
+Function Export(HMODULE dll, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(dll, name)));
 }
 
 struct Finished {
@@ -130,6 +143,41 @@ TEST(ComServerRegistration, EachStepLeavesTheEntriesOfOneFileOrNone) {
   }
 }
 
+// The DLL may be unloaded exactly when no object and no lock of its class object is left.
+TEST(ComServerLifetime, TheDllStaysLoadedWhileObjectsOrLocksLive) {
+  const HMODULE dll = ::LoadLibraryW(Dll().c_str());
+  ASSERT_NE(dll, nullptr);
+  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+  using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+  const auto getClassObject = Export<GetClassObject>(dll, "DllGetClassObject");
+  const auto canUnloadNow = Export<CanUnloadNow>(dll, "DllCanUnloadNow");
+  ASSERT_TRUE(getClassObject != nullptr && canUnloadNow != nullptr);
+  ComPtr<IClassFactory> factory;
+  EXPECT_EQ(getClassObject(IID_IDispatch, IID_PPV_ARGS(&factory)), CLASS_E_CLASSNOTAVAILABLE);
+  ASSERT_EQ(getClassObject(Guid(Tarnwell::kClassId), IID_PPV_ARGS(&factory)), S_OK);
+  ComPtr<IUnknown> aggregated;
+  EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_PPV_ARGS(&aggregated)),
+            CLASS_E_NOAGGREGATION);
+  ComPtr<IDispatch> object;
+  const struct {
+    const char* step;
+    std::function<void()> action;
+    HRESULT canUnload;
+  } steps[] = {
+      {"nothing made", [] {}, S_OK},
+      {"class object locked", [&] { factory->LockServer(TRUE); }, S_FALSE},
+      {"class object unlocked", [&] { factory->LockServer(FALSE); }, S_OK},
+      {"object made", [&] { factory->CreateInstance(nullptr, IID_PPV_ARGS(&object)); }, S_FALSE},
+      {"object released", [&] { object.Reset(); }, S_OK},
+  };
+  for (const auto& step : steps) {
+    step.action();
+    EXPECT_EQ(canUnloadNow(), step.canUnload) << step.step;
+  }
+  factory.Reset();
+  ::FreeLibrary(dll);
+}
+
 // penlark.dll registered for the life of a test, and COM initialised for an apartment.
 class RegisteredServer : public ::testing::Test {
  protected:
@@ -142,6 +190,93 @@ class RegisteredServer : public ::testing::Test {
     EXPECT_EQ(Regsvr32(L"/u", Dll()), 0u);
   }
 };
+
+std::string Name(ITypeLib& library, int index) {
+  BSTR name = nullptr;
+  BSTR description = nullptr;
+  library.GetDocumentation(index, &name, &description, nullptr, nullptr);
+  std::string text = ToUtf8(name ? name : L"") + " - " + ToUtf8(description ? description : L"");
+  ::SysFreeString(name);
+  ::SysFreeString(description);
+  return text;
+}
+
+// Each function of an interface: its name, how it is invoked and the type of its last parameter
+// (the value a property is given, the value a function returns).
+std::vector<std::string> Functions(ITypeInfo& interfaceInfo) {
+  TYPEATTR* attributes = nullptr;
+  interfaceInfo.GetTypeAttr(&attributes);
+  std::vector<std::string> functions;
+  for (UINT index = 0; index < attributes->cFuncs; ++index) {
+    FUNCDESC* function = nullptr;
+    interfaceInfo.GetFuncDesc(index, &function);
+    BSTR name = nullptr;
+    UINT names = 0;
+    interfaceInfo.GetNames(function->memid, &name, 1, &names);
+    const TYPEDESC& last = function->lprgelemdescParam[function->cParams - 1].tdesc;
+    const VARTYPE type = last.vt == VT_PTR ? last.lptdesc->vt : last.vt;
+    functions.push_back(ToUtf8(name) + " " + std::to_string(function->invkind) + " " +
+                        std::to_string(type));
+    ::SysFreeString(name);
+    interfaceInfo.ReleaseFuncDesc(function);
+  }
+  interfaceInfo.ReleaseTypeAttr(attributes);
+  return functions;
+}
+
+std::string FileDescription(const fs::path& file) {
+  std::vector<char> data(::GetFileVersionInfoSizeW(file.c_str(), nullptr));
+  void* value = nullptr;
+  UINT length = 0;
+  if (data.empty() ||
+      !::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+      !::VerQueryValueW(data.data(), L"\\StringFileInfo\\040904B0\\FileDescription", &value,
+                        &length)) {
+    return {};
+  }
+  return ToUtf8(static_cast<const wchar_t*>(value));
+}
+
+TEST_F(RegisteredServer, TheTypeLibraryAndTheFileDescribeTheClass) {
+  ComPtr<ITypeLib> library;
+  ASSERT_TRUE(
+      SUCCEEDED(::LoadRegTypeLib(Guid(Tarnwell::kTypeLibraryId), 1, 0, LOCALE_NEUTRAL, &library)));
+  EXPECT_EQ(Name(*library.Get(), -1), std::string(Tarnwell::kTypeLibraryName) + " - " +
+                                          std::string(Tarnwell::kTypeLibraryDescription));
+  TLIBATTR* attributes = nullptr;
+  library->GetLibAttr(&attributes);
+  EXPECT_EQ(
+      std::to_string(attributes->wMajorVerNum) + "." + std::to_string(attributes->wMinorVerNum),
+      Tarnwell::kTypeLibraryVersion);
+  library->ReleaseTLibAttr(attributes);
+
+  ComPtr<ITypeInfo> classInfo;
+  ASSERT_TRUE(SUCCEEDED(library->GetTypeInfoOfGuid(Guid(Tarnwell::kClassId), &classInfo)));
+  HREFTYPE interfaceType = 0;
+  ComPtr<ITypeInfo> dispatchInfo;
+  ComPtr<ITypeInfo> interfaceInfo;
+  ASSERT_TRUE(SUCCEEDED(classInfo->GetRefTypeOfImplType(0, &interfaceType)));
+  ASSERT_TRUE(SUCCEEDED(classInfo->GetRefTypeInfo(interfaceType, &dispatchInfo)));
+  ASSERT_TRUE(SUCCEEDED(library->GetTypeInfoOfGuid(Guid(Tarnwell::kInterfaceId), &interfaceInfo)));
+  EXPECT_EQ(dispatchInfo.Get(), interfaceInfo.Get());
+  // The interface side of the dual interface, after IDispatch's own functions.
+  ASSERT_TRUE(SUCCEEDED(interfaceInfo->GetRefTypeOfImplType(~UINT{0}, &interfaceType)));
+  ASSERT_TRUE(SUCCEEDED(interfaceInfo->GetRefTypeInfo(interfaceType, &interfaceInfo)));
+  const auto get = std::to_string(INVOKE_PROPERTYGET);
+  const auto put = std::to_string(INVOKE_PROPERTYPUT);
+  const auto method = std::to_string(INVOKE_FUNC);
+  const auto i2 = std::to_string(VT_I2);
+  const auto boolean = std::to_string(VT_BOOL);
+  EXPECT_EQ(Functions(*interfaceInfo.Get()),
+            (std::vector<std::string>{
+                "DOCTYPE " + get + " " + i2, "DOCTYPE " + put + " " + i2,
+                "XMLNew " + method + " " + boolean, "XMLOpen " + method + " " + boolean,
+                "XMLClose " + method + " " + boolean, "WordClose " + method + " " + boolean,
+                "XMLSave " + method + " " + boolean, "XMLSaveAs " + method + " " + boolean,
+                "XMLHelp " + method + " " + boolean}));
+
+  EXPECT_EQ(FileDescription(Dll()), Tarnwell::kFileDescription);
+}
 
 // What the DLL cannot do yet says so.
 constexpr const char* kNoWindow =
