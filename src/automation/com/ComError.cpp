@@ -1,5 +1,6 @@
 #include "automation/com/ComError.h"
 
+#include "automation/com/Registration.h"
 #include "platform/windows/WideText.h"
 
 #include <oleauto.h>
@@ -12,7 +13,7 @@ HRESULT ReportError(std::string_view message) {
   Microsoft::WRL::ComPtr<ICreateErrorInfo> error;
   if (SUCCEEDED(::CreateErrorInfo(&error))) {
     std::wstring description = ToWide(message);
-    std::wstring source(kErrorSource);
+    std::wstring source(kProgId);
     error->SetDescription(description.data());
     error->SetSource(source.data());
     Microsoft::WRL::ComPtr<IErrorInfo> info;

@@ -8,10 +8,8 @@
 // with the message, which automation hands the caller as its EXCEPINFO ("automation error").
 namespace penlark::com {
 
-// The error object's source: the class as macros name it.
-inline constexpr std::wstring_view kErrorSource = L"Penlark.Tarnwell";
-
-// Sets this thread's error object to `message` and returns the HRESULT that reports it.
+// Sets this thread's error object to `message`, with the class's name as its source, and returns
+// the HRESULT that reports it.
 HRESULT ReportError(std::string_view message);
 
 // Runs one member; a C++ exception it raises is reported with its message.

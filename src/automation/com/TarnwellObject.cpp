@@ -5,7 +5,6 @@
 
 #include <new>
 #include <oleauto.h>
-#include <stdexcept>
 
 namespace penlark::com {
 
