@@ -37,7 +37,7 @@ std::string RtfToXml(std::string_view rtf) {
   return xml;
 }
 
-std::string RtfFileToXml(const std::string& rtfPath) {
+std::string RtfFileToXml(const std::filesystem::path& rtfPath) {
   std::string rtf;
   try {
     rtf = ReadWholeFile<std::string>(rtfPath);
@@ -47,7 +47,7 @@ std::string RtfFileToXml(const std::string& rtfPath) {
   return RtfToXml(rtf);
 }
 
-void RtfFileToXmlFile(const std::string& rtfPath, const std::string& xmlPath) {
+void RtfFileToXmlFile(const std::filesystem::path& rtfPath, const std::filesystem::path& xmlPath) {
   try {
     FileReader rtf(rtfPath);
     DeferredFileReplacement xml(xmlPath);

@@ -39,20 +39,21 @@ class ConversionError : public std::runtime_error {
 
 // The document of an RTF file in the server's XML document form, as UTF-8 text; empty text for
 // an empty file. A path that names no file is an error: nothing is ever created by reading.
-std::string RtfFileToXml(const std::string& rtfPath);  // throws ConversionError
+std::string RtfFileToXml(const std::filesystem::path& rtfPath);  // throws ConversionError
 
 // The same document written as the file at xmlPath, replacing it as a whole (an empty file for an
 // empty RTF file). The RTF is read and the XML written piece by piece, so neither is held in
 // memory whole; a failure leaves xmlPath as it was.
-void RtfFileToXmlFile(const std::string& rtfPath,
-                      const std::string& xmlPath);  // throws ConversionError
+void RtfFileToXmlFile(const std::filesystem::path& rtfPath,
+                      const std::filesystem::path& xmlPath);  // throws ConversionError
 
 // Writes the RTF file from the server's XML document form; false (and no file touched) when the
 // text is not a loadable XML document. True, with the file at rtfPath left as it was, when the
 // text loads but its root is not `Document` (use ConvertXmlToRtfFile to tell the two apart).
 // The file is written beside the target and renamed over it, so a failure never leaves it
 // half-written; it is readable and writable by its owner only (0600).
-bool XmlToRtfFile(std::string_view xmlText, const std::string& rtfPath);  // throws ConversionError
+bool XmlToRtfFile(std::string_view xmlText,
+                  const std::filesystem::path& rtfPath);  // throws ConversionError
 
 // What reading the server's XML document form found.
 enum class XmlDocumentStatus {
@@ -63,8 +64,9 @@ enum class XmlDocumentStatus {
 };
 
 // XmlToRtfFile with the full outcome.
-XmlDocumentStatus ConvertXmlToRtfFile(std::string_view xmlText,
-                                      const std::string& rtfPath);  // throws ConversionError
+XmlDocumentStatus ConvertXmlToRtfFile(
+    std::string_view xmlText,
+    const std::filesystem::path& rtfPath);  // throws ConversionError
 
 // The same two conversions on bytes held in memory.
 

@@ -276,7 +276,8 @@ RtfFromXml XmlToRtf(std::string_view xmlText) {
   return {XmlDocumentStatus::Converted, session.builder.TakeRtf()};
 }
 
-XmlDocumentStatus ConvertXmlToRtfFile(std::string_view xmlText, const std::string& rtfPath) {
+XmlDocumentStatus ConvertXmlToRtfFile(std::string_view xmlText,
+                                      const std::filesystem::path& rtfPath) {
   const RtfFromXml result = XmlToRtf(xmlText);
   if (result.status == XmlDocumentStatus::Converted) {
     try {
@@ -290,7 +291,7 @@ XmlDocumentStatus ConvertXmlToRtfFile(std::string_view xmlText, const std::strin
   return result.status;
 }
 
-bool XmlToRtfFile(std::string_view xmlText, const std::string& rtfPath) {
+bool XmlToRtfFile(std::string_view xmlText, const std::filesystem::path& rtfPath) {
   return ConvertXmlToRtfFile(xmlText, rtfPath) != XmlDocumentStatus::NotLoadable;
 }
 

@@ -3,6 +3,7 @@
 
 #include "dialog/DialogContext.h"
 #include "dialog/OpenDialog.h"
+#include "platform/Files.h"
 #include "platform/Settings.h"
 #include "platform/Utils.h"
 
@@ -15,9 +16,9 @@ constexpr int kConnectionTab = 2;
 
 }  // namespace
 
-std::string OpenDialog::HistoryFile() const {
+std::filesystem::path OpenDialog::HistoryFile() const {
   const DialogMachine& machine = context_.Services().machine;
-  return HistoryFilePath(machine.installPath, machine.user);
+  return Utf8Path(HistoryFilePath(machine.installPath, machine.user));
 }
 
 std::string OpenDialog::HistoryHeaderLine() const {

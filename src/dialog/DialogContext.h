@@ -23,8 +23,8 @@ class DialogView;
 class DialogViewFactory;
 class OpenDialog;
 
-// Where and as whom the dialog runs: the installation directory (without a trailing "/"; "" when
-// none is set), the user and the computer.
+// Where and as whom the dialog runs: the installation directory (without a trailing separator; ""
+// when none is set), the user and the computer.
 struct DialogMachine {
   std::string installPath;
   std::string user;

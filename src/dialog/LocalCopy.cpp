@@ -1,5 +1,7 @@
 #include "dialog/LocalCopy.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -35,7 +37,7 @@ std::optional<std::string> UnplainFolderStep(std::string_view dir) {
 std::string LocalCopyFolder(std::string_view workDir, std::string_view dir) {
   std::string folder(workDir);
   for (const std::string_view step : FolderSteps(dir)) {
-    folder.append(step).push_back('/');
+    folder.append(step).push_back(kPathSeparator);
   }
   return folder;
 }
@@ -43,9 +45,9 @@ std::string LocalCopyFolder(std::string_view workDir, std::string_view dir) {
 void CreateLocalCopyFolder(std::string_view workDir, std::string_view dir) {
   std::string folder(workDir);
   for (const std::string_view step : FolderSteps(dir)) {
-    folder.append(step).push_back('/');
+    folder.append(step).push_back(kPathSeparator);
     std::error_code ignored;
-    std::filesystem::create_directory(folder, ignored);
+    std::filesystem::create_directory(Utf8Path(folder), ignored);
   }
 }
 

@@ -3,6 +3,7 @@
 #include "dialog/Controls.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 // The Open/Save dialog: the state of every control under its own name, and one method per event
@@ -156,7 +157,7 @@ class OpenDialog {
 
  private:
   void DesignForm();
-  std::string HistoryFile() const;
+  std::filesystem::path HistoryFile() const;
   std::string HistoryHeaderLine() const;
   void ShowHistoryInCombo();
   void SetViewMode(MenuItem& checked, ListViewMode mode);

@@ -6,6 +6,7 @@
 #include "dialog/DialogContext.h"
 #include "dialog/LocalCopy.h"
 #include "dialog/OpenDialog.h"
+#include "platform/Files.h"
 #include "platform/Utils.h"
 
 namespace penlark {
@@ -100,7 +101,7 @@ void OpenDialog::OpenXMLFile() {
   }
   CreateLocalCopyFolder(WorkDir, server.CurrentDir);
   // A reply whose root is not a document writes no file: it must not open an older copy.
-  if (ConvertXmlToRtfFile(reply, local) != XmlDocumentStatus::Converted) {
+  if (ConvertXmlToRtfFile(reply, Utf8Path(local)) != XmlDocumentStatus::Converted) {
     prompts.ShowMessage({.text = "ERROR: Unable to load the XML document"});
     busy.Restore();
     context_.UnloadDialog();
@@ -137,7 +138,7 @@ bool OpenDialog::IsDocOpen(const std::string& localCopy) {
   try {
     const int count = word.DocumentsCount();
     for (int i = 1; i <= count; ++i) {
-      const std::string folder = word.DocumentsItem(i)->Path() + "/";
+      const std::string folder = word.DocumentsItem(i)->Path() + kPathSeparator;
       const std::string name = word.DocumentsItem(i)->Name();
       if (folder + name == localCopy) {
         word.DocumentsItem(i)->Activate();

@@ -6,6 +6,7 @@
 #include "dialog/DialogContext.h"
 #include "dialog/LocalCopy.h"
 #include "dialog/OpenDialog.h"
+#include "platform/Files.h"
 
 #include <filesystem>
 
@@ -20,7 +21,7 @@ void OpenDialog::SaveToXMLFile() {
     const std::string folder = LocalCopyFolder(WorkDir, server.CurrentDir);
     CreateLocalCopyFolder(WorkDir, server.CurrentDir);
     word.ActiveDocument()->SaveAs(folder + server.CurrentFile, kWordFormatRtf);
-    const std::string written = folder + word.ActiveDocument()->Name();
+    const std::filesystem::path written = Utf8Path(folder + word.ActiveDocument()->Name());
     // The word processor writes with the usual permissions; the copy is its user's alone.
     std::error_code ignored;
     std::filesystem::permissions(

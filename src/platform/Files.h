@@ -22,6 +22,10 @@ inline constexpr int kStandardError = 2;
 // Whether an open descriptor is a terminal (a console on Windows).
 bool IsTerminal(int descriptor);
 
+// The separator of folders in a local path as the system writes it: "\" on Windows.
+inline constexpr char kPathSeparator =
+    static_cast<char>(std::filesystem::path::preferred_separator);
+
 // A path from UTF-8 text, and a path's UTF-8 text, on every system (Windows would read narrow
 // text in the ANSI code page).
 std::filesystem::path Utf8Path(std::string_view text);

@@ -1,5 +1,6 @@
 #include "platform/Settings.h"
 
+#include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/UserFolders.h"
 
@@ -25,25 +26,24 @@ std::string ReadInstallPath() {
 }
 
 std::string UserFolder(std::string_view installPath, std::string_view kind) {
-  const std::string install(installPath);
-  if (!install.empty() && user_folders::CanWriteTo(install)) {
-    return install + "/" + std::string(kind);
+  if (!installPath.empty() && user_folders::CanWriteTo(Utf8Path(installPath))) {
+    return std::string(installPath) + kPathSeparator + std::string(kind);
   }
-  const std::filesystem::path folder = user_folders::DataHome() / "penlark" / kind;
+  const std::filesystem::path folder = user_folders::DataHome() / "penlark" / Utf8Path(kind);
   user_folders::MakePrivateFolders(folder);
-  return folder.string();
+  return Utf8Text(folder);
 }
 
 std::string WorkDirPath(std::string_view installPath) {
-  return UserFolder(installPath, "work") + "/";
+  return UserFolder(installPath, "work") + kPathSeparator;
 }
 
 std::string HelpPagePath(std::string_view installPath) {
-  return std::string(installPath) + "/docs/running.html";
+  return std::string(installPath) + kPathSeparator + "docs" + kPathSeparator + "running.html";
 }
 
 std::string HistoryFilePath(std::string_view installPath, std::string_view userName) {
-  return UserFolder(installPath, "history") + "/history." + std::string(userName);
+  return UserFolder(installPath, "history") + kPathSeparator + "history." + std::string(userName);
 }
 
 }  // namespace penlark

@@ -13,17 +13,18 @@ inline constexpr std::string_view kInstallPathValue = "InstallPath";
 std::string SettingsFileNaming(std::string_view installPath);
 
 // The installation directory from the machine settings, read afresh on every call; "" when it
-// is not set. It has no trailing "/".
+// is not set. It has no trailing separator.
 std::string ReadInstallPath();
 
 // Where the user's own files of one kind ("work", "history") live: below the installation
 // directory when the user may write there (a per-user installation); otherwise, and when no
 // installation directory is set, in the user's data folder, $XDG_DATA_HOME/penlark/<kind>
 // (~/.local/share/penlark/<kind> when that is unset), which is made private to the user (0700)
-// when it does not exist. No trailing "/".
+// when it does not exist; on Windows in %LOCALAPPDATA%\penlark\<kind>. No trailing separator.
+// The paths here join their folders with the system's separator, kPathSeparator.
 std::string UserFolder(std::string_view installPath, std::string_view kind);
 
-// The work directory, with its trailing "/": fetched and saved documents live here.
+// The work directory, with its trailing separator: fetched and saved documents live here.
 std::string WorkDirPath(std::string_view installPath);
 
 // The users' help page, always below the installation directory.

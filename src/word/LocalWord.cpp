@@ -28,9 +28,9 @@ class LocalWord::Document final : public WordDocument {
 
   const std::string& FileName() const { return fileName_; }
 
-  std::string Name() override { return std::filesystem::path(OpenFile()).filename().string(); }
+  std::string Name() override { return Utf8Text(Utf8Path(OpenFile()).filename()); }
 
-  std::string Path() override { return std::filesystem::path(OpenFile()).parent_path().string(); }
+  std::string Path() override { return Utf8Text(Utf8Path(OpenFile()).parent_path()); }
 
   void SaveAs(const std::string& fileName, int fileFormat) override {
     auto state = OpenState();
@@ -41,7 +41,7 @@ class LocalWord::Document final : public WordDocument {
     if (holder != nullptr && holder.get() != this) {
       throw WordError("Cannot save " + fileName + ": it is open as another document.");
     }
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+    std::ofstream file(Utf8Path(fileName), std::ios::binary | std::ios::trunc);
     file.write(rtf_.data(), static_cast<std::streamsize>(rtf_.size()));
     file.close();
     if (!file) {
@@ -123,12 +123,12 @@ std::shared_ptr<WordDocument> LocalWord::DocumentsOpen(const std::string& fileNa
     return open;
   }
   std::error_code error;
-  if (!std::filesystem::is_regular_file(fileName, error)) {
+  if (!std::filesystem::is_regular_file(Utf8Path(fileName), error)) {
     throw WordError("Cannot open " + fileName + ": the file does not exist.");
   }
   std::string rtf;
   try {
-    rtf = ReadWholeFile<std::string>(fileName);
+    rtf = ReadWholeFile<std::string>(Utf8Path(fileName));
   } catch (const std::filesystem::filesystem_error& failure) {
     throw WordError("Cannot open " + fileName + ": " + failure.code().message());
   }

@@ -37,7 +37,11 @@ TEST_F(DialogFrameTest, FirstReferenceLoadsTheDialogOnTheConnectionTab) {
 }
 
 TEST_F(DialogFrameTest, MissingInstallPathGivesTheUsersOwnWorkDir) {
+#ifdef _WIN32
+  ScopedEnv dataHome("LOCALAPPDATA", (bed.temp / "data").string());
+#else
   ScopedEnv dataHome("XDG_DATA_HOME", (bed.temp / "data").string());
+#endif
   DialogServices services = bed.ServicesWith(bed.word);
   services.machine.installPath.clear();
   Component component(services);

@@ -127,7 +127,8 @@ TEST_F(DialogRulesTest, TheDialogReloadedAfterASaveLogsInWithThePasswordKeptInMe
   EXPECT_FALSE(reloaded.SavePwdCheck.Value);
   EXPECT_EQ(server.lastPassword, "secret");
   EXPECT_EQ(bed.Context().History().HistoryPassword(0), "") << "never written";
-  EXPECT_TRUE(reloaded.IsDocOpen(bed.WorkDir() + "docs/draft.rtf")) << "saved, so open";
+  EXPECT_TRUE(reloaded.IsDocOpen(bed.WorkDir() + "docs" + kPathSeparator + "draft.rtf"))
+      << "saved, so open";
 }
 
 TEST_F(DialogRulesTest, AFailingSaveReachesTheCallerWithTheNormalPointer) {

@@ -91,7 +91,7 @@ TEST_F(TarnwellTest, WordCloseLoadsTheDialogAndClosesNothing) {
 TEST_F(TarnwellTest, XmlHelpOpensTheHelpPageAndLeavesTheDialogLoadedAndHidden) {
   EXPECT_FALSE(tarnwell.XMLHelp());
   EXPECT_EQ(bed.shell.Opened(),
-            std::vector<std::string>{bed.InstallPath().string() + "/docs/running.html"});
+            std::vector<std::string>{(bed.InstallPath() / "docs" / "running.html").string()});
   EXPECT_TRUE(bed.Context().IsDialogLoaded());
   EXPECT_EQ(bed.views.Showings(), 0);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Files.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,7 +18,8 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+  // `name` is UTF-8 text, as all text in the program.
+  std::filesystem::path operator/(std::string_view name) const { return path_ / Utf8Path(name); }
 
  private:
   std::filesystem::path path_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "automation/Component.h"
+#include "platform/Files.h"
 #include "support/RecordingServices.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -26,7 +27,9 @@ class DialogTestBed {
 
   std::filesystem::path InstallPath() const { return machine.installPath; }
   // The work directory as the dialog names it, with its trailing "/".
-  std::string WorkDir() const { return machine.installPath + "/work/"; }
+  std::string WorkDir() const {
+    return machine.installPath + kPathSeparator + "work" + kPathSeparator;
+  }
   std::filesystem::path HistoryFile() const;
   // The server's XML document form of an RTF text.
   std::string XmlOf(std::string_view rtf) const;
