@@ -1,7 +1,7 @@
 #include "automation/com/ComponentServices.h"
 
 #include "automation/Component.h"
-#include "platform/windows/WideText.h"
+#include "platform/windows/WindowsShell.h"
 
 #include <stdexcept>
 #include <windows.h>
@@ -63,21 +63,6 @@ class WindowsPointer final : public Pointer {
   void Show() override {
     while (::ShowCursor(TRUE) < 0) {
     }
-  }
-};
-
-class WindowsShell final : public Shell {
- public:
-  // Without a message of the shell's own when the file cannot be opened.
-  void OpenWithDefaultHandler(const std::string& path) override {
-    const std::wstring file = ToWide(path);
-    SHELLEXECUTEINFOW request{};
-    request.cbSize = sizeof(request);
-    request.fMask = SEE_MASK_FLAG_NO_UI;
-    request.lpVerb = L"open";
-    request.lpFile = file.c_str();
-    request.nShow = SW_SHOWNORMAL;
-    ::ShellExecuteExW(&request);
   }
 };
 
