@@ -1,0 +1,81 @@
+#include "automation/com/ComponentServices.h"
+
+#include "automation/Component.h"
+#include "platform/windows/WindowsShell.h"
+
+#include <stdexcept>
+#include <windows.h>
+
+namespace penlark::com {
+namespace {
+
+constexpr const char* kNoWord =
+    "penlark.dll cannot reach Word yet: the word processor is not driven over COM in this build.";
+constexpr const char* kNoWindow =
+    "penlark.dll cannot show the dialog yet: the dialog has no window on Windows in this build.";
+
+class UnavailableWord final : public Word {
+ public:
+  int DocumentsCount() override { throw WordError(kNoWord); }
+  std::shared_ptr<WordDocument> DocumentsItem(int) override { throw WordError(kNoWord); }
+  std::shared_ptr<WordDocument> DocumentsOpen(const std::string&) override {
+    throw WordError(kNoWord);
+  }
+  std::shared_ptr<WordDocument> ActiveDocument() override { throw WordError(kNoWord); }
+  void NewApplication() override { throw WordError(kNoWord); }
+};
+
+class UnavailableView final : public DialogView {
+ public:
+  void ShowModal() override { throw std::runtime_error(kNoWindow); }
+  void Close() override {}
+  void PopupViewMenu(int, int) override { throw std::runtime_error(kNoWindow); }
+};
+
+class UnavailableViews final : public DialogViewFactory {
+ public:
+  std::unique_ptr<DialogView> CreateView(OpenDialog&) override {
+    return std::make_unique<UnavailableView>();
+  }
+};
+
+class UnavailablePrompts final : public Prompts {
+ public:
+  MessageAnswer ShowMessage(const Message& message) override {
+    throw std::runtime_error("penlark.dll cannot show message boxes yet; the message was: " +
+                             message.text);
+  }
+  std::string InputBox(const InputRequest& request) override {
+    throw std::runtime_error("penlark.dll cannot show input boxes yet; the question was: " +
+                             request.prompt);
+  }
+};
+
+class WindowsPointer final : public Pointer {
+ public:
+  void SetDefault() override { ::SetCursor(::LoadCursor(nullptr, IDC_ARROW)); }
+  void SetBusy() override { ::SetCursor(::LoadCursor(nullptr, IDC_WAIT)); }
+  // Windows counts hiding and showing; the contract does not.
+  void Hide() override {
+    while (::ShowCursor(FALSE) >= 0) {
+    }
+  }
+  void Show() override {
+    while (::ShowCursor(TRUE) < 0) {
+    }
+  }
+};
+
+}  // namespace
+
+void InstallComponentFactory() {
+  Component::SetFactory([] {
+    return ComponentParts{.word = std::make_shared<UnavailableWord>(),
+                          .prompts = std::make_unique<UnavailablePrompts>(),
+                          .pointer = std::make_unique<WindowsPointer>(),
+                          .shell = std::make_unique<WindowsShell>(),
+                          .views = std::make_unique<UnavailableViews>()};
+  });
+}
+
+}  // namespace penlark::com
