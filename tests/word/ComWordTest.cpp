@@ -31,7 +31,8 @@ struct ComWordMaker {
 INSTANTIATE_TYPED_TEST_SUITE_P(Com, WordContract, ComWordMaker);
 
 TEST(ComWordTest, SaysWhenWordIsMissingAndStartsANewApplicationOnRequest) {
-  EXPECT_THAT([] { ComWord word("Penlark.NoSuchWord"); },
+  ComWord missing("Penlark.NoSuchWord");
+  EXPECT_THAT([&] { missing.DocumentsCount(); },
               FailsWith("Word is not installed: no application is registered as "
                         "\"Penlark.NoSuchWord\"."));
   TempDir dir;

@@ -47,20 +47,18 @@ class ComWord::Document final : public WordDocument {
 
 ComWord::ComWord(std::string progId) : progId_(std::move(progId)) {
   const HRESULT entered = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  if (FAILED(entered)) {
+  // A thread already in the multithreaded apartment keeps it.
+  if (FAILED(entered) && entered != RPC_E_CHANGED_MODE) {
     RaiseComError(entered);
   }
-  try {
-    application_ = CreateApplication(progId_);
-  } catch (...) {
-    ::CoUninitialize();
-    throw;
-  }
+  ownsApartment_ = SUCCEEDED(entered);
 }
 
 ComWord::~ComWord() {
   application_ = ComObject();
-  ::CoUninitialize();
+  if (ownsApartment_) {
+    ::CoUninitialize();
+  }
 }
 
 int ComWord::DocumentsCount() {
@@ -77,7 +75,7 @@ std::shared_ptr<WordDocument> ComWord::DocumentsOpen(const std::string& fileName
 }
 
 std::shared_ptr<WordDocument> ComWord::ActiveDocument() {
-  return DocumentOf(GetProperty(application_, L"ActiveDocument"));
+  return DocumentOf(GetProperty(Application(), L"ActiveDocument"));
 }
 
 void ComWord::NewApplication() {
@@ -97,8 +95,15 @@ std::shared_ptr<WordDocument> ComWord::DocumentOf(const Variant& object) {
   return document;
 }
 
-ComObject ComWord::Documents() const {
-  return GetProperty(application_, L"Documents").ToObject();
+ComObject& ComWord::Application() {
+  if (application_.Get() == nullptr) {
+    application_ = CreateApplication(progId_);
+  }
+  return application_;
+}
+
+ComObject ComWord::Documents() {
+  return GetProperty(Application(), L"Documents").ToObject();
 }
 
 }  // namespace penlark
