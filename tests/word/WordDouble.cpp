@@ -150,7 +150,6 @@ class Application final : public Object {
  public:
   LocalWord word;
   std::map<const WordDocument*, DocumentObject*> objects;
-  bool visible = false;
 
   DocumentObject* ObjectOf(const std::shared_ptr<WordDocument>& document);
 
@@ -247,7 +246,10 @@ void Application::Call(DISPID member, const Arguments& args, VARIANT* result) {
     case 1:
       return Adopt(result, ObjectOf(word.ActiveDocument()));
     default:
-      visible = args.Bool(0);
+      // Its window is always shown: it may only be asked to show it.
+      if (!args.Bool(0)) {
+        throw WordError("This double cannot hide its window.");
+      }
   }
 }
 
