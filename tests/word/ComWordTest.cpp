@@ -35,6 +35,14 @@ TEST(ComWordTest, SaysWhenWordIsMissingAndStartsANewApplicationOnRequest) {
   EXPECT_THAT([&] { missing.DocumentsCount(); },
               FailsWith("Word is not installed: no application is registered as "
                         "\"Penlark.NoSuchWord\"."));
+  // A class named but not served: the system's failure, with its code.
+  const std::wstring unserved = L"{4E1C7E2A-0D5B-4F7A-9A61-5C3B2D8E9F10}";
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Penlark.UnservedWord\\CLSID",
+                              nullptr, REG_SZ, unserved.c_str(),
+                              static_cast<DWORD>((unserved.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+  ComWord notServed("Penlark.UnservedWord");
+  EXPECT_THAT([&] { notServed.DocumentsCount(); }, FailsWith(::testing::HasSubstr("0x80040154")));
   TempDir dir;
   WriteFile(dir / "a.rtf", "{\\rtf1 a}");
   ComWordMaker maker;

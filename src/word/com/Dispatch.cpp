@@ -25,11 +25,10 @@ std::string SystemMessage(HRESULT result) {
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) {
     message.pop_back();
   }
-  if (message.empty()) {
-    wchar_t code[16];
-    ::swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(result));
-    message = std::wstring(L"Automation error ") + code;
-  }
+  wchar_t code[16];
+  ::swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(result));
+  message =
+      message.empty() ? std::wstring(L"Automation error ") + code : message + L" (" + code + L")";
   return ToUtf8(message);
 }
 

@@ -77,7 +77,7 @@ inline Variant CallMethod(const ComObject& object, const wchar_t* member,
 }
 
 // Raises WordError for a failed call: the message of `error` when the object gave one, else the
-// system's message for `result`.
+// system's message for `result` with its code.
 [[noreturn]] void RaiseComError(HRESULT result, const EXCEPINFO* error = nullptr);
 
 }  // namespace penlark
