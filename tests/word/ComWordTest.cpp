@@ -30,7 +30,7 @@ struct ComWordMaker {
 };
 INSTANTIATE_TYPED_TEST_SUITE_P(Com, WordContract, ComWordMaker);
 
-TEST(ComWordTest, SaysWhenWordIsMissingAndStartsANewApplicationOnRequest) {
+TEST(ComWordTest, ReportsWordMissingOrNotServedAndStartsANewApplicationOnRequest) {
   ComWord missing("Penlark.NoSuchWord");
   EXPECT_THAT([&] { missing.DocumentsCount(); },
               FailsWith("Word is not installed: no application is registered as "
