@@ -2,6 +2,7 @@
 
 #include "automation/Component.h"
 #include "platform/windows/WindowsShell.h"
+#include "word/com/ComWord.h"
 
 #include <stdexcept>
 #include <windows.h>
@@ -9,21 +10,8 @@
 namespace penlark::com {
 namespace {
 
-constexpr const char* kNoWord =
-    "penlark.dll cannot reach Word yet: the word processor is not driven over COM in this build.";
 constexpr const char* kNoWindow =
     "penlark.dll cannot show the dialog yet: the dialog has no window on Windows in this build.";
-
-class UnavailableWord final : public Word {
- public:
-  int DocumentsCount() override { throw WordError(kNoWord); }
-  std::shared_ptr<WordDocument> DocumentsItem(int) override { throw WordError(kNoWord); }
-  std::shared_ptr<WordDocument> DocumentsOpen(const std::string&) override {
-    throw WordError(kNoWord);
-  }
-  std::shared_ptr<WordDocument> ActiveDocument() override { throw WordError(kNoWord); }
-  void NewApplication() override { throw WordError(kNoWord); }
-};
 
 class UnavailableView final : public DialogView {
  public:
@@ -70,7 +58,7 @@ class WindowsPointer final : public Pointer {
 
 void InstallComponentFactory() {
   Component::SetFactory([] {
-    return ComponentParts{.word = std::make_shared<UnavailableWord>(),
+    return ComponentParts{.word = std::make_shared<ComWord>(),
                           .prompts = std::make_unique<UnavailablePrompts>(),
                           .pointer = std::make_unique<WindowsPointer>(),
                           .shell = std::make_unique<WindowsShell>(),
