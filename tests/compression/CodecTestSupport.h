@@ -44,8 +44,7 @@ inline Bytes Decoded(Bytes block) {
   return block;
 }
 
-// The code of each byte value of an HE3 block, as '0' and '1' from the root down, read from
-// its table and code stream.
+// The code of each byte value of an HE3 block, as '0' and '1' from the root down.
 inline std::map<std::uint8_t, std::string> CodesOf(const Bytes& block) {
   const std::size_t count = block[9] | std::size_t{block[10]} << 8;
   std::size_t bit = 8 * (11 + 2 * count);

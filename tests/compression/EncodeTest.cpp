@@ -10,15 +10,10 @@ namespace {
 
 using Codes = std::map<std::uint8_t, std::string>;
 
-TEST(Encode, AbcGivesTheNineteenBytesOfTheWorkedExample) {
+TEST(Encode, GivesTheBytesOfTheWorkedExample) {
   const Bytes expected = {0x48, 0x45, 0x33, 0x0D, 0x60, 0x03, 0x00, 0x00, 0x00, 0x03,
                           0x00, 0x61, 0x02, 0x62, 0x02, 0x63, 0x01, 0x0D, 0x0D};
   EXPECT_EQ(Encoded("abc"), expected);
-  const Bytes block = Encoded("abracadabra");
-  ASSERT_EQ(block.size(), 26u);
-  EXPECT_EQ(block[4], 0x66);  // checksum
-  EXPECT_EQ(block[5], 11);    // length
-  EXPECT_EQ(block[9], 5);     // N
 }
 
 // The two parentless nodes merged next: the first two, where every later one strictly lighter
@@ -38,22 +33,16 @@ TEST(Encode, TheCodesFollowTheMergingRule) {
   }
 }
 
-TEST(Encode, DataWithLessThanTwoByteValuesIsStored) {
+// Data with less than two byte values is stored; packed data as long as the input is still coded.
+TEST(Encode, StoresOnlyWhatHasLessThanTwoByteValues) {
   EXPECT_EQ(Encoded(""), ToBytes("HE0\r"));
   EXPECT_EQ(Encoded("aaaa"), ToBytes("HE0\raaaa"));
-  Bytes expected = ToBytes("HE0\r");
-  expected.resize(4 + 100000, 0);
-  EXPECT_EQ(Encoded(Bytes(100000, 0)), expected);
-}
-
-TEST(Encode, PackedDataAsLongAsTheInputIsStillCoded) {
+  EXPECT_EQ(AsText(Encoded(Bytes(100000, 0))), "HE0\r" + std::string(100000, '\0'));
   Bytes everyValue(256);
   std::iota(everyValue.begin(), everyValue.end(), 0);
   const Bytes block = Encoded(everyValue);
-  ASSERT_EQ(ToBytes("HE3\r"), Bytes(block.begin(), block.begin() + 4));
   // Header, 256 pairs, 256 codes of 8 bits, 256 bytes of data.
   EXPECT_EQ(block.size(), 11u + 512 + 256 + 256);
-  EXPECT_EQ(block[9] | block[10] << 8, 256);
   for (const auto& [value, code] : CodesOf(block)) {
     EXPECT_EQ(code.size(), 8u) << int{value};
   }

@@ -10,13 +10,10 @@
 namespace penlark::testing {
 namespace {
 
-std::vector<std::string> Listing(const TempDir& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+namespace fs = std::filesystem;
+
+std::ptrdiff_t EntriesIn(const TempDir& dir) {
+  return std::distance(fs::directory_iterator(dir.Path()), {});
 }
 
 TEST(Text, CompressedTextCarriesOneCharacterPerByteOfTheCodePage) {
@@ -35,35 +32,29 @@ TEST(Text, CompressedTextCarriesOneCharacterPerByteOfTheCodePage) {
   EXPECT_THROW(codec.DecodeString("plain words"), HuffmanError);
 }
 
+// The files are written piece by piece: long data spans many pieces, coded two bytes per lookup
+// when its codes are short and one by one when some are longer than 28 bits. The block kept with
+// the sources is made again byte for byte by every build (Linux and Windows) and read back, so
+// that files travel between them.
 TEST(Files, AFileComesBackThroughEncodeAndDecode) {
-  // The files are written piece by piece: long data spans many pieces, coded two bytes per
-  // lookup when its codes are short and one by one when some are longer than 28 bits.
-  for (const Bytes& data : {Bytes{}, RandomBytes(50000, 60, 1.0, 3),
-                            RandomBytes(2'500'000, 256, -1.2, 4), FibonacciBytes(30)}) {
-    TempDir dir;
-    WriteFile(dir / "plain", AsText(data));
-    WriteFile(dir / "unpacked", std::string(1000, '#'));  // a longer old file is replaced whole
-    const HuffmanCompression codec;
-    codec.EncodeFile(dir / "plain", dir / "packed");
-    codec.DecodeFile(dir / "packed", dir / "unpacked");
-    EXPECT_TRUE(SameBytes(*ReadFile(dir / "packed"), AsText(Encoded(data))));
-    EXPECT_TRUE(SameBytes(*ReadFile(dir / "unpacked"), AsText(data)));
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"packed", "plain", "unpacked"}));
-  }
-}
-
-// A block kept with the sources: every build (Linux and Windows) makes it again byte for byte
-// from its input and reads it back, so that files travel between them.
-TEST(Files, TheStoredBlockIsMadeAgainAndReadBackByEveryBuild) {
-  const std::filesystem::path data = PENLARK_TEST_DATA;
-  TempDir dir;
+  const fs::path data = PENLARK_TEST_DATA;
   const HuffmanCompression codec;
+  TempDir dir;
   codec.EncodeFile(data / "conversion" / "letter.rtf", dir / "packed");
   codec.DecodeFile(data / "compression" / "letter.rtf.he3", dir / "unpacked");
   EXPECT_TRUE(
       SameBytes(*ReadFile(dir / "packed"), *ReadFile(data / "compression" / "letter.rtf.he3")));
   EXPECT_TRUE(
       SameBytes(*ReadFile(dir / "unpacked"), *ReadFile(data / "conversion" / "letter.rtf")));
+  for (const Bytes& plain : {Bytes{}, RandomBytes(2'500'000, 256, -1.2, 4), FibonacciBytes(30)}) {
+    WriteFile(dir / "plain", AsText(plain));
+    WriteFile(dir / "unpacked", std::string(1000, '#'));  // a longer old file is replaced whole
+    codec.EncodeFile(dir / "plain", dir / "packed");
+    codec.DecodeFile(dir / "packed", dir / "unpacked");
+    EXPECT_TRUE(SameBytes(*ReadFile(dir / "packed"), AsText(Encoded(plain))));
+    EXPECT_TRUE(SameBytes(*ReadFile(dir / "unpacked"), AsText(plain)));
+    EXPECT_EQ(EntriesIn(dir), 3);
+  }
 }
 
 // A missing source is reported by the operation asked; nothing is created and no destination
@@ -72,7 +63,7 @@ TEST(Files, FailuresLeaveTheFolderAsItWas) {
   TempDir dir;
   WriteFile(dir / "packed", AsText(WithWrongChecksum(Encoded("abracadabra"))));
   WriteFile(dir / "old", "old content");
-  std::filesystem::create_directory(dir / "folder");
+  fs::create_directory(dir / "folder");
   const HuffmanCompression codec;
   for (const bool encoding : {true, false}) {
     try {
@@ -86,12 +77,10 @@ TEST(Files, FailuresLeaveTheFolderAsItWas) {
     }
   }
   EXPECT_THROW(codec.DecodeFile(dir / "packed", dir / "old"), HuffmanError);
-  EXPECT_THROW(codec.DecodeFile(dir / "packed", dir / "new"), HuffmanError);
   EXPECT_EQ(ReadFile(dir / "old"), "old content");
-  EXPECT_THROW(codec.EncodeFile(dir / "old", dir / "no-such-dir" / "packed"),
-               std::filesystem::filesystem_error);
-  EXPECT_THROW(codec.EncodeFile(dir / "old", dir / "folder"), std::filesystem::filesystem_error);
-  EXPECT_EQ(Listing(dir), (std::vector<std::string>{"folder", "old", "packed"}));
+  EXPECT_THROW(codec.EncodeFile(dir / "old", dir / "no-such-dir" / "packed"), fs::filesystem_error);
+  EXPECT_THROW(codec.EncodeFile(dir / "old", dir / "folder"), fs::filesystem_error);
+  EXPECT_EQ(EntriesIn(dir), 3);
 }
 
 }  // namespace

@@ -13,16 +13,6 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-// A hundred kilobytes referenced twenty thousand times.
-std::string QuadraticBlowUp() {
-  std::string xml = "<!DOCTYPE Document [<!ENTITY a \"" + std::string(100'000, 'x') + "\">]>";
-  xml += "<Document><D>";
-  for (int i = 0; i < 20'000; ++i) {
-    xml += "&a;";
-  }
-  return xml + "</D></Document>";
-}
-
 // The RTF bytes the text gives; fails the test when the text does not give a document.
 std::string Rtf(std::string_view xml) {
   const RtfFromXml result = XmlToRtf(xml);
@@ -46,28 +36,22 @@ std::string Control(int attributes) {
 // The RTF each text gives; one row per rule.
 TEST(XmlToRtfReading, ConcatenatesTheIdsAndTextsInOrder) {
   const struct {
-    std::string xml;
-    std::string rtf;
+    std::string xml, rtf;
     const char* rule;
   } cases[] = {
-      {RtfToXml("{\\rtf1 Hello\\par }"), "{\\rtf1 Hello\\par }", "a short document"},
       {InDocument("<G><C id=\"\\b \"/><D>x</D><G><C id=\"\\i\"/></G></G><D>y</D>"), "{\\b x{\\i}}y",
        "groups, controls and texts in order"},
       {"<Document/>", "", "an empty document gives no bytes"},
       {InDocument("<C/><C other=\"x\" id=\"\\par \"/>"), "\\par ",
        "a control without id writes nothing, other attributes are ignored"},
-      {InDocument("<C id=\"\\b\"><D>lost</D></C><D>kept</D>"), "\\bkept",
-       "the content of a control is ignored"},
       {InDocument("<X><D>a</D><G><D>b</D></G></X><D>c</D><G><Y/><D>d</D></G>"), "c{d}",
        "other elements are skipped with their content"},
-      {InDocument("<G><Document><D>a</D></Document></G>"), "{}", "also an inner Document"},
       {"<Document>\r\n  text <!-- note --><?pi x?>\r\n  <G>\n    more\n    <D>x</D>\n  </G>\n"
        "</Document>",
        "{x}", "text, comments and instructions in Document or G are ignored"},
       {InDocument("<D>a<G>b</G><X>c<D>d</D></X><!-- no --><?pi no?>e</D>"), "abcde",
        "a text takes all character data within it"},
       {InDocument("<D><![CDATA[a<b & {c}]]></D>"), "a<b & {c}", "CDATA too"},
-      {InDocument("<D> \t a\n\n b </D><D>   </D>"), " \t a\n\n b    ", "whitespace is kept"},
       {InDocument("<D>&lt;&gt;&quot;&amp;&apos;&#65;&#x42;&#233;</D>"), "<>\"&'AB\xE9",
        "entities and character references are resolved in text"},
       {InDocument("<C id=\"\\x&lt;&gt;&quot;&amp;&apos;&#65;&#x42;&amp;#38;\"/>"),
@@ -79,49 +63,41 @@ TEST(XmlToRtfReading, ConcatenatesTheIdsAndTextsInOrder) {
       {"<Document xmlns=\"urn:default\"><D>a</D></Document>", "a", "a default namespace is fine"},
       {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Document><D>\u00E9</D></Document>", "\xE9",
        "the text is UTF-8 whatever its declaration says"},
-      {"\xEF\xBB\xBF<Document><D>bom</D></Document>", "bom", "a UTF-8 byte order mark"},
       {InDocument("<D>caf\u00E9 \u20AC \u201Cq\u201D</D><C id=\"\\\u00FC\"/>"),
        "caf\xE9 \x80 \x93q\x94\\\xFC", "characters are written in the ANSI code page"},
       {InDocument("<D>\u4E2D\U0001F600\u0100</D><C id=\"\\\u0416\"/>"), "???\\?",
        "characters the code page lacks become question marks"},
       {InDocument("<D>a\r\nb\rc\nd</D>"), "a\nb\nc\nd", "line ends come back as line feeds"},
-      {RtfToXml("{\\par\r\nx\ry}"), "{\\par\nx\ny}", "also after a round trip"},
       {RtfToXml("{\\x\ty\tz}"), "{\\x y z}", "a tab in an id comes back as a space"},
       {RtfToXml("{a\tb}"), "{a\tb}", "a tab in text stays"},
   };
   for (const auto& row : cases) {
     EXPECT_EQ(Rtf(row.xml), row.rtf) << row.rule;
   }
+  // Whatever nesting RtfToXml writes loads again, read without recursion.
+  const std::string deep = std::string(200'000, '{') + "x" + std::string(200'000, '}');
+  EXPECT_TRUE(testing::SameBytes(Rtf(RtfToXml(deep)), deep));
 }
 
 TEST(XmlToRtfReading, TextThatIsNotADocumentSaysWhy) {
   std::vector<std::pair<std::string, XmlDocumentStatus>> cases = {
       {"<p:Document xmlns:p=\"urn:p\"><D>a</D></p:Document>", XmlDocumentStatus::NoDocument},
-      {"<?xml version=\"1.0\"?><Other><Document><D>a</D></Document></Other>",
-       XmlDocumentStatus::NoDocument},
       {"<document/>", XmlDocumentStatus::NoDocument},
       {"", XmlDocumentStatus::NotLoadable},
-      {"plain text", XmlDocumentStatus::NotLoadable},
-      {"<Document>", XmlDocumentStatus::NotLoadable},
       {"<Document><G></Document>", XmlDocumentStatus::NotLoadable},
       {"<Document></Document><Document/>", XmlDocumentStatus::NotLoadable},
       {"<Document><D>a & b</D></Document>", XmlDocumentStatus::NotLoadable},
       {"<Document><D>&undeclared;</D></Document>", XmlDocumentStatus::NotLoadable},
-      {"<Document><D>\xC3</D></Document>", XmlDocumentStatus::NotLoadable},
       {RtfToXml("{a}}"), XmlDocumentStatus::NotLoadable},
-      {RtfToXml("{{a}"), XmlDocumentStatus::NotLoadable},
       // UTF-16 is not detected from the first bytes: NUL characters are not allowed in XML.
       {std::string("<\0D\0/\0>\0", 8), XmlDocumentStatus::NotLoadable},
       // Elements with many attributes would cost the parser time in the square of their number.
       {Control(33), XmlDocumentStatus::NotLoadable},
-      {Control(200'000), XmlDocumentStatus::NotLoadable},
-      {Control(32), XmlDocumentStatus::Converted},
       // The form never needs a document type declaration; with one nothing is read, so that no
-      // entity is expanded (quadratically or exponentially) and none is fetched.
+      // entity is expanded and none is fetched.
       {"<!DOCTYPE Document><Document/>", XmlDocumentStatus::NotLoadable},
       {"<!DOCTYPE Document [<!ENTITY e \"\\par \">]><Document><D>&e;</D></Document>",
        XmlDocumentStatus::NotLoadable},
-      {QuadraticBlowUp(), XmlDocumentStatus::NotLoadable},
   };
   for (char byte = 0; byte < 0x20; ++byte) {  // control characters but tab and line ends
     if (byte != '\t' && byte != '\n' && byte != '\r') {
@@ -133,64 +109,39 @@ TEST(XmlToRtfReading, TextThatIsNotADocumentSaysWhy) {
   }
 }
 
-// Whatever nesting RtfToXml writes loads again, read without recursion.
-TEST(XmlToRtfSafety, DeepNestingIsReadWithoutExhaustingTheStack) {
-  const std::string rtf = std::string(200'000, '{') + "x" + std::string(200'000, '}');
-  EXPECT_TRUE(testing::SameBytes(Rtf(RtfToXml(rtf)), rtf));
-}
-
-std::size_t EntriesIn(const TempDir& dir) {
-  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                                                std::filesystem::directory_iterator()));
-}
-
-// What each text does to a file that exists and to one that does not: only a
-// document replaces the one and creates the other, for its owner's eyes only.
+// What each text does to a file that exists and to one that does not: only a document replaces
+// the one and creates the other, for its owner's eyes only. A file that cannot be written is an
+// error that leaves no stray file.
 TEST(XmlToRtfFile, OnlyADocumentIsWritten) {
-  const struct {
-    std::string xml;
-    XmlDocumentStatus status;
-    std::string written;  // the file's content when it is written
-  } cases[] = {
-      {RtfToXml("{\\rtf1 x}"), XmlDocumentStatus::Converted, "{\\rtf1 x}"},
-      {"<Document/>", XmlDocumentStatus::Converted, ""},
-      {"<Other><D>a</D></Other>", XmlDocumentStatus::NoDocument, ""},
-      {"<Document><G></Document>", XmlDocumentStatus::NotLoadable, ""},
+  const std::pair<std::string, XmlDocumentStatus> cases[] = {
+      {RtfToXml("{\\rtf1 x}"), XmlDocumentStatus::Converted},
+      {"<Other><D>a</D></Other>", XmlDocumentStatus::NoDocument},
+      {"<Document><G></Document>", XmlDocumentStatus::NotLoadable},
   };
-  for (const auto& row : cases) {
-    SCOPED_TRACE(row.xml);
+  for (const auto& [xml, status] : cases) {
+    SCOPED_TRACE(xml);
     TempDir dir;
     const std::string old = (dir / "old.rtf").string();
     WriteFile(old, "old and longer content");
     std::filesystem::permissions(old, std::filesystem::perms(0644));
-    EXPECT_EQ(XmlToRtfFile(row.xml, (dir / "new.rtf").string()),
-              row.status != XmlDocumentStatus::NotLoadable);
-    EXPECT_EQ(ConvertXmlToRtfFile(row.xml, old), row.status);
-    const bool written = row.status == XmlDocumentStatus::Converted;
-    EXPECT_EQ(ReadFile(old), written ? row.written : "old and longer content");
-    EXPECT_EQ(EntriesIn(dir), written ? 2u : 1u);
+    EXPECT_EQ(XmlToRtfFile(xml, (dir / "new.rtf").string()),
+              status != XmlDocumentStatus::NotLoadable);
+    EXPECT_EQ(ConvertXmlToRtfFile(xml, old), status);
+    const bool written = status == XmlDocumentStatus::Converted;
+    EXPECT_EQ(ReadFile(old), written ? "{\\rtf1 x}" : "old and longer content");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), written ? 2 : 1);
 #ifndef _WIN32  // Windows keeps access rights in lists that a replacement inherits.
     EXPECT_EQ(std::filesystem::status(old).permissions(),
               std::filesystem::perms(written ? 0600 : 0644));
 #endif
   }
-}
-
-TEST(XmlToRtfFile, AFileThatCannotBeWrittenIsAnErrorThatLeavesNoStrayFile) {
   TempDir dir;
-  try {
-    XmlToRtfFile("<Document/>", (dir / "nowhere" / "a.rtf").string());
-    ADD_FAILURE() << "no error for a missing folder";
-  } catch (const ConversionError& error) {
-    EXPECT_EQ(error.Code(), std::errc::no_such_file_or_directory);
-    EXPECT_EQ(error.Path(), (dir / "nowhere" / "a.rtf").string());
+  std::filesystem::create_directory(dir / "a.rtf");  // the new file cannot be renamed over it
+  for (const auto& path : {dir / "nowhere" / "a.rtf", dir / "a.rtf"}) {
+    EXPECT_THROW(XmlToRtfFile("<Document/>", path.string()), ConversionError) << path;
   }
-  // A folder in the way: the new file is written but cannot be renamed over it.
-  std::filesystem::create_directory(dir / "a.rtf");
-  WriteFile(dir / "a.rtf" / "inside", "kept");
-  EXPECT_THROW(XmlToRtfFile(InDocument("<D>x</D>"), (dir / "a.rtf").string()), ConversionError);
-  EXPECT_EQ(ReadFile(dir / "a.rtf" / "inside"), "kept");
-  EXPECT_EQ(EntriesIn(dir), 1u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "a.rtf"));
 }
 
 }  // namespace

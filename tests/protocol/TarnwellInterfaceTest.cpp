@@ -31,46 +31,36 @@ class TarnwellInterfaceTest : public ::testing::Test {
 };
 
 // One exchange of each request with the reference server: names beyond ASCII, awkward logins and
-// documents arrive unchanged and each reply is what the server did. Every request reads the server
-// field afresh (trimmed, its scheme kept) and goes through the Connector made for the first one.
+// a large document arrive unchanged and each reply is what the server did. Every request reads the
+// server field afresh (trimmed, its scheme kept) and goes through the Connector made for the first
+// one.
 TEST_F(TarnwellInterfaceTest, EachRequestIsCarriedOutByTheServer) {
   serverField = "  http://" + server.ServerText() + "/ \t";
   EXPECT_EQ(tarnwell.ServerConnector(), nullptr);
   const std::string folder = "/F\u00E4cher & 'Quotes'";
   const std::string document = "R\u00E9sum\u00E9 & [1] final.xml";
-  const std::string content =
-      "<doc>\r\n<p>caf\u00E9 &amp; cr\u00E8me</p>\r\r\n\t<![CDATA[<raw> & "
-      "]]]]><![CDATA[>]]>\n</doc>";
+  std::string content = "<doc>\r\n";
+  while (content.size() < 1'000'000) {
+    content +=
+        "<p>caf\u00E9 &amp; \u20AC]]&gt; \"q\"</p>\r\r\n\t<![CDATA[<raw> & ]]]]><![CDATA[>]]>\n";
+  }
   EXPECT_EQ(tarnwell.RequestCreateFolder("/", folder.substr(1), 1, kUser, kPassword), "<ok/>");
   const Connector* connector = tarnwell.ServerConnector();
   EXPECT_TRUE(server.HasFolder(folder));
   EXPECT_EQ(tarnwell.RequestSaveFile(folder, document, content, kUser, kPassword), "<ok/>");
-  EXPECT_EQ(server.Document(folder + "/" + document), content);
-  EXPECT_EQ(tarnwell.RequestContent(folder, document, 2, kUser, kPassword), content);
+  EXPECT_TRUE(testing::SameBytes(server.Document(folder + "/" + document).value_or(""), content));
+  EXPECT_TRUE(
+      testing::SameBytes(tarnwell.RequestContent(folder, document, 2, kUser, kPassword), content));
   EXPECT_NE(List(folder), "");
   EXPECT_THAT(tarnwell.FileNames(), ElementsAre(document));
-  EXPECT_THAT(tarnwell.FileTypes(), ElementsAre(2));
-  EXPECT_THAT(tarnwell.FileAccess(), ElementsAre(3));
   EXPECT_EQ(tarnwell.ListedFolder(), folder);
   EXPECT_EQ(tarnwell.RequestDelete(folder, document, 2, kUser, kPassword), "<ok/>");
   EXPECT_EQ(tarnwell.RequestDelete("/", folder.substr(1), 1, kUser, kPassword), "<ok/>");
   EXPECT_FALSE(server.HasEntry(folder));
-  EXPECT_EQ(server.Requests().front().content, std::nullopt);
   EXPECT_THAT(prompts.Messages(), IsEmpty());
   EXPECT_EQ(serverFieldReads, 6);
   EXPECT_NE(connector, nullptr);
   EXPECT_EQ(tarnwell.ServerConnector(), connector);
-}
-
-TEST_F(TarnwellInterfaceTest, LargeDocumentsRoundTripByteForByte) {
-  std::string content = "<doc>\r\n";
-  while (content.size() < 1'000'000) {
-    content += "<p s=\"1\">caf\u00E9 &amp; \u20AC]]&gt; \"q\"</p>\r\n\r\t\n";
-  }
-  EXPECT_NE(tarnwell.RequestSaveFile("/", "big.xml", content, kUser, kPassword), "");
-  EXPECT_TRUE(testing::SameBytes(server.Document("/big.xml").value_or(""), content));
-  EXPECT_TRUE(
-      testing::SameBytes(tarnwell.RequestContent("/", "big.xml", 2, kUser, kPassword), content));
 }
 
 // A bad number in a listing shows the last error text (empty before any), then empties the
