@@ -11,10 +11,11 @@ constexpr auto kLongestRun = std::chrono::minutes(3);
 }  // namespace
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,
-                           const EnvironmentChanges& environment, std::string_view input) {
+                           const EnvironmentChanges& environment, std::string_view input,
+                           bool signalled) {
   WriteFile(streams_ / "in", input);
   process_ = process::Start(program, args, environment, {},
-                            {streams_ / "in", streams_ / "out", streams_ / "err"});
+                            {streams_ / "in", streams_ / "out", streams_ / "err"}, signalled);
 }
 
 ChildProcess::~ChildProcess() {
@@ -68,7 +69,7 @@ ProgramResult ChildProcess::Finish() {
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          std::string_view input, const EnvironmentChanges& environment) {
-  return ChildProcess(program, args, environment, input).Finish();
+  return ChildProcess(program, args, environment, input, false).Finish();
 }
 
 int RunInFolder(const std::filesystem::path& folder, std::string_view program,

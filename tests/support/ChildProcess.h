@@ -29,8 +29,11 @@ struct ProgramResult {
 // reads as they grow: no pipe that a stray inheritor could hold open. Killed if still running.
 class ChildProcess {
  public:
+  // `signalled`: whether Signal is to reach it (on Windows, a console of its own, which Wine
+  // now and then fails to set up: only where it is needed).
   ChildProcess(const std::string& program, const std::vector<std::string>& args,
-               const EnvironmentChanges& environment = {}, std::string_view input = {});
+               const EnvironmentChanges& environment = {}, std::string_view input = {},
+               bool signalled = true);
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -76,7 +79,7 @@ extern const std::filesystem::path kNullDevice;
 // error `files`; raises std::runtime_error when it cannot.
 std::intptr_t Start(const std::string& program, const std::vector<std::string>& args,
                     const EnvironmentChanges& environment, const std::filesystem::path& folder,
-                    const StandardFiles& files);
+                    const StandardFiles& files, bool signalled = false);
 // The exit status once the program has ended within `timeout` (and then it is gone); -1 for
 // one that died of a signal.
 std::optional<int> Wait(std::intptr_t process, std::chrono::milliseconds timeout);

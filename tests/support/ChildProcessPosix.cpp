@@ -48,7 +48,7 @@ const std::filesystem::path kNullDevice = "/dev/null";
 
 std::intptr_t Start(const std::string& program, const std::vector<std::string>& args,
                     const EnvironmentChanges& environment, const std::filesystem::path& folder,
-                    const StandardFiles& files) {
+                    const StandardFiles& files, bool /*signalled*/) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   for (std::size_t stream = 0; stream < files.size(); ++stream) {

@@ -1,6 +1,7 @@
 #include "platform/windows/WideText.h"
 #include "support/ChildProcess.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <windows.h>
 
@@ -34,11 +35,9 @@ std::wstring EnvironmentBlock(const EnvironmentChanges& changes) {
     const std::wstring_view variable(entry);
     // The names of the per-drive folders begin with "=".
     const std::wstring name(variable.substr(0, variable.find(L'=', 1)));
-    bool changed = false;
-    for (const auto& change : changes) {
-      changed = changed || ::_wcsicmp(ToWide(change.first).c_str(), name.c_str()) == 0;
-    }
-    if (!changed) {
+    if (std::none_of(changes.begin(), changes.end(), [&](const auto& change) {
+          return ::_wcsicmp(ToWide(change.first).c_str(), name.c_str()) == 0;
+        })) {
       block.append(variable).push_back(L'\0');
     }
   }
@@ -60,11 +59,11 @@ HANDLE Handle(std::intptr_t process) {
 
 const std::filesystem::path kNullDevice = "NUL";
 
-// The program gets a console of its own, without a window, for Signal to reach it alone. A
-// program name without a folder is looked for as the system looks for commands.
+// A program to be signalled gets a console of its own, without a window, for Signal to reach it
+// alone. A program name without a folder is looked for as the system looks for commands.
 std::intptr_t Start(const std::string& program, const std::vector<std::string>& args,
                     const EnvironmentChanges& environment, const std::filesystem::path& folder,
-                    const StandardFiles& files) {
+                    const StandardFiles& files, bool signalled) {
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   std::array<HANDLE, 3> handles{};
   for (std::size_t i = 0; i < handles.size(); ++i) {
@@ -84,11 +83,16 @@ std::intptr_t Start(const std::string& program, const std::vector<std::string>& 
   }
   std::wstring environmentBlock = EnvironmentBlock(environment);
   PROCESS_INFORMATION started{};
-  const BOOL created = ::CreateProcessW(
-      nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-      CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environmentBlock.data(),
-      folder.empty() ? nullptr : folder.c_str(), &startup, &started);
-  const DWORD error = ::GetLastError();
+  BOOL created = FALSE;
+  DWORD error = ERROR_INTERNAL_ERROR;
+  // Wine, on a busy machine, now and then fails to create a process with an internal error.
+  for (int attempt = 0; attempt < 3 && !created && error == ERROR_INTERNAL_ERROR; ++attempt) {
+    created = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                               CREATE_UNICODE_ENVIRONMENT | (signalled ? CREATE_NO_WINDOW : 0),
+                               environmentBlock.data(), folder.empty() ? nullptr : folder.c_str(),
+                               &startup, &started);
+    error = ::GetLastError();
+  }
   for (HANDLE handle : handles) {
     ::CloseHandle(handle);
   }
@@ -100,7 +104,8 @@ std::intptr_t Start(const std::string& program, const std::vector<std::string>& 
 }
 
 std::optional<int> Wait(std::intptr_t process, std::chrono::milliseconds timeout) {
-  if (::WaitForSingleObject(Handle(process), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+  if (::WaitForSingleObject(Handle(process), static_cast<DWORD>(timeout.count())) !=
+      WAIT_OBJECT_0) {
     return std::nullopt;
   }
   DWORD code = 0;
