@@ -80,31 +80,17 @@ using testing::Eventually;
 using testing::OfficesOn;
 
 // An office the user started, headless on a profile of its own, as a desktop would start it.
-class UsersOffice {
- public:
-  explicit UsersOffice(const std::filesystem::path& profile) : profile_(profile) {
-    // An office makes a new profile and then asks to be started again.
-    testing::RunProgram(kOffice, {"--headless", "--terminate_after_init", ProfileArgument()});
-    office_.emplace(kOffice,
-                    std::vector<std::string>{"--headless", "--norestore", ProfileArgument()});
-    // The lock appears once the office takes the arguments of later starts.
-    EXPECT_TRUE(Eventually([&] { return std::filesystem::exists(profile_ / ".lock"); }));
-  }
-  void Signal(int signal) { office_->Signal(signal); }
-  void Quit() {
-    office_->Signal(SIGTERM);
-    office_->Finish();
-  }
-
- private:
-  static constexpr const char* kOffice = OFFICE_PROGRAM_DIR "/soffice.bin";
-  std::string ProfileArgument() const {
-    return "-env:UserInstallation=file://" + profile_.string();
-  }
-
-  std::filesystem::path profile_;
-  std::optional<testing::ChildProcess> office_;
-};
+std::unique_ptr<testing::ChildProcess> StartUsersOffice(const std::filesystem::path& profile) {
+  constexpr const char* kOffice = OFFICE_PROGRAM_DIR "/soffice.bin";
+  const std::string onProfile = "-env:UserInstallation=file://" + profile.string();
+  // An office makes a new profile and then asks to be started again.
+  testing::RunProgram(kOffice, {"--headless", "--terminate_after_init", onProfile});
+  auto office = std::make_unique<testing::ChildProcess>(
+      kOffice, std::vector<std::string>{"--headless", "--norestore", onProfile});
+  // The lock appears once the office takes the arguments of later starts.
+  EXPECT_TRUE(Eventually([&] { return std::filesystem::exists(profile / ".lock"); }));
+  return office;
+}
 
 TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResidentPenlark) {
   testing::TestServer server;
@@ -116,18 +102,18 @@ TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResident
                                          "set filename copy.rtf\nclick action\n--\n" +
                                          "set filename waiting.rtf\n");
   const auto profile = dir / "profile";
-  UsersOffice office(profile);
+  const auto office = StartUsersOffice(profile);
   const std::vector<std::string> onProfile{"--profile", profile.string()};
   auto run = [&](std::vector<std::string> args) {
     args.insert(args.end(), onProfile.begin(), onProfile.end());
     return Run(args);
   };
 
-  office.Signal(SIGSTOP);
+  office->Signal(SIGSTOP);
   const auto asked = Clock::now();
   const ProgramResult stopped = run({"new"});
   EXPECT_LT(Clock::now() - asked, std::chrono::seconds(20));
-  office.Signal(SIGCONT);
+  office->Signal(SIGCONT);
   EXPECT_EQ(stopped.exitCode, 1);
   EXPECT_THAT(stopped.err, HasSubstr("did not answer in time"));
 
@@ -163,9 +149,9 @@ TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResident
                                    "   (active)"));
 
   // The office hanging after its Penlark attached: the command hears why, that Penlark ends.
-  office.Signal(SIGSTOP);
+  office->Signal(SIGSTOP);
   const ProgramResult hung = run({"new"});
-  office.Signal(SIGCONT);
+  office->Signal(SIGCONT);
   EXPECT_EQ(hung.exitCode, 1);
   EXPECT_THAT(hung.err, HasSubstr("did not answer within 5 seconds"));
   EXPECT_TRUE(testing::Eventually(
@@ -177,7 +163,8 @@ TEST_F(DesktopCommandsTest, CommandsActOnTheUsersRunningOfficeThroughOneResident
                                 Environment());
   std::this_thread::sleep_for(std::chrono::seconds(1));
   server.ClearRequests();
-  office.Quit();
+  office->Signal(SIGTERM);
+  office->Finish();
   const ProgramResult ended = closing.Finish();
   EXPECT_EQ(ended.exitCode, 1);
   EXPECT_THAT(ended.err, HasSubstr("nothing was sent"));

@@ -45,6 +45,8 @@ TEST_F(PenlarkCommandsTest, EachCommandPrintsItsResultOrItsFailure) {
     Matcher<std::string> printed;
     std::size_t requests;
     Matcher<std::string> lastRequest = _;
+    std::string reply = "";  // what the server replies instead of its answer
+    const char* password = "secret";
   } cases[] = {
       {{"ls", "/docs"}, 0, Eq("1\treports\n2\ta b.xml\n"), 1},
       {{"ls", "/empty"}, 0, Eq(""), 1},
@@ -60,11 +62,22 @@ TEST_F(PenlarkCommandsTest, EachCommandPrintsItsResultOrItsFailure) {
        0},
       {{"get", "/", "broken.rtf", out}, 1, notLoaded, 1},
       {{"get", "/", "other.rtf", out}, 1, notLoaded, 1},
+      {{"ls", "/"}, 1, _, 1, _, "<error>nope</error>"},
+      {{"ls", "/"}, 1, _, 1, _, "not xml"},
+      {{"ls", "/"}, 1, Eq("\n"), 1, _, R"(<files><f name="x" type="abc"/></files>)"},
+      {{"ls", "/"},
+       1,
+       Eq("Login failed: unknown user name or wrong password.\n"),
+       1,
+       _,
+       "",
+       "wrong"},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(::testing::PrintToString(row.command));
     server.ClearRequests();
-    const ProgramResult result = Run(row.command);
+    row.reply.empty() ? server.Behave() : server.ReplyWithText(row.reply);
+    const ProgramResult result = Run(row.command, row.password);
     EXPECT_EQ(result.exitCode, row.exitCode);
     EXPECT_THAT(row.exitCode == 0 ? result.out : result.err, row.printed);
     EXPECT_EQ(row.exitCode == 0 ? result.err : result.out, "");
@@ -77,6 +90,12 @@ TEST_F(PenlarkCommandsTest, EachCommandPrintsItsResultOrItsFailure) {
   EXPECT_FALSE(server.HasEntry("/d.xml"));
   EXPECT_FALSE(server.HasEntry("/empty"));
   EXPECT_FALSE(std::filesystem::exists(out));
+  server.Stop();
+  const ProgramResult unreachable = Run({"ls", "/"});
+  EXPECT_EQ(unreachable.exitCode, 1);
+  EXPECT_EQ(
+      unreachable.err,
+      "Error: Connection to Tarnwell Server failed. The Server could be down. Try Later...\n");
 }
 
 // The server text follows the endpoint rule; the password comes from standard input when asked,
@@ -96,31 +115,6 @@ TEST_F(PenlarkCommandsTest, ServerTextAndPasswordComeFromTheirPlaces) {
                 .exitCode,
             1);
   EXPECT_THAT(server.LastRequest(), HasSubstr(R"(password="")"));
-}
-
-TEST_F(PenlarkCommandsTest, WhatIsNotAListingFails) {
-  const std::pair<std::string, Matcher<std::string>> replies[] = {
-      {"<error>nope</error>", _},
-      {"not xml", _},
-      {R"(<files><f name="x" type="abc"/></files>)", Eq("\n")},  // the last error, empty so far
-  };
-  for (const auto& [reply, err] : replies) {
-    server.ReplyWithText(reply);
-    const ProgramResult result = Run({"ls", "/"});
-    EXPECT_EQ(result.exitCode, 1) << reply;
-    EXPECT_THAT(result.err, err) << reply;
-  }
-  server.Behave();
-  const ProgramResult refused = Run({"ls", "/"}, "wrong");
-  EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_EQ(refused.out, "");
-  EXPECT_EQ(refused.err, "Login failed: unknown user name or wrong password.\n");
-  server.Stop();
-  const ProgramResult unreachable = Run({"ls", "/"});
-  EXPECT_EQ(unreachable.exitCode, 1);
-  EXPECT_EQ(
-      unreachable.err,
-      "Error: Connection to Tarnwell Server failed. The Server could be down. Try Later...\n");
 }
 
 TEST_F(PenlarkCommandsTest, BadArgumentsGiveStatusTwoAndUsageAndHelpStatusZero) {

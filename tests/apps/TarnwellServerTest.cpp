@@ -11,10 +11,7 @@
 
 #ifdef _WIN32
 #include <winsock2.h>
-#include <ws2tcpip.h>
 #else
-#include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -27,9 +24,15 @@ namespace penlark {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::StartsWith;
 
-constexpr auto kStartTime = std::chrono::seconds(10);
+#ifdef _WIN32
+constexpr int kNoSignal = 0;
+#else
+constexpr int kNoSignal = MSG_NOSIGNAL;
+int closesocket(int socket) {
+  return ::close(socket);
+}
+#endif
 
 soap::Reply ListRoot(const std::string& serverText, const std::string& password) {
   const HttpResult http =
@@ -38,87 +41,52 @@ soap::Reply ListRoot(const std::string& serverText, const std::string& password)
   return soap::ReadReply(http.body);
 }
 
-// The socket calls that differ between systems.
-#ifdef _WIN32
-using Socket = SOCKET;
-constexpr int kNoSignal = 0;
-Socket TcpSocket() {
-  static const bool started = [] {
-    WSADATA data;
-    return ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  }();
-  return started ? ::socket(AF_INET, SOCK_STREAM, 0) : INVALID_SOCKET;
-}
-void MakeNonBlocking(Socket socket) {
-  u_long on = 1;
-  ::ioctlsocket(socket, static_cast<long>(FIONBIO), &on);
-}
-void CloseSocket(Socket socket) {
-  ::closesocket(socket);
-}
-#else
-using Socket = int;
-constexpr int kNoSignal = MSG_NOSIGNAL;
-Socket TcpSocket() {
-  return ::socket(AF_INET, SOCK_STREAM, 0);
-}
-void MakeNonBlocking(Socket socket) {
-  ::fcntl(socket, F_SETFL, ::fcntl(socket, F_GETFL) | O_NONBLOCK);
-}
-void CloseSocket(Socket socket) {
-  ::close(socket);
-}
-#endif
-
-// Connects to the server at `address` ("127.0.0.1:PORT") and sends the head of a request one byte
-// every 250 ms, as a client on a very slow line would, until the connection is closed or 160
-// bytes (40 s) are sent; the count of bytes sent.
+// Sends the head of a request to the server at "127.0.0.1:PORT" one byte every 250 ms, as a
+// client on a very slow line would, until the connection fails or 160 bytes (40 s) are sent;
+// the count of bytes sent.
 int TrickleRequestHead(const std::string& address) {
-  const Socket client = TcpSocket();
-  sockaddr_in server{
-      .sin_family = AF_INET,
-      .sin_port =
-          htons(static_cast<std::uint16_t>(std::stoi(address.substr(address.find(':') + 1)))),
-      .sin_addr = {}};
-  ::inet_pton(AF_INET, "127.0.0.1", &server.sin_addr);
-  if (::connect(client, reinterpret_cast<sockaddr*>(&server), sizeof server) != 0) {
-    CloseSocket(client);
-    return -1;
-  }
-  MakeNonBlocking(client);
+#ifdef _WIN32
+  WSADATA data;
+  ::WSAStartup(MAKEWORD(2, 2), &data);
+#endif
+  const auto client = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in server{};
+  server.sin_family = AF_INET;
+  server.sin_port = htons(static_cast<std::uint16_t>(std::stoi(address.substr(10))));
+  server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   const std::string head =
       "POST /servlet/XMLSOAPRouter HTTP/1.1\r\nX-Padding: " + std::string(160, 'p');
   int sent = 0;
-  char answer[64];
-  while (sent < 160 && ::recv(client, answer, sizeof answer, 0) != 0 &&
-         ::send(client, &head[static_cast<std::size_t>(sent)], 1, kNoSignal) == 1) {
-    ++sent;
-    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  if (::connect(client, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0) {
+    while (sent < 160 && ::send(client, &head[static_cast<std::size_t>(sent)], 1, kNoSignal) == 1) {
+      ++sent;
+      std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
   }
-  CloseSocket(client);
+  closesocket(client);
   return sent;
 }
 
 class TarnwellServerTest : public ::testing::Test {
  protected:
-  testing::TempDir root;
-  std::list<testing::ChildProcess> servers;
-
   // Starts a server on the root with these options; the address it prints.
   std::string Start(std::vector<std::string> options) {
     options.insert(options.begin(), {"--root", root.Path().string(), "--port", "0"});
     const auto address =
-        servers.emplace_back(TARNWELL_SERVER_PROGRAM, options).ReadLine(kStartTime);
+        servers.emplace_back(TARNWELL_SERVER_PROGRAM, options).ReadLine(std::chrono::seconds(10));
     EXPECT_TRUE(address);
     return address.value_or("");
   }
+
+  testing::TempDir root;
+  std::list<testing::ChildProcess> servers;
 };
 
 TEST_F(TarnwellServerTest, PrintsItsAddressServesAndStopsOnSignals) {
   std::filesystem::create_directory(root / "reports");
   const std::string address = Start({"--user", "ann:secret"});
   // The address and a port number (Windows' GoogleTest has only simple regular expressions).
-  EXPECT_THAT(address, StartsWith("127.0.0.1:"));
+  EXPECT_THAT(address, ::testing::StartsWith("127.0.0.1:"));
   EXPECT_EQ(address.find_first_not_of("0123456789", 10), std::string::npos);
   EXPECT_EQ(ListRoot(address, "secret").result,
             R"(<files><file name="reports" type="1" access="3"/></files>)");
@@ -149,21 +117,21 @@ TEST_F(TarnwellServerTest, ReadsUsersFromAFileAndMisbehavesOnRequest) {
 }
 
 TEST_F(TarnwellServerTest, RefusesBadArguments) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--port", "0", "--user", "ann:x"},
-           {"--root", "."},
-           {"--root", ".", "--user", "nocolon"},
-           {"--root", ".", "--user", "ann:"},
-           {"--root", ".", "--user", "ann:x", "--port", "70000"},
-           {"--root", ".", "--user", "ann:x", "--bogus"},
-       }) {
+  const std::pair<std::vector<std::string>, int> cases[] = {
+      {{"--port", "0", "--user", "ann:x"}, 2},
+      {{"--root", "."}, 2},
+      {{"--root", ".", "--user", "nocolon"}, 2},
+      {{"--root", ".", "--user", "ann:"}, 2},
+      {{"--root", ".", "--user", "ann:x", "--port", "70000"}, 2},
+      {{"--root", ".", "--user", "ann:x", "--bogus"}, 2},
+      {{"--root", (root / "missing").string(), "--user", "ann:x"}, 1},
+  };
+  for (const auto& [args, status] : cases) {
     const auto result = testing::RunProgram(TARNWELL_SERVER_PROGRAM, args);
-    EXPECT_EQ(result.exitCode, 2) << ::testing::PrintToString(args);
-    EXPECT_THAT(result.err, HasSubstr("Usage: tarnwell-server"));
+    EXPECT_EQ(result.exitCode, status) << ::testing::PrintToString(args);
+    EXPECT_THAT(result.err,
+                HasSubstr(status == 2 ? "Usage: tarnwell-server" : "tarnwell-server: "));
   }
-  const auto missingRoot = testing::RunProgram(
-      TARNWELL_SERVER_PROGRAM, {"--root", (root / "missing").string(), "--user", "ann:x"});
-  EXPECT_EQ(missingRoot.exitCode, 1);
 }
 
 }  // namespace

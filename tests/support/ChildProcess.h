@@ -1,16 +1,16 @@
 #pragma once
 
+#include "support/TempDir.h"
+
+#include <array>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#ifndef _WIN32
-#include <sys/types.h>
-#endif
 
 namespace penlark::testing {
 
@@ -25,56 +25,69 @@ struct ProgramResult {
   std::string err;
 };
 
-// A program started with pipes on its standard input, output and error. Killed and reaped in
-// the destructor if it is still running. The calls that differ between systems live in
-// ChildProcessPosix.cpp and ChildProcessWindows.cpp.
+// A program reading `input` and writing its standard output and error to files, which the test
+// reads as they grow: no pipe that a stray inheritor could hold open. Killed if still running.
 class ChildProcess {
  public:
+  // `signalled`: whether Signal is to reach it (on Windows, a console of its own, which Wine
+  // now and then fails to set up: only where it is needed).
   ChildProcess(const std::string& program, const std::vector<std::string>& args,
-               const EnvironmentChanges& environment = {});
+               const EnvironmentChanges& environment = {}, std::string_view input = {},
+               bool signalled = true);
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // The next line of standard output, without its line break; nullopt at the end of output or
-  // when none comes within `timeout`.
+  // The next line of standard output, without its line break; nullopt when the program has
+  // ended without one or none comes within `timeout`.
   std::optional<std::string> ReadLine(std::chrono::milliseconds timeout);
   // Sends `signal`; on Windows, where programs have no signals, a Ctrl+C to the program's own
   // console, which a console program takes as a request to stop.
   void Signal(int signal) const;
-  // Writes `input`, closes standard input, reads all output and waits for the program's end;
-  // kills the program when it has not ended three minutes later.
-  ProgramResult Finish(std::string_view input = {});
+  // Waits for the program's end, killing it when it has not ended three minutes later; the
+  // output that ReadLine has not taken.
+  ProgramResult Finish();
 
  private:
-  // Appends what standard output has to pendingOutput_, waiting for it until `deadline`; false
-  // at the end of output or when nothing came.
-  bool ReadOutput(std::chrono::steady_clock::time_point deadline);
+  bool Ended();
 
-#ifdef _WIN32
-  void* process_ = nullptr;  // HANDLEs
-  void* input_ = nullptr;
-  void* output_ = nullptr;
-  void* error_ = nullptr;
-#else
-  pid_t pid_ = -1;
-  int input_ = -1;
-  int output_ = -1;
-  int error_ = -1;
-#endif
-  std::string pendingOutput_;
+  TempDir streams_;
+  std::size_t lineStart_ = 0;
+  std::intptr_t process_ = 0;
+  std::optional<int> exitCode_;
 };
-
-// Runs `program` in `folder` with standard input from the null device, standard output and
-// standard error into the files "stdout" and "stderr" there, then `arguments`: words separated
-// by blanks, and redirections "<FILE" and ">FILE", which override those. The exit status, or -1
-// when the program died or was killed. On Windows, the files "stdout" and "stderr" hold the
-// program's text with its line breaks "\r\n" read as "\n", as ProgramResult does.
-int RunInFolder(const std::filesystem::path& folder, std::string_view program,
-                std::string_view arguments);
 
 // Runs a program to its end.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          std::string_view input = {}, const EnvironmentChanges& environment = {});
+
+// Runs `program` in `folder` with standard input from the null device, standard output and
+// standard error into the files "stdout" and "stderr" there, then `arguments`: words separated
+// by blanks, and redirections "<FILE" and ">FILE", which override those. The exit status, or -1
+// when the program died or was killed. The files "stdout" and "stderr" hold text as
+// ProgramResult does.
+int RunInFolder(const std::filesystem::path& folder, std::string_view program,
+                std::string_view arguments);
+
+// The calls that differ between systems (ChildProcessPosix.cpp, ChildProcessWindows.cpp).
+namespace process {
+
+using StandardFiles = std::array<std::filesystem::path, 3>;
+extern const std::filesystem::path kNullDevice;
+
+// Starts `program` in `folder` (this process's own when empty) on the standard input, output and
+// error `files`; raises std::runtime_error when it cannot.
+std::intptr_t Start(const std::string& program, const std::vector<std::string>& args,
+                    const EnvironmentChanges& environment, const std::filesystem::path& folder,
+                    const StandardFiles& files, bool signalled = false);
+// The exit status once the program has ended within `timeout` (and then it is gone); -1 for
+// one that died of a signal.
+std::optional<int> Wait(std::intptr_t process, std::chrono::milliseconds timeout);
+void Kill(std::intptr_t process);  // and waits for its end
+void Signal(std::intptr_t process, int signal);
+// Text as the program wrote it; on Windows with its line breaks "\r\n" as "\n".
+std::string FromText(std::string text);
+
+}  // namespace process
 
 }  // namespace penlark::testing

@@ -30,30 +30,23 @@ bool ProcessExists(int pid) {
   return kill(pid, 0) == 0 || errno == EPERM;
 }
 
-TEST(WriterWordTest, OpensForEditingAndNewApplicationKeepsAnOfficeThatAnswers) {
-  TempDir dir;
-  WriteFile(dir / "report.rtf", "{\\rtf1 report}");
-  WriterWord& word = SharedWriter();
-  const auto document = word.DocumentsOpen((dir / "report.rtf").string());
-  // The office locks a file it has open for editing, and only then.
-  EXPECT_TRUE(std::filesystem::exists(dir / ".~lock.report.rtf#"));
-  const int pid = word.OfficeProcessId();
-  word.NewApplication();
-  EXPECT_EQ(word.OfficeProcessId(), pid);
-  EXPECT_EQ(document->Name(), "report.rtf");
-  document->Close();
-  EXPECT_FALSE(std::filesystem::exists(dir / ".~lock.report.rtf#"));
-}
-
-// An office that died fails what is asked of it until a new application replaces it, without
-// the documents it had.
-TEST(WriterWordTest, ANewApplicationReplacesAnOfficeThatDied) {
+// A new application keeps an office that answers; an office that died fails what is asked of it
+// until a new application replaces it, without the documents it had.
+TEST(WriterWordTest, NewApplicationKeepsAnOfficeThatAnswersAndReplacesOneThatDied) {
   TempDir dir;
   WriteFile(dir / "a.rtf", "{\\rtf1 a}");
   WriteFile(dir / "b.rtf", "{\\rtf1 b}");
   WriterWord& word = SharedWriter();
   const auto before = word.DocumentsOpen((dir / "a.rtf").string());
+  // The office locks a file it has open for editing, and only then.
+  EXPECT_TRUE(std::filesystem::exists(dir / ".~lock.a.rtf#"));
   const int first = word.OfficeProcessId();
+  word.NewApplication();
+  EXPECT_EQ(word.OfficeProcessId(), first);
+  EXPECT_EQ(before->Name(), "a.rtf");
+  word.DocumentsOpen((dir / "b.rtf").string())->Close();
+  EXPECT_FALSE(std::filesystem::exists(dir / ".~lock.b.rtf#"));
+
   ASSERT_EQ(kill(first, SIGKILL), 0);
   EXPECT_THROW(word.DocumentsOpen((dir / "b.rtf").string()), WordError);
   word.NewApplication();

@@ -1,5 +1,6 @@
 #include "automation/Tarnwell.h"
 #include "platform/windows/WideText.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 #include "word/WordDouble.h"
 
@@ -45,40 +46,11 @@ Function Export(HMODULE dll, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(dll, name)));
 }
 
-struct Finished {
-  DWORD exitCode = ~DWORD{0};
-  std::string output;
-};
-
-// Runs a program of the system, its output into a file, and waits for its end.
-Finished RunProgram(std::wstring commandLine) {
-  const testing::TempDir folder;
-  const fs::path outputFile = folder / "output";
-  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  const HANDLE output = ::CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                      &inheritable, CREATE_ALWAYS, 0, nullptr);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = output;
-  startup.hStdError = output;
-  PROCESS_INFORMATION process{};
-  const BOOL started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &startup, &process);
-  ::CloseHandle(output);
-  Finished finished;
-  if (started) {
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    ::GetExitCodeProcess(process.hProcess, &finished.exitCode);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    finished.output = testing::ReadFile(outputFile).value_or("");
-  }
-  return finished;
-}
-
-DWORD Regsvr32(const std::wstring& options, const fs::path& dll) {
-  return RunProgram(L"regsvr32.exe /s " + options + L" \"" + dll.wstring() + L"\"").exitCode;
+// Quietly registers `dll`, or with "/u" unregisters it: the exit status.
+int Regsvr32(const std::string& option, const fs::path& dll) {
+  std::vector<std::string> args{"/s", option, dll.string()};
+  std::erase(args, "");
+  return testing::RunProgram("regsvr32.exe", args).exitCode;
 }
 
 // A string value below HKEY_LOCAL_MACHINE\Software\Classes; "" when it is missing.
@@ -121,24 +93,24 @@ TEST(ComServerRegistration, EachStepLeavesTheEntriesOfOneFileOrNone) {
   enum class Owner { None, Dll, Copy };
   const struct {
     const char* step;
-    const wchar_t* options;
+    const char* option;
     Owner file;
     bool succeeds;
     Owner registered;
   } steps[] = {
-      {"unregistering, nothing registered", L"/u", Owner::Dll, true, Owner::None},
-      {"registering", L"", Owner::Dll, true, Owner::Dll},
-      {"registering again", L"", Owner::Dll, true, Owner::Dll},
-      {"registering another copy", L"", Owner::Copy, true, Owner::Copy},
-      {"unregistering a file the class is not registered for", L"/u", Owner::Dll, false,
+      {"unregistering, nothing registered", "/u", Owner::Dll, true, Owner::None},
+      {"registering", "", Owner::Dll, true, Owner::Dll},
+      {"registering again", "", Owner::Dll, true, Owner::Dll},
+      {"registering another copy", "", Owner::Copy, true, Owner::Copy},
+      {"unregistering a file the class is not registered for", "/u", Owner::Dll, false,
        Owner::Copy},
-      {"unregistering the registered file", L"/u", Owner::Copy, true, Owner::None},
-      {"unregistering again", L"/u", Owner::Copy, true, Owner::None},
+      {"unregistering the registered file", "/u", Owner::Copy, true, Owner::None},
+      {"unregistering again", "/u", Owner::Copy, true, Owner::None},
   };
   const auto fileOf = [&](Owner owner) { return owner == Owner::Copy ? copy : Dll(); };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.step);
-    EXPECT_EQ(Regsvr32(step.options, fileOf(step.file)) == 0, step.succeeds);
+    EXPECT_EQ(Regsvr32(step.option, fileOf(step.file)) == 0, step.succeeds);
     EXPECT_EQ(RegisteredEntries(),
               step.registered == Owner::None ? "||||||" : EntriesFor(fileOf(step.registered)));
   }
@@ -184,12 +156,12 @@ class RegisteredServer : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::RegisterWordDouble();
-    ASSERT_EQ(Regsvr32(L"", Dll()), 0u);
+    ASSERT_EQ(Regsvr32("", Dll()), 0);
     ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   }
   void TearDown() override {
     ::CoUninitialize();
-    EXPECT_EQ(Regsvr32(L"/u", Dll()), 0u);
+    EXPECT_EQ(Regsvr32("/u", Dll()), 0);
   }
 };
 
@@ -375,14 +347,14 @@ TEST_F(RegisteredServer, AVBScriptCreatesTheClassAndCallsIt) {
   std::string expected;
   for (const MacroCall& call : kMacroCalls) {
     script += ScriptLine(call);
-    expected += call.expected + "\r\n";
+    expected += call.expected + "\n";
   }
   const testing::TempDir folder;
   testing::WriteFile(folder / "calls.vbs", script);
-  const Finished finished =
-      RunProgram(L"cscript.exe //nologo \"" + (folder / "calls.vbs").wstring() + L"\"");
-  EXPECT_EQ(finished.exitCode, 0u);
-  EXPECT_EQ(finished.output, expected);
+  const testing::ProgramResult finished =
+      testing::RunProgram("cscript.exe", {"//nologo", (folder / "calls.vbs").string()});
+  EXPECT_EQ(finished.exitCode, 0);
+  EXPECT_EQ(finished.out + finished.err, expected);
 }
 
 }  // namespace
