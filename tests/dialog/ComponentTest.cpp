@@ -2,6 +2,7 @@
 #include "automation/Tarnwell.h"
 
 #include <thread>
+#include <tuple>
 
 namespace penlark::testing {
 namespace {
@@ -40,37 +41,28 @@ TEST_F(TarnwellTest, TheOperationsThatShowNoDialog) {
   EXPECT_EQ(bed.views.showings, 0);
 }
 
-TEST_F(TarnwellTest, XmlOpenShowsTheDialogInOpenModeAndReturnsFalseAfterAnOpen) {
-  bed.Context().Server().CurrentFile = "kept";
-  bed.views.actions = {[this](OpenDialog& dialog) {
-                         EXPECT_EQ(dialog.Caption, "Tarnwell Open");
-                         EXPECT_EQ(dialog.OpenButton.Caption, "Open");
-                         EXPECT_EQ(bed.Context().Server().CurrentFile, "kept");
-                       },
-                       Login("tarn", "ann", "secret", false), DoubleClickItem("report.rtf")};
-  EXPECT_FALSE(tarnwell.XMLOpen());
-  EXPECT_TRUE(bed.views.actions.empty());
-  EXPECT_EQ(bed.word.DocumentsCount(), 1);
-  EXPECT_FALSE(bed.Context().IsDialogLoaded());
-}
-
-// Both clear the current file and show the active document's name in Save mode.
-TEST_F(TarnwellTest, XmlSaveAndXmlSaveAsShowTheActiveDocumentsName) {
+// XMLOpen shows the dialog in Open mode and keeps the current file; XMLSave and XMLSaveAs clear
+// it and show the active document's name in Save mode. All return false once it is unloaded.
+TEST_F(TarnwellTest, TheOperationsThatShowTheDialog) {
   EXPECT_THROW(tarnwell.XMLSaveAs(), WordError) << "no document";
   bed.OpenLocal("letter.rtf", "{\\rtf1 local}");
-  for (const auto operation : {&Tarnwell::XMLSave, &Tarnwell::XMLSaveAs}) {
-    bed.Context().Server().CurrentFile = "previous.rtf";
-    bed.views.actions = {[this](OpenDialog& dialog) {
-      EXPECT_EQ(bed.Context().Server().CurrentFile, "");
-      EXPECT_EQ(dialog.FilenameText.Text, "letter.rtf");
-      EXPECT_EQ(dialog.Caption, "Tarnwell SaveAs...");
-      EXPECT_EQ(dialog.OpenButton.Caption, "Save");
+  const std::tuple<bool (Tarnwell::*)(), const char*, const char*, const char*> rows[] = {
+      {&Tarnwell::XMLOpen, "Tarnwell Open", "Open", "kept"},
+      {&Tarnwell::XMLSave, "Tarnwell SaveAs...", "Save", ""},
+      {&Tarnwell::XMLSaveAs, "Tarnwell SaveAs...", "Save", ""}};
+  for (const auto& [operation, caption, button, currentFile] : rows) {
+    bed.Context().Server().CurrentFile = "kept";
+    bed.views.actions = {[&, this](OpenDialog& dialog) {
+      EXPECT_EQ(bed.Context().Server().CurrentFile, currentFile);
+      EXPECT_EQ(dialog.FilenameText.Text, *currentFile == '\0' ? "letter.rtf" : "Text1");
+      EXPECT_EQ(dialog.Caption, caption);
+      EXPECT_EQ(dialog.OpenButton.Caption, button);
       dialog.Form_QueryUnload();
     }};
     EXPECT_FALSE((tarnwell.*operation)());
     EXPECT_FALSE(bed.Context().IsDialogLoaded());
   }
-  EXPECT_EQ(bed.views.showings, 2);
+  EXPECT_EQ(bed.views.showings, 3);
 }
 
 // One test, because the factory is installed for the whole process.

@@ -122,32 +122,5 @@ TEST(FolderOperationRules, CreateFolderAsksUntilTheNameIsFreeAndPlain) {
   }
 }
 
-// Without a folder in the trail, Up One Level and Create Folder are disabled at the next move;
-// clicked anyway, they and Delete only take their closing steps.
-TEST_F(DialogRulesTest, AnEmptiedTrailLeavesTheButtonsOnlyTheirClosingSteps) {
-  OpenDialog& dialog = InDocs();
-  dialog.ImageCombo.Clear();
-  dialog.ReloadImage.Picture = kReloadPictures.Hover;
-  dialog.DeleteImage_MouseDown(kLeftButton, 0, 0, 0);
-  dialog.OpenFileFrame_MouseMove(0, 0, 0, 0);
-  EXPECT_EQ(dialog.ReloadImage.Picture, kReloadPictures.Normal);
-  EXPECT_FALSE(dialog.UpOneLevelImage.Enabled);
-  EXPECT_FALSE(dialog.CreateFolderImage.Enabled);
-  EXPECT_EQ(dialog.CreateFolderImage.Picture, kCreateFolderPictures.Disabled);
-  EXPECT_EQ(dialog.PressedButton, 3) << "a pressed button stays recorded";
-  for (const FolderButton* button : {&kDeleteButton, &kCreateFolderButton, &kUpOneLevelButton}) {
-    button->Click(dialog);
-  }
-  EXPECT_TRUE(bed.prompts.Messages().empty());
-  EXPECT_TRUE(bed.prompts.Inputs().empty());
-  EXPECT_TRUE(server.asked.empty());
-  EXPECT_EQ(dialog.DeleteImage.Picture, kDeletePictures.Normal);
-  EXPECT_EQ(dialog.CreateFolderImage.Picture, kCreateFolderPictures.Normal);
-  EXPECT_EQ(dialog.UpOneLevelImage.Picture, kUpOneLevelPictures.Disabled);
-  EXPECT_EQ(dialog.PressedButton, 0);
-  kReloadButton.Click(dialog);
-  EXPECT_EQ(server.asked, std::vector<std::string>{"getFiles "});
-}
-
 }  // namespace
 }  // namespace penlark::testing
