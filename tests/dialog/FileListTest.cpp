@@ -1,4 +1,4 @@
-#include "DialogSessionTest.h"
+#include "DialogRules.h"
 
 namespace penlark::testing {
 namespace {
@@ -8,16 +8,16 @@ namespace {
 // whenever something is listed. Every listing empties the file name under the busy pointer.
 TEST_F(DialogRulesTest, AListingShowsItsEntries) {
   server.Add("/one", "odd", 7);
+  server.Add("/two", "folder", kFolderType);
+  server.Add("/two", "document");
   OpenDialog& dialog = LoggedIn();
   const struct {
     const char* dir;
     std::vector<ListItem> items;
     int selected;
   } rows[] = {
-      {"/",
-       {{"docs", kFolderIcon, kFolderIcon},
-        {"empty", kFolderIcon, kFolderIcon},
-        {"report.rtf", kDocumentIcon, kDocumentIcon}},
+      {"/two",
+       {{"folder", kFolderIcon, kFolderIcon}, {"document", kDocumentIcon, kDocumentIcon}},
        0},
       {"/one", {{"odd", kDocumentIcon, kDocumentIcon}}, -1},
       {"/empty", {}, -1},
@@ -43,11 +43,15 @@ TEST_F(DialogRulesTest, AListingShowsItsEntries) {
   }
 }
 
+// Entered by a double-click or by its typed name in either mode, left through the trail or Up
+// One Level, which stops at the root.
 TEST_F(DialogRulesTest, TheTrailFollowsTheFoldersEnteredAndLeft) {
   OpenDialog& dialog = LoggedIn();
   dialog.ListView_ItemClick(2);
   EXPECT_EQ(dialog.FilenameText.Text, "report.rtf");
-  DoubleClickItem("docs")(dialog);
+  dialog.OpenButton.Caption = kSaveMode;
+  dialog.FilenameText.Text = "  docs ";
+  dialog.OpenButton_Click();
   EXPECT_EQ(dialog.ImageCombo.Items, (std::vector<std::string>{"/", "/docs"}));
   EXPECT_EQ(dialog.UpOneLevelImage.Picture, kUpOneLevelPictures.Normal);
   EXPECT_TRUE(dialog.UpOneLevelImage.Enabled);
@@ -58,47 +62,32 @@ TEST_F(DialogRulesTest, TheTrailFollowsTheFoldersEnteredAndLeft) {
             (std::vector<std::string>{"getFiles /", "getFiles /docs", "getFiles /docs/2004"}));
   EXPECT_EQ(ItemTexts(dialog), (std::vector<std::string>{"april.rtf", "march.rtf"}));
   EXPECT_EQ(dialog.FilenameText.Text, "") << "the folder's name does not stay in the box";
+  EXPECT_TRUE(bed.prompts.Messages().empty());
 
-  const auto chooseTrailItem = [&dialog](int index) {
-    dialog.ImageCombo.Select(index);
-    dialog.ImageCombo_Click();
-  };
   server.asked.clear();
   dialog.ListView.SelectedIndex = -1;
-  chooseTrailItem(2);
-  EXPECT_TRUE(server.asked.empty()) << "the current folder is not listed again";
-  EXPECT_EQ(dialog.ListView.SelectedIndex, 0);
-  chooseTrailItem(0);
+  for (const int index : {2, 0}) {
+    dialog.ImageCombo.Select(index);
+    dialog.ImageCombo_Click();
+    EXPECT_EQ(dialog.ListView.SelectedIndex, 0);
+  }
   EXPECT_EQ(dialog.ImageCombo.Items, std::vector<std::string>{"/"});
-  EXPECT_EQ(server.asked, std::vector<std::string>{"getFiles /"});
-  EXPECT_EQ(dialog.ListView.SelectedIndex, 0);
+  EXPECT_EQ(server.asked, std::vector<std::string>{"getFiles /"}) << "only the root again";
 
+  dialog.OpenButton.Caption = kOpenMode;
   DoubleClickItem("docs")(dialog);
   DoubleClickItem("2004")(dialog);
-  const UserAction upOneLevel = kUpOneLevelButton.Click();
-  upOneLevel(dialog);
+  kUpOneLevelButton.Click(dialog);
   EXPECT_EQ(dialog.ImageCombo.Items, (std::vector<std::string>{"/", "/docs"}));
   EXPECT_EQ(ItemTexts(dialog), (std::vector<std::string>{"2004", "notes.rtf", "report.rtf"}));
   EXPECT_TRUE(dialog.UpOneLevelImage.Enabled);
-  upOneLevel(dialog);
-  EXPECT_EQ(dialog.ImageCombo.Items, std::vector<std::string>{"/"});
+  for (int click = 0; click < 2; ++click) {
+    kUpOneLevelButton.Click(dialog);
+    EXPECT_EQ(dialog.ImageCombo.Items, std::vector<std::string>{"/"});
+  }
   EXPECT_EQ(dialog.UpOneLevelImage.Picture, kUpOneLevelPictures.Disabled);
   EXPECT_FALSE(dialog.UpOneLevelImage.Enabled);
   EXPECT_EQ(dialog.PressedButton, 0);
-  upOneLevel(dialog);
-  EXPECT_EQ(dialog.ImageCombo.Items, std::vector<std::string>{"/"}) << "the root stays";
-}
-
-TEST_F(DialogRulesTest, ATypedFolderNameIsEnteredInBothModes) {
-  for (const char* mode : {kOpenMode, kSaveMode}) {
-    OpenDialog& dialog = LoggedIn();
-    dialog.OpenButton.Caption = mode;
-    dialog.FilenameText.Text = "  docs ";
-    dialog.OpenButton_Click();
-    EXPECT_EQ(dialog.ImageCombo.Items, (std::vector<std::string>{"/", "/docs"})) << mode;
-    EXPECT_TRUE(bed.prompts.Messages().empty()) << mode;
-    dialog.Cancel_Click();
-  }
 }
 
 TEST_F(DialogRulesTest, AFolderWhoseListingFailsIsStillAppendedToTheEmptiedTrail) {

@@ -232,18 +232,19 @@ TEST_F(DialogWindowTest, TheViewsMenuSwitchesTheView) {
   }
 }
 
-TEST_F(DialogWindowTest, EscapeIsCancel) {
-  bed.Context().Server().CurrentFile = "x";
-  QTest::keyClick(window, Qt::Key_Escape);
-  EXPECT_FALSE(bed.Context().IsDialogLoaded());
-  EXPECT_EQ(bed.Context().Server().CurrentFile, "");
-}
-
-TEST_F(DialogWindowTest, TheCloseBoxUnloadsAndKeepsTheCurrentFile) {
-  bed.Context().Server().CurrentFile = "x";
-  window->close();
-  EXPECT_FALSE(bed.Context().IsDialogLoaded());
-  EXPECT_EQ(bed.Context().Server().CurrentFile, "x");
+// Escape is Cancel, which forgets the current file; the close box keeps it.
+TEST_F(DialogWindowTest, EscapeAndTheCloseBoxUnload) {
+  for (const bool escape : {true, false}) {
+    bed.Context().Server().CurrentFile = "x";
+    if (escape) {
+      QTest::keyClick(window, Qt::Key_Escape);
+    } else {
+      bed.Dialog();
+      views.Newest()->Window().close();
+    }
+    EXPECT_FALSE(bed.Context().IsDialogLoaded());
+    EXPECT_EQ(bed.Context().Server().CurrentFile, escape ? "" : "x");
+  }
 }
 
 // The focus moves to the password box once; typing elsewhere afterwards stays there.

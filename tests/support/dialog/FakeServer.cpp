@@ -1,5 +1,7 @@
 #include "support/dialog/FakeServer.h"
 
+#include "dialog/OpenDialog.h"
+
 #include <algorithm>
 #include <functional>
 
@@ -45,19 +47,14 @@ class FakeServer::Client final : public ServerClient {
   }
   std::string RequestContent(const std::string& dir, const std::string& name, std::int16_t type,
                              const std::string& user, const std::string& password) override {
-    return Ask(Line("getContent", dir, name, type), user, password, [&] {
-      const auto found = Find(dir, name);
-      return found == server_.entries.end() ? std::string() : found->content;
-    });
+    return Ask(Line("getContent", dir, name, type), user, password,
+               [&] { return Document(dir, name).content; });
   }
   std::string RequestSaveFile(const std::string& dir, const std::string& name,
                               const std::string& content, const std::string& user,
                               const std::string& password) override {
-    return Ask("saveFile " + dir + " " + name, user, password, [&] {
-      if (Find(dir, name) == server_.entries.end()) {
-        server_.Add(dir, name);
-      }
-      Find(dir, name)->content = content;
+    return Ask(Line("saveFile", dir, name, kDocumentType), user, password, [&] {
+      Document(dir, name).content = content;
       return "<saved/>";
     });
   }
@@ -66,9 +63,7 @@ class FakeServer::Client final : public ServerClient {
     const auto found = std::find(names_.begin(), names_.end(), name);
     return found == names_.end() ? std::int16_t{0} : types_[std::size_t(found - names_.begin())];
   }
-  bool FileExists(const std::string& name) const override {
-    return std::find(names_.begin(), names_.end(), name) != names_.end();
-  }
+  bool FileExists(const std::string& name) const override { return GetFileType(name) != 0; }
   const std::vector<std::string>& FileNames() const override { return names_; }
   const std::vector<std::int16_t>& FileTypes() const override { return types_; }
   const std::optional<std::string>& ListedFolder() const override { return listed_; }
@@ -79,11 +74,15 @@ class FakeServer::Client final : public ServerClient {
     return std::string(request) + " " + dir + " " + name + " " + std::to_string(type);
   }
 
-  // The document `name` of `dir`.
-  std::vector<Entry>::iterator Find(const std::string& dir, const std::string& name) {
-    return std::find_if(server_.entries.begin(), server_.entries.end(), [&](const Entry& entry) {
-      return entry.dir == dir && entry.name == name && entry.type == 2;
-    });
+  // The document `name` of `dir`, added when there is none.
+  Entry& Document(const std::string& dir, const std::string& name) {
+    const auto is = [&](const Entry& entry) {
+      return entry.dir == dir && entry.name == name && entry.type == kDocumentType;
+    };
+    if (std::none_of(server_.entries.begin(), server_.entries.end(), is)) {
+      server_.Add(dir, name);
+    }
+    return *std::find_if(server_.entries.begin(), server_.entries.end(), is);
   }
 
   std::string Ask(std::string line, const std::string& user, const std::string& password,

@@ -14,36 +14,23 @@ namespace penlark::testing {
 // One thing the user does while the dialog is shown.
 using UserAction = std::function<void(OpenDialog&)>;
 
-// Views that play a script: while a dialog is shown modally, the next actions run against it
-// until the dialog is unloaded; a showing that runs out of actions with the dialog still up is
-// an error of the test. The view menu takes its choice from a queue of its own: the Click
-// handler of an item, or null to close it without a choice.
+// Views that play a script: a modal showing runs the next actions until the dialog is unloaded,
+// and running out of actions first is an error of the test. The view menu closes at once.
 class ScriptedDialogViews final : public DialogViewFactory {
  public:
-  ScriptedDialogViews& Then(UserAction action);
-  ScriptedDialogViews& ChooseFromViewMenu(void (OpenDialog::*handler)());
   std::unique_ptr<DialogView> CreateView(OpenDialog& dialog) override;
 
-  int Showings() const { return showings_; }
-  // Where the view menu was dropped down, in form twips.
-  const std::vector<std::pair<int, int>>& MenuPositions() const { return menuPositions_; }
-  bool ScriptDone() const { return actions_.empty() && menuChoices_.empty(); }
+  std::deque<UserAction> actions;
+  int showings = 0;
 
  private:
   class View;
-
-  std::deque<UserAction> actions_;
-  std::deque<void (OpenDialog::*)()> menuChoices_;
-  std::vector<std::pair<int, int>> menuPositions_;
-  int showings_ = 0;
 };
 
 // The texts of the list's items, in order.
 std::vector<std::string> ItemTexts(const OpenDialog& dialog);
 
-UserAction Type(TextBox OpenDialog::*field, std::string text);
 UserAction Login(std::string server, std::string user, std::string password, bool savePassword);
-UserAction Call(void (OpenDialog::*handler)());
 // Clicks the list item of that text (ItemClick), then double-clicks it.
 UserAction DoubleClickItem(std::string text);
 
@@ -56,7 +43,7 @@ struct FolderButton {
   std::int16_t code;
 
   // Presses and releases the mouse over the button, at a point of its own (twips).
-  UserAction Click(double x = 100, double y = 100) const;
+  void Click(OpenDialog& dialog, double x = 100, double y = 100) const;
 };
 inline constexpr FolderButton kFolderButtons[] = {
     {&OpenDialog::ReloadImage, &OpenDialog::ReloadImage_MouseDown,

@@ -1,9 +1,9 @@
-#include "DialogSessionTest.h"
+#include "DialogRules.h"
+
+#include <functional>
 
 namespace penlark::testing {
 namespace {
-
-constexpr std::string_view kReportRtf = FakeMachine::kReportRtf;
 
 // A word processor whose first opens fail, as one that has gone away would.
 class FlakyWord final : public Word {
@@ -15,8 +15,7 @@ class FlakyWord final : public Word {
     return inner_.DocumentsItem(index);
   }
   std::shared_ptr<WordDocument> DocumentsOpen(const std::string& fileName) override {
-    if (failures_ > 0) {
-      --failures_;
+    if (failures_-- > 0) {
       throw WordError("The remote procedure call failed.");
     }
     return inner_.DocumentsOpen(fileName);
@@ -29,33 +28,8 @@ class FlakyWord final : public Word {
   int failures_;
 };
 
-// A name beyond ASCII is one file name on every system (Windows would read narrow text in its
-// ANSI code page).
-TEST_F(DialogSessionTest, FetchesConvertsOpensInTheWordProcessorAndUnloads) {
-  server.AddFolder("/docs");
-  AddRtfDocument("/docs/Bericht über.rtf", kReportRtf);
-  OpenDialog& dialog = LoggedInDialog();
-  dialog.OpenButton.Caption = kOpenMode;
-  DoubleClickItem("docs")(dialog);
-  server.ClearRequests();
-  DoubleClickItem("Bericht über.rtf")(dialog);
-
-  EXPECT_EQ(RequestsSeen(), std::vector<std::string>{"<getContent dir=\"/docs\" name=\"Bericht "
-                                                     "über.rtf\" type=\"2\" username=\"ann\" "
-                                                     "password=\"secret\" version=\"2.0\" />"});
-  EXPECT_EQ(ReadFile(Utf8Path(bed.WorkDir() + "docs" + kPathSeparator + "Bericht über.rtf")),
-            std::string(kReportRtf));
-  ASSERT_EQ(bed.word.DocumentsCount(), 1);
-  EXPECT_EQ(bed.word.ActiveDocument()->Name(), "Bericht über.rtf");
-  EXPECT_EQ(bed.word.ActiveDocument()->Path(), bed.WorkDir() + "docs");
-  EXPECT_TRUE(bed.word.IsVisible());
-  EXPECT_FALSE(bed.Context().IsDialogLoaded());
-  EXPECT_EQ(bed.Context().Server().CurrentFile, "Bericht über.rtf");
-  EXPECT_EQ(bed.Context().Server().CurrentDir, "/docs");
-  EXPECT_FALSE(bed.pointer.IsBusy());
-}
-
-// Refused with a message before anything is fetched; the dialog stays.
+// Refused with a message before anything is fetched; the dialog stays. The names no folder may
+// take either are the folder table's (FolderOperationsTest).
 TEST_F(DialogRulesTest, OpenRefusesNamesItCannotFetch) {
   for (const char* name : {"..", "a\\b", "a.rtf."}) {
     server.Add("/docs", name);
@@ -64,66 +38,49 @@ TEST_F(DialogRulesTest, OpenRefusesNamesItCannotFetch) {
   const auto refused = [](const std::string& name, const char* what) {
     return "The name " + name + " cannot be used for " + what + ".";
   };
-  // The names no folder may take either are the folder table's (FolderOperationsTest).
   const std::pair<std::string, std::string> rows[] = {
       {"   ", "Filename is EMPTY,\r\nplease retry."},
       {"Report.rtf", "File Report.rtf does not exist in the current FOLDER."},
       {"..", refused("..", "a document")},
       {"a\\b", refused("a\\b", "a document")},
       {"a.rtf.", refused("a.rtf.", "a document")},
+      {"report.rtf", refused("..", "a folder")},
   };
   std::vector<Message> expected;
   for (const auto& [typed, text] : rows) {
+    if (typed == "report.rtf") {  // in a folder of the trail that leads out of the work directory
+      dialog.ImageCombo.Items.push_back("/docs/..");
+      dialog.ImageCombo.Select(2);
+    }
     dialog.FilenameText.Text = typed;
     dialog.OpenButton_Click();
     expected.push_back({.text = text, .icon = MessageIcon::Exclamation, .title = "Penlark Files"});
   }
-  // A folder of the trail that would lead out of the work directory.
-  dialog.ImageCombo.Items.push_back("/docs/..");
-  dialog.ImageCombo.Select(2);
-  dialog.FilenameText.Text = "report.rtf";
-  dialog.OpenButton_Click();
-  expected.push_back({.text = refused("..", "a folder"),
-                      .icon = MessageIcon::Exclamation,
-                      .title = "Penlark Files"});
   EXPECT_EQ(bed.prompts.Messages(), expected);
   EXPECT_TRUE(server.asked.empty());
   EXPECT_TRUE(bed.Context().IsDialogLoaded());
 }
 
+// Only the local copy itself counts, by its whole path with case: it is activated and nothing
+// is fetched; the dialog stays shown.
 TEST_F(DialogRulesTest, ADocumentAlreadyOpenIsActivatedAndNothingIsFetched) {
+  std::string upper = bed.WorkDir();
+  upper.replace(upper.rfind("work"), 4, "WORK");
+  std::filesystem::create_directories(upper + "docs");
+  WriteFile(upper + "docs/report.rtf", "{\\rtf1 x}");
+  const auto other = bed.word.DocumentsOpen(upper + "docs/report.rtf");
   DoubleClickItem("report.rtf")(InDocs());
+  ASSERT_EQ(bed.word.DocumentsCount(), 2);
   const auto opened = bed.word.ActiveDocument();
-  bed.word.AddDocument((bed.temp / "other.rtf").string(), "{\\rtf1 other}");
-  OpenDialog& again = InDocs();
-  DoubleClickItem("report.rtf")(again);
+  other->Activate();
+  DoubleClickItem("report.rtf")(InDocs());
   EXPECT_TRUE(server.asked.empty());
   EXPECT_EQ(bed.prompts.Messages(),
             (std::vector<Message>{{.text = "The Document report.rtf is already open.",
                                    .icon = MessageIcon::Exclamation}}));
   EXPECT_EQ(bed.word.ActiveDocument(), opened);
-  EXPECT_TRUE(bed.Context().IsDialogLoaded()) << "the dialog stays shown";
+  EXPECT_TRUE(bed.Context().IsDialogLoaded());
   EXPECT_FALSE(bed.pointer.IsBusy());
-}
-
-// Only the local copy itself counts, by its whole path with case; the first match is activated.
-TEST_F(DialogRulesTest, IsDocOpenMatchesTheWholePathOfTheLocalCopy) {
-  std::string upper = bed.WorkDir();
-  upper.replace(upper.rfind("work"), 4, "WORK");
-  const std::string elsewhere = (bed.temp / "elsewhere").string() + "/";
-  for (const std::string& folder : {upper, elsewhere}) {
-    std::filesystem::create_directory(folder);
-    WriteFile(folder + "report.rtf", "{\\rtf1 x}");
-    bed.word.DocumentsOpen(folder + "report.rtf");
-  }
-  WriteFile(bed.WorkDir() + "a.rtf", "{\\rtf1 a}");
-  const auto first = bed.word.DocumentsOpen(bed.WorkDir() + "a.rtf");
-  bed.word.AddDocument("Document2", "{\\rtf1 new}");
-  OpenDialog& dialog = bed.Dialog();
-  EXPECT_FALSE(dialog.IsDocOpen(bed.WorkDir() + "report.rtf"));
-  EXPECT_FALSE(dialog.IsDocOpen(bed.WorkDir() + "A.rtf"));
-  EXPECT_TRUE(dialog.IsDocOpen(bed.WorkDir() + "a.rtf"));
-  EXPECT_EQ(bed.word.ActiveDocument(), first);
 }
 
 // A fetch that fails unloads the dialog, opens nothing and leaves an older copy alone.
@@ -161,10 +118,9 @@ TEST(OpenRules, AFailedOpenIsRetriedOnceWithANewApplication) {
     SCOPED_TRACE(failures);
     FakeMachine machine;
     FlakyWord flaky(machine.bed.word, failures);
-    Component component(machine.bed.ServicesWith(flaky));
+    Component component(machine.bed.ServicesWith(flaky, machine.bed.views));
     OpenDialog& dialog = component.Context().Dialog();
     Login("tarn", "ann", "secret", false)(dialog);
-    dialog.OpenButton.Caption = kOpenMode;
     DoubleClickItem("report.rtf")(dialog);
     EXPECT_FALSE(component.Context().IsDialogLoaded());
     EXPECT_EQ(machine.bed.word.NewApplicationCount(), 1);
@@ -176,6 +132,79 @@ TEST(OpenRules, AFailedOpenIsRetriedOnceWithANewApplication) {
                   : std::vector<std::string>{"The Document report.rtf could not be "
                                              "opened: The remote procedure call failed."});
   }
+}
+
+constexpr std::string_view kDraftRtf = "{\\rtf1\\ansi Draft \\'e9t\\'e9\\par }";
+
+void SaveAs(OpenDialog& dialog, const std::string& name) {
+  dialog.FilenameText.Text = name;
+  dialog.OpenButton_Click();
+}
+
+// How a save ends: what was asked and sent, and whether a dialog is loaded afterwards.
+TEST(SaveRules, WhatASaveLeaves) {
+  const std::string overwrite = "Overwrite draft.rtf on Tarnwell server?";
+  const std::string save = "saveFile /docs draft.rtf 2";
+  const struct {
+    const char* name;
+    std::function<void(FakeMachine&)> before;
+    std::vector<std::string> messages;
+    std::vector<std::string> asked;
+    bool loaded;
+  } rows[] = {
+      {"a new name", {}, {}, {save, "getFiles /", "getFiles /"}, true},
+      {"no document", [](FakeMachine& m) { m.bed.word.ActiveDocument()->Close(); }, {}, {}, false},
+      {"a fault",
+       [](FakeMachine& m) { m.server.FailNext(FakeServer::Failure::Fault, "Disk full"); },
+       {"Disk full"},
+       {save},
+       false},
+      {"an existing name, answered No",
+       [](FakeMachine& m) {
+         m.server.Add("/docs", "draft.rtf");
+         m.bed.Dialog().RedrawFiles("/docs");
+       },
+       {overwrite},
+       {"getFiles /docs"},
+       true},
+      {"a listing that did not read, answered No",
+       [](FakeMachine& m) {
+         m.server.FailNext(FakeServer::Failure::Unread, "<error>busy</error>");
+         m.bed.Dialog().RedrawFiles("/docs");
+       },
+       {overwrite},
+       {"getFiles /docs"},
+       true},
+      {"no automatic login after the save",
+       [](FakeMachine& m) { std::filesystem::remove_all(m.bed.InstallPath() / "history"); },
+       {},
+       {save},
+       true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    FakeMachine machine;
+    machine.bed.OpenLocal("draft.rtf", kDraftRtf);
+    OpenDialog& dialog = machine.InDocs(kSaveMode);
+    if (row.before) {
+      row.before(machine);
+    }
+    machine.bed.prompts.AnswerNext(MessageAnswer::No);
+    SaveAs(dialog, "draft.rtf");
+    EXPECT_EQ(machine.bed.prompts.MessageTexts(), row.messages);
+    EXPECT_EQ(machine.server.asked, row.asked);
+    EXPECT_EQ(machine.bed.Context().IsDialogLoaded(), row.loaded);
+    EXPECT_FALSE(machine.bed.pointer.IsBusy());
+  }
+}
+
+TEST_F(DialogRulesTest, AFailingSaveReachesTheCallerWithTheNormalPointer) {
+  bed.OpenLocal("draft.rtf", kDraftRtf);
+  OpenDialog& dialog = InDocs(kSaveMode);
+  std::filesystem::remove_all(bed.InstallPath() / "work");
+  EXPECT_THROW(SaveAs(dialog, "draft.rtf"), WordError);
+  EXPECT_FALSE(bed.pointer.IsBusy());
+  EXPECT_TRUE(server.asked.empty());
 }
 
 }  // namespace
