@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Commands.h"
-#include "ConsolePrompts.h"
+#include "platform/ConsolePrompts.h"
 #include "protocol/TarnwellInterface.h"
 
 #include <functional>

@@ -24,8 +24,6 @@ constexpr const wchar_t* kClassKey =
     L"Software\\Classes\\CLSID\\{AD8A10F7-8769-4130-A53E-A2C5D7DF04CE}";
 constexpr const wchar_t* kProgIdKey = L"Software\\Classes\\Word.Application";
 
-HMODULE module = nullptr;
-
 // The arguments of one call, in their natural order; optional ones may be missing.
 class Arguments {
  public:
@@ -288,13 +286,6 @@ bool SetValue(const wchar_t* key, const wchar_t* name, const std::wstring& value
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    penlark::module = instance;
-  }
-  return TRUE;
-}
-
 STDAPI DllGetClassObject(REFCLSID classId, REFIID id, void** object) {
   static penlark::Factory factory;
   if (classId != penlark::kClassId) {
@@ -310,8 +301,12 @@ STDAPI DllCanUnloadNow() {
 
 STDAPI DllRegisterServer() {
   using penlark::kClassKey;
+  HMODULE self = nullptr;  // this DLL, found by an address inside it
+  ::GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&penlark::kClassId), &self);
   wchar_t path[MAX_PATH];
-  ::GetModuleFileNameW(penlark::module, path, MAX_PATH);
+  ::GetModuleFileNameW(self, path, MAX_PATH);
   const std::wstring server = std::wstring(kClassKey) + L"\\InprocServer32";
   const bool written = penlark::SetValue(kClassKey, nullptr, L"Word double") &&
                        penlark::SetValue(server.c_str(), nullptr, path) &&
@@ -319,12 +314,6 @@ STDAPI DllRegisterServer() {
                        penlark::SetValue((std::wstring(penlark::kProgIdKey) + L"\\CLSID").c_str(),
                                          nullptr, L"{AD8A10F7-8769-4130-A53E-A2C5D7DF04CE}");
   return written ? S_OK : SELFREG_E_CLASS;
-}
-
-STDAPI DllUnregisterServer() {
-  ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, penlark::kClassKey);
-  ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, penlark::kProgIdKey);
-  return S_OK;
 }
 
 }  // extern "C"

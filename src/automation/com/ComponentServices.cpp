@@ -1,9 +1,11 @@
 #include "automation/com/ComponentServices.h"
 
 #include "automation/Component.h"
+#include "dialog/script/ScriptedUser.h"
 #include "platform/windows/WindowsShell.h"
 #include "word/com/ComWord.h"
 
+#include <iostream>
 #include <stdexcept>
 #include <windows.h>
 
@@ -58,11 +60,17 @@ class WindowsPointer final : public Pointer {
 
 void InstallComponentFactory() {
   Component::SetFactory([] {
-    return ComponentParts{.word = std::make_shared<ComWord>(),
-                          .prompts = std::make_unique<UnavailablePrompts>(),
-                          .pointer = std::make_unique<WindowsPointer>(),
-                          .shell = std::make_unique<WindowsShell>(),
-                          .views = std::make_unique<UnavailableViews>()};
+    ComponentParts parts{.word = std::make_shared<ComWord>(),
+                         .prompts = std::make_unique<UnavailablePrompts>(),
+                         .pointer = std::make_unique<WindowsPointer>(),
+                         .shell = std::make_unique<WindowsShell>(),
+                         .views = std::make_unique<UnavailableViews>()};
+    // Tests play the user's part from a script; its messages go to standard error.
+    if (auto scripted = ScriptedUserFromEnvironment(std::cerr)) {
+      parts.prompts = std::move(scripted->prompts);
+      parts.views = std::move(scripted->views);
+    }
+    return parts;
   });
 }
 

@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-namespace penlark::cli {
+namespace penlark {
 
 // Prompts for commands run without a user at the screen: every message becomes one line on a
 // stream (standard error), questions are answered No and input boxes are cancelled.
@@ -19,4 +19,4 @@ class ConsolePrompts final : public Prompts {
   std::ostream& out_;
 };
 
-}  // namespace penlark::cli
+}  // namespace penlark

@@ -1,8 +1,8 @@
-#include "ConsolePrompts.h"
+#include "platform/ConsolePrompts.h"
 
 #include <algorithm>
 
-namespace penlark::cli {
+namespace penlark {
 
 MessageAnswer ConsolePrompts::ShowMessage(const Message& message) {
   std::string line = message.text;
@@ -16,4 +16,4 @@ std::string ConsolePrompts::InputBox(const InputRequest&) {
   return {};
 }
 
-}  // namespace penlark::cli
+}  // namespace penlark
