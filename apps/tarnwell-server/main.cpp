@@ -2,6 +2,8 @@
 // the demo and tests.
 
 #include "StopSignal.h"
+#include "platform/Files.h"
+#include "platform/ProgramArguments.h"
 #include "server/ReferenceServer.h"
 
 #include <charconv>
@@ -86,7 +88,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string_view>& args) {
       std::cerr << "tarnwell-server: unknown option or missing value: " << option << '\n';
       return std::nullopt;
     } else if (option == "--root") {
-      options.config.root = std::string(*text);
+      options.config.root = penlark::Utf8Path(*text);
     } else if (option == "--port") {
       const auto port = ParseNumber(*text, 65535);
       if (!port) {
@@ -106,7 +108,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string_view>& args) {
     } else if (option == "--users" && *text == "-") {
       options.config.users.AddFromStream(std::cin, "standard input");
     } else if (option == "--users") {
-      options.config.users.AddFromFile(std::string(*text));
+      options.config.users.AddFromFile(penlark::Utf8Path(*text));
     } else if (option == "--deadline-ms") {
       const auto deadline = ParseNumber(*text, 24L * 3600 * 1000);
       if (!deadline || *deadline == 0) {
@@ -158,7 +160,8 @@ void EndAfterGrace() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const std::vector<std::string> arguments = penlark::ProgramArguments(argc, argv);
+  const std::vector<std::string_view> args(arguments.begin(), arguments.end());
   if (args.size() == 1 && args.front() == "--help") {
     std::cout << kUsage;
     return 0;

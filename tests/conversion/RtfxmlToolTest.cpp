@@ -36,6 +36,8 @@ TEST(RtfxmlTool, ExitsWithTheStatusAndMessageOfEachCase) {
   } cases[] = {
       {"to-xml in.rtf doc.xml", 0, Eq("")},
       {"to-rtf doc.xml out.rtf", 0, Eq("")},
+      {"to-xml in.rtf grüße.xml", 0, Eq("")},  // names that are not ASCII
+      {"to-rtf grüße.xml grüße.rtf", 0, Eq("")},
       {"to-xml empty.rtf empty.xml", 0, Eq("")},
       {"to-xml - - <in.rtf >piped.xml", 0, Eq("")},
       {"to-rtf - - <piped.xml >piped.rtf", 0, Eq("")},
@@ -44,7 +46,7 @@ TEST(RtfxmlTool, ExitsWithTheStatusAndMessageOfEachCase) {
       {"to-rtf other.xml old.rtf", 0,
        Eq("rtfxml: warning: other.xml has no top-level Document element; nothing written to "
           "old.rtf\n")},
-      {"to-xml missing.rtf missing.xml", 2, missing},
+      {"to-xml missing-ß.rtf missing.xml", 2, HasSubstr("missing-ß.rtf: No such file")},
       {"to-rtf missing.xml missing.rtf", 2, missing},
       {"to-xml in.rtf nowhere/out.xml", 2, HasSubstr("nowhere/out.xml: No such file or directory")},
       {"to-rtf doc.xml nowhere/out.rtf", 2, missing},
@@ -60,6 +62,7 @@ TEST(RtfxmlTool, ExitsWithTheStatusAndMessageOfEachCase) {
   }
   EXPECT_THAT(*ReadFile(dir / "doc.xml"), HasSubstr("<D>caf\u00E9 &lt;b&gt;</D>"));
   EXPECT_EQ(ReadFile(dir / "out.rtf"), std::string(kRtf));
+  EXPECT_EQ(ReadFile(dir / "grüße.rtf"), std::string(kRtf));
   EXPECT_EQ(ReadFile(dir / "piped.rtf"), std::string(kRtf));
   EXPECT_EQ(ReadFile(dir / "empty.xml"), "");
   EXPECT_EQ(ReadFile(dir / "old.rtf"), "old");
