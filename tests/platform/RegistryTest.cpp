@@ -47,7 +47,8 @@ class RegistryFileTest : public ::testing::Test {
 
 // The text of each value: strings (quoted or hex encoded) as they are, double words in decimal,
 // other types and what is missing or deleted as "". Keys and names match in any letter case. The
-// file is read afresh on every call; one that SettingsFileNaming wrote reads back.
+// file is read afresh on every call; one that SettingsFileNaming wrote reads back, the
+// installation folder without the separators it ends with.
 TEST_F(RegistryFileTest, ReadsEachValueAsText) {
   const struct {
     std::string_view key, name;
@@ -73,9 +74,21 @@ TEST_F(RegistryFileTest, ReadsEachValueAsText) {
   for (const auto& row : cases) {
     EXPECT_EQ(ReadRegistryString(row.key, row.name), row.text) << row.key << " " << row.name;
   }
-  for (const std::string path : {"/srv", "/odd \"quoted\" \\ path"}) {
-    settings_.Replace(SettingsFileNaming(path));
-    EXPECT_EQ(ReadInstallPath(), path);
+  const std::pair<std::string, std::string> paths[] = {
+      {"/srv", "/srv"},
+      {"/odd \"quoted\" \\ path", "/odd \"quoted\" \\ path"},
+      {"/srv//", "/srv"},
+      {"/", ""},
+#ifdef _WIN32
+      {"C:\\Penlark\\", "C:\\Penlark"},
+      {"C:\\Penlark\\/", "C:\\Penlark"},
+#else
+      {"/srv\\", "/srv\\"},  // here a backslash is part of the name
+#endif
+  };
+  for (const auto& [written, read] : paths) {
+    settings_.Replace(SettingsFileNaming(written));
+    EXPECT_EQ(ReadInstallPath(), read) << written;
   }
 }
 
