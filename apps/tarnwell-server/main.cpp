@@ -22,7 +22,7 @@ constexpr std::string_view kUsage =
     R"(Usage: tarnwell-server --root DIR --users FILE [--port N] [OPTIONS]
 
 Serves the folders and documents below DIR over SOAP at
-http://127.0.0.1:PORT/servlet/XMLSOAPRouter until stopped with SIGINT or SIGTERM.
+http://127.0.0.1:PORT/servlet/XMLSOAPRouter until stopped with {stop}.
 Prints what to type as the server name ("127.0.0.1:PORT") on standard output once listening.
 
   --root DIR            the server's root folder (must exist)
@@ -38,7 +38,7 @@ Limits:
   is all elements, up to about 30 times), about twice the document while it is sent
   a request still being received or answered 120 s after its head arrived loses its
   connection; a head sent a byte at a time holds a serving thread while it comes
-  SIGINT or SIGTERM end the server within 3 s, whatever clients still send
+  {stop} end the server within 3 s, whatever clients still send
   at most 32 attributes per element and 64 namespace declarations per envelope; no DTD
   after two failed logins of a user from one address, that pair's logins are refused
   unchecked for 250 ms, doubling with each further failure up to 2 s
@@ -56,6 +56,16 @@ Misbehaving, for tests of clients:
   --fault TEXT          answer every request with a SOAP fault of this text
   --help                show this text
 )";
+
+// The usage text with the system's way to stop the server in place of each "{stop}".
+std::string Usage() {
+  constexpr std::string_view kPlaceholder = "{stop}";
+  std::string usage(kUsage);
+  for (auto at = usage.find(kPlaceholder); at != std::string::npos; at = usage.find(kPlaceholder)) {
+    usage.replace(at, kPlaceholder.size(), tarnwell_server::kStopRequests);
+  }
+  return usage;
+}
 
 std::optional<long> ParseNumber(std::string_view text, long max) {
   long value = 0;
@@ -163,7 +173,7 @@ int main(int argc, char* argv[]) {
   const std::vector<std::string> arguments = penlark::ProgramArguments(argc, argv);
   const std::vector<std::string_view> args(arguments.begin(), arguments.end());
   if (args.size() == 1 && args.front() == "--help") {
-    std::cout << kUsage;
+    std::cout << Usage();
     return 0;
   }
 
@@ -172,7 +182,7 @@ int main(int argc, char* argv[]) {
   try {
     auto options = ParseOptions(args);
     if (!options) {
-      std::cerr << '\n' << kUsage;
+      std::cerr << '\n' << Usage();
       return 2;
     }
     penlark::server::ReferenceServer server(std::move(options->config));
