@@ -6,6 +6,7 @@
 #include "compression/HuffmanError.h"
 #include "compression/MemorySink.h"
 #include "platform/Files.h"
+#include "platform/ProgramArguments.h"
 
 #include <cstdio>
 #include <iostream>
@@ -50,9 +51,10 @@ void Code(const penlark::HuffmanCompression& codec, bool encode, std::span<const
 
 void Run(const penlark::HuffmanCompression& codec, bool encode, std::string_view in,
          std::string_view out) {
-  const ByteBuffer bytes = in == kStandardStream ? penlark::ReadToEnd<ByteBuffer>(
-                                                       penlark::kStandardInput, "standard input")
-                                                 : penlark::ReadWholeFile<ByteBuffer>(in);
+  const ByteBuffer bytes =
+      in == kStandardStream
+          ? penlark::ReadToEnd<ByteBuffer>(penlark::kStandardInput, "standard input")
+          : penlark::ReadWholeFile<ByteBuffer>(penlark::Utf8Path(in));
   if (out == kStandardStream) {
     // Nothing may reach standard output before the whole result is known to be good.
     penlark::MemorySink<ByteBuffer> sink;
@@ -62,7 +64,7 @@ void Run(const penlark::HuffmanCompression& codec, bool encode, std::string_view
                       {reinterpret_cast<const char*>(result.data()), result.size()},
                       "standard output");
   } else {
-    penlark::FileSink sink{std::filesystem::path(out)};
+    penlark::FileSink sink{penlark::Utf8Path(out)};
     Code(codec, encode, Data(bytes), sink);
     sink.Finish();
   }
@@ -73,7 +75,7 @@ std::string Describe(const std::exception& error) {
     return codecError->Description();
   }
   if (const auto* fileError = dynamic_cast<const std::filesystem::filesystem_error*>(&error)) {
-    return fileError->path1().string() + ": " + fileError->code().message();
+    return penlark::Utf8Text(fileError->path1()) + ": " + fileError->code().message();
   }
   return error.what();
 }
@@ -81,7 +83,7 @@ std::string Describe(const std::exception& error) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = penlark::ProgramArguments(argc, argv);
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
     std::cout << kUsage;
     return 0;

@@ -1,5 +1,6 @@
 #include "ServerCommand.h"
 #include "conversion/Transform.h"
+#include "platform/Files.h"
 
 namespace penlark::cli {
 
@@ -18,7 +19,8 @@ int RunGet(Arguments args) {
       return false;
     }
     try {
-      if (ConvertXmlToRtfFile(reply, context.operands[2]) != XmlDocumentStatus::Converted) {
+      if (ConvertXmlToRtfFile(reply, Utf8Path(context.operands[2])) !=
+          XmlDocumentStatus::Converted) {
         return context.Fail("ERROR: Unable to load the XML document");
       }
     } catch (const ConversionError& error) {

@@ -1,5 +1,6 @@
 #include "ServerCommand.h"
 #include "conversion/Transform.h"
+#include "platform/Files.h"
 
 namespace penlark::cli {
 
@@ -11,7 +12,7 @@ int RunPut(Arguments args) {
   return RunServerCommand(args, kSpec, [](ServerContext& context) {
     std::string xml;
     try {
-      xml = RtfFileToXml(context.operands[2]);
+      xml = RtfFileToXml(Utf8Path(context.operands[2]));
     } catch (const ConversionError& error) {
       return context.Fail(error.what());
     }

@@ -1,6 +1,7 @@
 // penlark: the command-line entry to Penlark.
 
 #include "Commands.h"
+#include "platform/ProgramArguments.h"
 
 #include <algorithm>
 #include <array>
@@ -104,7 +105,8 @@ void PrintUsage(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const std::vector<std::string> arguments = penlark::ProgramArguments(argc, argv);
+  const std::vector<std::string_view> args(arguments.begin(), arguments.end());
   if (args.empty()) {
     PrintUsage(std::cerr);
     return 2;

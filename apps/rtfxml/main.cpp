@@ -2,6 +2,7 @@
 
 #include "conversion/Transform.h"
 #include "platform/Files.h"
+#include "platform/ProgramArguments.h"
 
 #include <iostream>
 #include <string>
@@ -29,24 +30,24 @@ constexpr std::string_view kStandardStream = "-";
 std::string ReadInput(const std::string& path) {
   return path == kStandardStream
              ? penlark::ReadToEnd<std::string>(penlark::kStandardInput, "standard input")
-             : penlark::ReadWholeFile<std::string>(path);
+             : penlark::ReadWholeFile<std::string>(penlark::Utf8Path(path));
 }
 
 void WriteOutput(const std::string& path, std::string_view bytes) {
   if (path == kStandardStream) {
     penlark::WriteAll(penlark::kStandardOutput, bytes, "standard output");
   } else {
-    penlark::ReplaceFile(path, bytes);
+    penlark::ReplaceFile(penlark::Utf8Path(path), bytes);
   }
 }
 
 int ToXml(const std::string& in, const std::string& out) {
   if (in != kStandardStream && out != kStandardStream) {
-    penlark::RtfFileToXmlFile(in, out);
+    penlark::RtfFileToXmlFile(penlark::Utf8Path(in), penlark::Utf8Path(out));
     return 0;
   }
-  const std::string xml =
-      in == kStandardStream ? penlark::RtfToXml(ReadInput(in)) : penlark::RtfFileToXml(in);
+  const std::string xml = in == kStandardStream ? penlark::RtfToXml(ReadInput(in))
+                                                : penlark::RtfFileToXml(penlark::Utf8Path(in));
   WriteOutput(out, xml);
   return 0;
 }
@@ -71,7 +72,7 @@ int ToRtf(const std::string& in, const std::string& out) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = penlark::ProgramArguments(argc, argv);
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
     std::cout << kUsage;
     return 0;
@@ -85,7 +86,8 @@ int main(int argc, char* argv[]) {
   } catch (const penlark::ConversionError& error) {
     std::cerr << "rtfxml: " << error.Path() << ": " << error.what() << '\n';
   } catch (const std::filesystem::filesystem_error& error) {
-    std::cerr << "rtfxml: " << error.path1().string() << ": " << error.code().message() << '\n';
+    std::cerr << "rtfxml: " << penlark::Utf8Text(error.path1()) << ": " << error.code().message()
+              << '\n';
   } catch (const std::exception& error) {
     std::cerr << "rtfxml: " << error.what() << '\n';
   }

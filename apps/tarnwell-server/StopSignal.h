@@ -5,6 +5,9 @@
 
 namespace tarnwell_server {
 
+// What a user does to stop the server, as the usage text names it.
+extern const char* const kStopRequests;
+
 // Takes the stop requests away from their default action; call before any thread starts, as
 // threads started later inherit what this sets.
 void CatchStopRequests();

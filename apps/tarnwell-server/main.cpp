@@ -2,6 +2,8 @@
 // the demo and tests.
 
 #include "StopSignal.h"
+#include "platform/Files.h"
+#include "platform/ProgramArguments.h"
 #include "server/ReferenceServer.h"
 
 #include <charconv>
@@ -20,7 +22,7 @@ constexpr std::string_view kUsage =
     R"(Usage: tarnwell-server --root DIR --users FILE [--port N] [OPTIONS]
 
 Serves the folders and documents below DIR over SOAP at
-http://127.0.0.1:PORT/servlet/XMLSOAPRouter until stopped with SIGINT or SIGTERM.
+http://127.0.0.1:PORT/servlet/XMLSOAPRouter until stopped with {stop}.
 Prints what to type as the server name ("127.0.0.1:PORT") on standard output once listening.
 
   --root DIR            the server's root folder (must exist)
@@ -36,7 +38,7 @@ Limits:
   is all elements, up to about 30 times), about twice the document while it is sent
   a request still being received or answered 120 s after its head arrived loses its
   connection; a head sent a byte at a time holds a serving thread while it comes
-  SIGINT or SIGTERM end the server within 3 s, whatever clients still send
+  {stop} end the server within 3 s, whatever clients still send
   at most 32 attributes per element and 64 namespace declarations per envelope; no DTD
   after two failed logins of a user from one address, that pair's logins are refused
   unchecked for 250 ms, doubling with each further failure up to 2 s
@@ -54,6 +56,16 @@ Misbehaving, for tests of clients:
   --fault TEXT          answer every request with a SOAP fault of this text
   --help                show this text
 )";
+
+// The usage text with the system's way to stop the server in place of each "{stop}".
+std::string Usage() {
+  constexpr std::string_view kPlaceholder = "{stop}";
+  std::string usage(kUsage);
+  for (auto at = usage.find(kPlaceholder); at != std::string::npos; at = usage.find(kPlaceholder)) {
+    usage.replace(at, kPlaceholder.size(), tarnwell_server::kStopRequests);
+  }
+  return usage;
+}
 
 std::optional<long> ParseNumber(std::string_view text, long max) {
   long value = 0;
@@ -86,7 +98,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string_view>& args) {
       std::cerr << "tarnwell-server: unknown option or missing value: " << option << '\n';
       return std::nullopt;
     } else if (option == "--root") {
-      options.config.root = std::string(*text);
+      options.config.root = penlark::Utf8Path(*text);
     } else if (option == "--port") {
       const auto port = ParseNumber(*text, 65535);
       if (!port) {
@@ -106,7 +118,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string_view>& args) {
     } else if (option == "--users" && *text == "-") {
       options.config.users.AddFromStream(std::cin, "standard input");
     } else if (option == "--users") {
-      options.config.users.AddFromFile(std::string(*text));
+      options.config.users.AddFromFile(penlark::Utf8Path(*text));
     } else if (option == "--deadline-ms") {
       const auto deadline = ParseNumber(*text, 24L * 3600 * 1000);
       if (!deadline || *deadline == 0) {
@@ -158,9 +170,10 @@ void EndAfterGrace() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const std::vector<std::string> arguments = penlark::ProgramArguments(argc, argv);
+  const std::vector<std::string_view> args(arguments.begin(), arguments.end());
   if (args.size() == 1 && args.front() == "--help") {
-    std::cout << kUsage;
+    std::cout << Usage();
     return 0;
   }
 
@@ -169,7 +182,7 @@ int main(int argc, char* argv[]) {
   try {
     auto options = ParseOptions(args);
     if (!options) {
-      std::cerr << '\n' << kUsage;
+      std::cerr << '\n' << Usage();
       return 2;
     }
     penlark::server::ReferenceServer server(std::move(options->config));

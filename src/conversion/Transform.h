@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Files.h"
+
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -27,7 +29,7 @@ class ConversionError : public std::runtime_error {
   ConversionError(std::string path, std::error_code code)
       : std::runtime_error(code.message()), path_(std::move(path)), code_(code) {}
   explicit ConversionError(const std::filesystem::filesystem_error& error)
-      : ConversionError(error.path1().string(), error.code()) {}
+      : ConversionError(Utf8Text(error.path1()), error.code()) {}
 
   const std::string& Path() const { return path_; }
   std::error_code Code() const { return code_; }

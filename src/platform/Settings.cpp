@@ -21,8 +21,17 @@ std::string SettingsFileNaming(std::string_view installPath) {
          "\"\r\n";
 }
 
+namespace {
+
+// The separators a path may end with: Windows takes "/" as well as its own "\".
+constexpr std::string_view kSeparators = kPathSeparator == '/' ? "/" : "\\/";
+
+}  // namespace
+
 std::string ReadInstallPath() {
-  return ReadRegistryString(kSettingsKey, kInstallPathValue);
+  std::string path = ReadRegistryString(kSettingsKey, kInstallPathValue);
+  path.erase(path.find_last_not_of(kSeparators) + 1);  // separators alone: npos + 1 is 0
+  return path;
 }
 
 std::string UserFolder(std::string_view installPath, std::string_view kind) {

@@ -13,7 +13,8 @@ inline constexpr std::string_view kInstallPathValue = "InstallPath";
 std::string SettingsFileNaming(std::string_view installPath);
 
 // The installation directory from the machine settings, read afresh on every call; "" when it
-// is not set. It has no trailing separator.
+// is not set. Separators it ends with are left out (on Windows "\" and "/"), so that the paths
+// derived from it join with one of their own (a value of separators alone reads as "").
 std::string ReadInstallPath();
 
 // Where the user's own files of one kind ("work", "history") live: below the installation

@@ -73,7 +73,7 @@ bool ConnectionHistory::LoadHistory(const std::filesystem::path& file, const std
     const bool missing = error.code() == std::errc::no_such_file_or_directory;
     if (!missing && unreadableFile_ != file) {
       prompts.ShowMessage(
-          {.text = "The history file " + file.string() + " cannot be read; it is left as it is.",
+          {.text = "The history file " + Utf8Text(file) + " cannot be read; it is left as it is.",
            .icon = MessageIcon::Exclamation});
     }
     unreadableFile_ = missing ? std::nullopt : std::optional(file);

@@ -71,7 +71,8 @@ std::optional<DWORD> NumericHeader(HINTERNET request, DWORD header) {
   return value;
 }
 
-// Reads the reply's body to its end; false when the connection fails on the way.
+// Reads the reply's body to its end; false when the connection fails on the way, or ends before
+// the length the reply announced (which WinHTTP may report as the end of the body).
 bool ReadBody(HINTERNET request, std::string& body) {
   const auto announced = NumericHeader(request, WINHTTP_QUERY_CONTENT_LENGTH);
   if (announced && *announced <= kMaxReserve) {
@@ -86,7 +87,7 @@ bool ReadBody(HINTERNET request, std::string& body) {
     }
     body.resize(held + read);
     if (read == 0) {
-      return true;
+      return !announced || body.size() == *announced;
     }
   }
 }

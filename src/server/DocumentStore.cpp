@@ -81,7 +81,7 @@ DocumentStore::DocumentStore(const fs::path& root) {
   std::error_code error;
   root_ = fs::canonical(root, error);
   if (error || !fs::is_directory(root_)) {
-    throw std::runtime_error("not a directory: " + root.string());
+    throw std::runtime_error("not a directory: " + Utf8Text(root));
   }
   RemovePartialWrites(root_);
 }

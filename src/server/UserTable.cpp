@@ -1,5 +1,7 @@
 #include "server/UserTable.h"
 
+#include "platform/Files.h"
+
 #include <fstream>
 #include <stdexcept>
 
@@ -12,9 +14,9 @@ void UserTable::Add(std::string name, std::string password) {
 void UserTable::AddFromFile(const std::filesystem::path& file) {
   std::ifstream stream(file);
   if (!stream) {
-    throw std::runtime_error("cannot read the users file " + file.string());
+    throw std::runtime_error("cannot read the users file " + Utf8Text(file));
   }
-  AddFromStream(stream, file.string());
+  AddFromStream(stream, Utf8Text(file));
 }
 
 void UserTable::AddFromStream(std::istream& stream, const std::string& source) {

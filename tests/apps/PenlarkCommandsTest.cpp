@@ -145,18 +145,19 @@ TEST_F(PenlarkCommandsTest, BadArgumentsGiveStatusTwoAndUsageAndHelpStatusZero) 
   EXPECT_TRUE(server.Requests().empty());
 }
 
-// What a save sends, an open reads back: also groups nested 10,000 deep.
+// What a save sends, an open reads back: also groups nested 10,000 deep, and names that
+// are not ASCII.
 TEST_F(PenlarkCommandsTest, PutThenGetGivesBackTheSameRtf) {
   server.AddFolder("/docs");
   for (const std::string& rtf : {std::string("{\\rtf1\\ansi Caf\\'e9\\par }"),
                                  std::string(10'000, '{') + "deep" + std::string(10'000, '}')}) {
-    testing::WriteFile(dir / "in.rtf", rtf);
-    EXPECT_EQ(Run({"put", "/docs", "letter.rtf", (dir / "in.rtf").string()}).exitCode, 0);
-    EXPECT_THAT(server.Document("/docs/letter.rtf").value_or(""), HasSubstr("<Document>"));
-    const ProgramResult got = Run({"get", "/docs", "letter.rtf", (dir / "out.rtf").string()});
+    testing::WriteFile(dir / "in ü.rtf", rtf);
+    EXPECT_EQ(Run({"put", "/docs", "Brief über.rtf", Utf8Text(dir / "in ü.rtf")}).exitCode, 0);
+    EXPECT_THAT(server.Document("/docs/Brief über.rtf").value_or(""), HasSubstr("<Document>"));
+    const ProgramResult got = Run({"get", "/docs", "Brief über.rtf", Utf8Text(dir / "out ü.rtf")});
     EXPECT_EQ(got.exitCode, 0);
     EXPECT_EQ(got.err, "");
-    EXPECT_TRUE(testing::SameBytes(testing::ReadFile(dir / "out.rtf").value_or(""), rtf));
+    EXPECT_TRUE(testing::SameBytes(testing::ReadFile(dir / "out ü.rtf").value_or(""), rtf));
   }
 }
 

@@ -108,8 +108,8 @@ TEST_F(TarnwellServerTest, PrintsItsAddressServesAndStopsOnSignals) {
 
 TEST_F(TarnwellServerTest, ReadsUsersFromAFileAndMisbehavesOnRequest) {
   const testing::TempDir other;
-  testing::WriteFile(other / "users", "# test users\nann:from file\n");
-  EXPECT_EQ(ListRoot(Start({"--users", (other / "users").string()}), "from file").result,
+  testing::WriteFile(other / "usërs", "# test users\nann:from file\n");
+  EXPECT_EQ(ListRoot(Start({"--users", Utf8Text(other / "usërs")}), "from file").result,
             "<files/>");
   EXPECT_EQ(ListRoot(Start({"--user", "ann:secret", "--fault", "injected"}), "secret").fault,
             "injected");

@@ -31,6 +31,10 @@ TEST(He3Tool, ExitsWithTheStatusAndMessageOfEachCase) {
        Eq("The data either was not compressed with HE3 or is corrupt (identification string "
           "not found)\n")},
       {"encode missing out", 1, Eq("missing: No such file or directory\n")},
+      // Names that are not ASCII, in and beyond the ANSI code page, as arguments and in messages.
+      {"encode plain Łódź.he3", 0, Eq("")},
+      {"decode Łódź.he3 ünpacked", 0, Eq("")},
+      {"encode missing-ß out", 1, Eq("missing-ß: No such file or directory\n")},
       {"", 1, StartsWith("Usage: he3")},
       {"encode a", 1, StartsWith("Usage: he3")},
       {"--help", 0, Eq(""), ::testing::HasSubstr("he3 encode IN OUT")},
@@ -42,6 +46,7 @@ TEST(He3Tool, ExitsWithTheStatusAndMessageOfEachCase) {
   }
   EXPECT_EQ(ReadFile(dir / "packed"), AsText(Encoded("abracadabra")));
   EXPECT_EQ(ReadFile(dir / "unpacked"), "abracadabra");
+  EXPECT_EQ(ReadFile(dir / "ünpacked"), "abracadabra");
   EXPECT_EQ(ReadFile(dir / "old"), "old content");
   EXPECT_FALSE(std::filesystem::exists(dir / "out"));
 }

@@ -33,12 +33,14 @@ TEST(RtfxmlTool, ExitsWithTheStatusAndMessageOfEachCase) {
   } cases[] = {
       {"to-xml in.rtf doc.xml", 0, Eq("")},
       {"to-rtf doc.xml out.rtf", 0, Eq("")},
+      {"to-xml in.rtf grüße.xml", 0, Eq("")},  // names that are not ASCII
+      {"to-rtf grüße.xml grüße.rtf", 0, Eq("")},
       {"to-rtf - - <doc.xml >piped.rtf", 0, Eq("")},
       {"to-rtf bad.xml new.rtf", 1, Eq("ERROR: Unable to load the XML document\n")},
       {"to-rtf other.xml old.rtf", 0,
        Eq("rtfxml: warning: other.xml has no top-level Document element; nothing written to "
           "old.rtf\n")},
-      {"to-xml missing.rtf missing.xml", 2, HasSubstr("No such file or directory")},
+      {"to-xml missing-ß.rtf missing.xml", 2, HasSubstr("missing-ß.rtf: No such file")},
       {"to-xml in.rtf nowhere/out.xml", 2, HasSubstr("nowhere/out.xml: No such file or directory")},
       {"--help >help", 0, Eq("")},
       {"", 2, usage},
@@ -51,6 +53,7 @@ TEST(RtfxmlTool, ExitsWithTheStatusAndMessageOfEachCase) {
   }
   EXPECT_THAT(*ReadFile(dir / "doc.xml"), HasSubstr("<D>caf\u00E9 &lt;b&gt;</D>"));
   EXPECT_EQ(ReadFile(dir / "out.rtf"), std::string(kRtf));
+  EXPECT_EQ(ReadFile(dir / "grüße.rtf"), std::string(kRtf));
   EXPECT_EQ(ReadFile(dir / "piped.rtf"), std::string(kRtf));
   EXPECT_EQ(ReadFile(dir / "old.rtf"), "old");
   EXPECT_THAT(*ReadFile(dir / "help"), HasSubstr("rtfxml to-rtf IN.xml OUT.rtf"));

@@ -48,7 +48,8 @@ garbage line
 
 // The text of each value: strings (quoted or hex encoded) as they are, double words in decimal,
 // other types and what is missing or deleted as "". Keys and names match in any letter case. The
-// file is read afresh on every call; one that SettingsFileNaming wrote reads back.
+// file is read afresh on every call; one that SettingsFileNaming wrote reads back, the
+// installation folder without the separators it ends with.
 TEST(RegistryFile, ReadsEachValueAsText) {
   testing::MachineSettings settings(kSettings);
   const struct {
@@ -96,9 +97,21 @@ TEST(RegistryFile, ReadsEachValueAsText) {
             kRegistryInvalidHandle);
   EXPECT_TRUE(std::holds_alternative<std::monostate>(value));
 
-  for (const std::string path : {"/srv", "/odd \"quoted\" \\ path"}) {
-    settings.Replace(SettingsFileNaming(path));
-    EXPECT_EQ(ReadInstallPath(), path);
+  const std::pair<std::string, std::string> paths[] = {
+      {"/srv", "/srv"},
+      {"/odd \"quoted\" \\ path", "/odd \"quoted\" \\ path"},
+      {"/srv//", "/srv"},
+      {"/", ""},
+#ifdef _WIN32
+      {"C:\\Penlark\\", "C:\\Penlark"},
+      {"C:\\Penlark\\/", "C:\\Penlark"},
+#else
+      {"/srv\\", "/srv\\"},  // here a backslash is part of the name
+#endif
+  };
+  for (const auto& [written, read] : paths) {
+    settings.Replace(SettingsFileNaming(written));
+    EXPECT_EQ(ReadInstallPath(), read) << written;
   }
 }
 

@@ -1,5 +1,6 @@
 // The transport's contract, run against the one this build has (libcurl, or WinHTTP on Windows)
 // and the reference server on loopback.
+#include "HttpsEndpoint.h"
 #include "protocol/Connector.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestServer.h"
@@ -8,7 +9,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <httplib.h>
 
 namespace penlark {
 namespace {
@@ -108,34 +108,20 @@ TEST(ConnectorContract, EachExchangeGivesItsResultAndLastError) {
   }
 }
 
-#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
-// An HTTPS endpoint certified for 127.0.0.1 by a self-signed certificate: trusted through the
-// CA file it works, untrusted it runs the failure path.
+#if defined(CPPHTTPLIB_OPENSSL_SUPPORT) || defined(_WIN32)
+// An HTTPS endpoint certified by a self-signed certificate: trusted it works, untrusted it runs
+// the failure path.
 TEST(ConnectorTls, HttpsWorksWithATrustedCertificateOnly) {
-  httplib::SSLServer server(PENLARK_TEST_DATA_DIR "/loopback-cert.pem",
-                            PENLARK_TEST_DATA_DIR "/loopback-key.pem");
-  server.Post(".*", [](const httplib::Request&, httplib::Response& response) {
-    response.set_content(ReplyBody("<return>secure</return>"), "text/xml");
-  });
-  const int port = server.bind_to_any_port("127.0.0.1");
-  std::thread thread([&] { server.listen_after_bind(); });
-  while (!server.is_running()) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  const std::string endpoint =
-      "https://127.0.0.1:" + std::to_string(port) + "/servlet/XMLSOAPRouter";
   for (const bool trusted : {true, false}) {
     SCOPED_TRACE(trusted);
+    const testing::HttpsEndpoint endpoint(ReplyBody("<return>secure</return>"), trusted);
     testing::ScriptedPrompts prompts;
-    Connector connector(prompts,
-                        {.caFile = trusted ? PENLARK_TEST_DATA_DIR "/loopback-cert.pem" : ""});
-    EXPECT_EQ(connector.SendRequest(endpoint, "r"), trusted ? "secure" : "");
+    Connector connector(prompts, endpoint.Limits());
+    EXPECT_EQ(connector.SendRequest(endpoint.Url(), "r"), trusted ? "secure" : "");
     EXPECT_EQ(connector.ErrorMsg(), trusted ? "" : kFailureError);
     EXPECT_THAT(prompts.Messages(),
                 ElementsAreArray(trusted ? std::vector<Message>{} : std::vector{kFailureMessage}));
   }
-  server.stop();
-  thread.join();
 }
 #endif
 

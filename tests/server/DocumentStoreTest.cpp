@@ -9,11 +9,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-#ifndef _WIN32
-// POSIX permissions, and a partial-write mark holding "\\", which Windows reads as a folder. A
-// write in progress lives beside its place under that mark; those a crash left behind go when
-// the store is opened.
+// A write in progress lives beside its place under a mark; those a crash left behind go when the
+// store is opened.
 TEST(DocumentStore, ReplacesADocumentReadableByAllAndRemovesUnfinishedWrites) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX permissions, and a partial-write mark holding \"\\\", which Windows "
+                  "reads as a folder";
+#endif
   testing::TempDir root;
   fs::create_directory(root / "docs");
   testing::WriteFile(root / "docs" / "a.xml\\partial-123", "<half");
@@ -29,7 +31,6 @@ TEST(DocumentStore, ReplacesADocumentReadableByAllAndRemovesUnfinishedWrites) {
                 fs::perms::others_read);
   EXPECT_EQ(std::distance(fs::directory_iterator(root.Path()), {}), 3);
 }
-#endif
 
 // Names the protocol allows but Windows cannot hold as files: a store on Windows refuses them in
 // words of its own, one on POSIX keeps them like any other name.

@@ -4,14 +4,11 @@
 #include "server/ReferenceServer.h"
 #include "support/TempDir.h"
 
-#include <arpa/inet.h>
 #include <future>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 namespace penlark::server {
 namespace {
@@ -76,22 +73,19 @@ TEST_F(ReferenceServerTest, StopCutsADelayedAnswerShortAndAPortInUseIsRefused) {
 
 // A client that sends its request a byte at a time loses the connection at the deadline.
 TEST_F(ReferenceServerTest, ARequestPastItsDeadlineLosesItsConnection) {
-  const int client = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{.sin_family = AF_INET, .sin_port = htons(server.Port()), .sin_addr = {}};
-  ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
-  ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  const std::string head =
-      "POST " + std::string(kRouterPath) + " HTTP/1.1\r\nHost: x\r\nContent-Length: 1000\r\n\r\n";
-  ASSERT_EQ(::send(client, head.data(), head.size(), MSG_NOSIGNAL),
-            static_cast<ssize_t>(head.size()));
+  httplib::Client client("127.0.0.1", server.Port());
   int sent = 0;
-  char answer[256];
-  while (sent < 100 && ::recv(client, answer, sizeof answer, MSG_DONTWAIT) < 0 &&
-         ::send(client, "x", 1, MSG_NOSIGNAL) == 1) {
-    ++sent;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ::close(client);
+  client.Post(
+      std::string(kRouterPath), 1000,
+      [&sent](std::size_t, std::size_t, httplib::DataSink& sink) {
+        if (sent == 100 || !sink.write("x", 1)) {
+          return false;
+        }
+        ++sent;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return true;
+      },
+      "text/xml");
   EXPECT_LT(sent, 100);  // 100 bytes would have taken 5 s
 }
 

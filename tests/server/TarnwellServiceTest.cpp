@@ -3,8 +3,10 @@
 #include "server/TarnwellService.h"
 #include "support/TempDir.h"
 
-#include <sys/stat.h>
 #include <thread>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -43,7 +45,8 @@ std::string Delete(std::string_view dir, std::string_view name, std::int16_t typ
 }
 
 // A store holding /docs/a.xml and the empty folder /docs/inner, beside a folder outside it that
-// the links /escape and /secret.xml lead to; the users ann and bob.
+// the links /escape and /secret.xml lead to (not on Windows, where making links takes a
+// privilege that users and tests do not hold); the users ann and bob.
 class TarnwellServiceTest : public ::testing::Test {
  protected:
   testing::TempDir top;
@@ -56,8 +59,10 @@ class TarnwellServiceTest : public ::testing::Test {
     fs::create_directories(outside);
     testing::WriteFile(root / "docs" / "a.xml", "<a/>");
     testing::WriteFile(outside / "secret.xml", "<secret/>");
+#ifndef _WIN32
     fs::create_directory_symlink(outside, root / "escape");
     fs::create_symlink(outside / "secret.xml", root / "secret.xml");
+#endif
     testing::WriteFile(top / "users", "# comment\r\nann:secret\r\n\nbob:t:wo\n");
     UserTable users;
     users.AddFromFile(top / "users");
@@ -77,6 +82,11 @@ class TarnwellServiceTest : public ::testing::Test {
 // Folders first, then documents in byte order; entries that are neither, names that are not
 // one XML name, writes in progress and links leading out are left out.
 TEST_F(TarnwellServiceTest, ListsWhatCanBeServed) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no named pipes in folders, no links for every user, and cannot hold "
+                  "these names as files (control characters, bytes that are not UTF-8, \"\\\", "
+                  "names that differ only in case)";
+#else
   for (const char* name :
        {"b.xml", "B.xml", "a & b.xml", "bad\x01name", "bad\xFFutf8", "half.xml\\partial-1"}) {
     testing::WriteFile(root / name, "");
@@ -95,11 +105,14 @@ TEST_F(TarnwellServiceTest, ListsWhatCanBeServed) {
         Call(Files(docs)),
         R"(<files><file name="inner" type="1" access="3"/><file name="a.xml" type="2" access="3"/></files>)");
   }
+#endif
 }
 
 // Every refusal, in the words the client shows. Nothing outside the root is reached.
 TEST_F(TarnwellServiceTest, RefusesInWordsForTheUser) {
+#ifndef _WIN32
   fs::create_symlink(top / "nowhere", root / "dangling.xml");
+#endif
   testing::WriteFile(root / "binary.xml", "a\x01z");
   const std::string envelope =
       R"(<e:Envelope xmlns:e="http://schemas.xmlsoap.org/soap/envelope/">)";
@@ -115,9 +128,11 @@ TEST_F(TarnwellServiceTest, RefusesInWordsForTheUser) {
        {Files("/.."), Files("/./docs"), Save("/docs\\..", "x.xml"), Save("/", ""), Save("/", "."),
         Content("/docs", ".."), NewFolder("/", "a/b"), Content("/", "..\\x"),
         Save("/", "tab\there")}},
+#ifndef _WIN32  // links: see the fixture
       {R"("secret.xml" leads outside the server's folders.)",
        {Content("/", "secret.xml"), Save("/", "secret.xml"), Delete("/", "secret.xml", 2)}},
       {R"("dangling.xml" leads outside the server's folders.)", {Save("/", "dangling.xml")}},
+#endif
       {R"(There is no document "docs" in "/".)", {Content("/", "docs")}},
       {R"(There is no document "missing.xml" in "/docs".)", {Content("/docs", "missing.xml")}},
       {R"("docs" is a folder.)", {Save("/", "docs"), Delete("/", "docs", 2)}},
@@ -202,7 +217,7 @@ TEST_F(TarnwellServiceTest, AcceptsAHeaderAnotherEncodingAndNoDocument) {
       "password=\"secret\" version=\"2.0\" /&gt;</ns1><ns2>\xE9</ns2></m:sendRequest></e:Body>"
       "</e:Envelope>";
   EXPECT_EQ(Call(body), "<ok/>");
-  EXPECT_EQ(testing::ReadFile(root / "caf\u00E9.xml"), "\u00E9");
+  EXPECT_EQ(testing::ReadFile(root / Utf8Path("caf\u00E9.xml")), "\u00E9");
 }
 
 TEST(UserTable, RefusesLinesWithoutANameAndAPassword) {

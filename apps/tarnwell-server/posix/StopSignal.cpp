@@ -4,6 +4,8 @@
 #include <pthread.h>
 
 namespace tarnwell_server {
+
+const char* const kStopRequests = "SIGINT or SIGTERM";
 namespace {
 
 sigset_t StopSignals() {

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 namespace tarnwell_server {
+
+const char* const kStopRequests = "Ctrl+C or Ctrl+Break";
 namespace {
 
 // Manual-reset: a second Ctrl+C while the server stops changes nothing.
