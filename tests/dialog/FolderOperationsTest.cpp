@@ -39,6 +39,37 @@ TEST_F(DialogRulesTest, EveryButtonHasItsOwnPicturesAndCode) {
   }
 }
 
+// The right button presses the picture without a menu; a menu closed without a choice leaves the
+// button pressed and the view as it was; a choice sets the view and its check mark and restores
+// the picture. The menu drops down below the button.
+TEST_F(DialogRulesTest, TheViewsButtonDropsTheViewMenuDownWithTheLeftButtonOnly) {
+  OpenDialog& dialog = InDocs();
+  dialog.ReloadImage.Picture = kReloadPictures.Hover;
+  dialog.PropsImage_MouseMove(0, 0, 9999, 9999);
+  EXPECT_EQ(dialog.ReloadImage.Picture, kReloadPictures.Normal);
+  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Hover);
+  dialog.PropsImage_MouseDown(kRightButton, 0, 10, 10);
+  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Pressed);
+  EXPECT_TRUE(bed.views.menuPositions.empty());
+  EXPECT_EQ(dialog.PressedButton, 0);
+
+  dialog.PropsImage_MouseDown(kLeftButton, 0, 10, 10);
+  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Pressed) << "closed without a choice";
+  EXPECT_EQ(dialog.ListView.View, ListViewMode::Icons);
+  bed.views.menuChoices.push_back(&OpenDialog::menuReport_Click);
+  dialog.PropsImage_MouseDown(kLeftButton, 0, 10, 10);
+  const Rect& views = dialog.PropsImage.Position;
+  EXPECT_EQ(bed.views.menuPositions,
+            (std::vector<std::pair<int, int>>(
+                2, {views.Left, dialog.OpenFileFrame.Position.Top + views.Top + views.Height})));
+  EXPECT_EQ(dialog.ListView.View, ListViewMode::Report);
+  EXPECT_EQ((std::vector<bool>{dialog.menuIcons.Checked, dialog.menuSmallIcons.Checked,
+                               dialog.menuList.Checked, dialog.menuReport.Checked}),
+            (std::vector<bool>{false, false, false, true}));
+  EXPECT_FALSE(dialog.menuPopup.Visible);
+  EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Normal);
+}
+
 // The question, then the request for the selected entry with its type from the listing; a
 // folder and a document of the same name are told apart by their place in the list. A failure
 // ends early, pressed; no selection does nothing.

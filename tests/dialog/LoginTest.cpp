@@ -56,6 +56,20 @@ TEST(LoginRules, WhatALoginLeaves) {
   }
 }
 
+TEST_F(DialogRulesTest, ReturningToTheConnectionTabResetsTheTrailAndLocksTheTabs) {
+  OpenDialog& dialog = InDocs();
+  dialog.RedrawTabStrip(false);
+  EXPECT_EQ(dialog.TabStrip.SelectedTab, 1);
+  dialog.SelectTab(2);
+  EXPECT_EQ(dialog.ImageCombo.Items, std::vector<std::string>{"/"});
+  EXPECT_EQ(dialog.ImageCombo.SelectedIndex, 0);
+  EXPECT_FALSE(dialog.TabStrip.Enabled);
+  EXPECT_TRUE(dialog.ConnectionFrame.Visible);
+  EXPECT_FALSE(dialog.OpenFileFrame.Visible);
+  dialog.RedrawTabStrip(false);
+  EXPECT_EQ(dialog.TabStrip.SelectedTab, 2);
+}
+
 // A new entry goes first as its bare server, an entry used again moves to the front and the list
 // is rebuilt; user names count with case; "Save Password" decides what is kept. A login the
 // history cannot hold is not recorded and says so.
@@ -89,7 +103,7 @@ TEST_F(DialogRulesTest, TheServerComboFollowsTheHistory) {
             std::vector<std::string>(4, std::string(kUnstorableLoginMessage)));
 }
 
-TEST_F(DialogRulesTest, ChoosingAHistoryItemFillsTheFields) {
+TEST_F(DialogRulesTest, ChoosingAHistoryItemFillsTheFieldsAndLeavingTheFieldCutsItBack) {
   Login("fen", "bob", "pw", true)(bed.Dialog());
   Login("tarn", "guest", "", true)(bed.Dialog());
   bed.Dialog().Cancel_Click();
@@ -105,6 +119,14 @@ TEST_F(DialogRulesTest, ChoosingAHistoryItemFillsTheFields) {
                        dialog.PasswordText.Text),
               std::tie(host, host, user, password));
     EXPECT_EQ(dialog.SavePwdCheck.Value, *password != '\0') << user;
+  }
+  // Before any connection the field keeps whatever it holds.
+  for (const auto& [connection, kept] :
+       {std::pair{"", "host" + kSeparator + "ann"}, std::pair{"host", std::string("host")}}) {
+    dialog.ConnectionText.Text = connection;
+    combo.Text = "host" + kSeparator + "ann";
+    dialog.UrlDomainCombo_LostFocus();
+    EXPECT_EQ(combo.Text, kept) << connection;
   }
 }
 

@@ -21,7 +21,16 @@ class ScriptedDialogViews::View final : public DialogView {
   }
 
   void Close() override { shown_ = false; }
-  void PopupViewMenu(int, int) override {}
+
+  void PopupViewMenu(int x, int y) override {
+    script_.menuPositions.emplace_back(x, y);
+    if (script_.menuChoices.empty()) {
+      return;
+    }
+    const auto choice = script_.menuChoices.front();
+    script_.menuChoices.pop_front();
+    (dialog_.*choice)();
+  }
 
  private:
   ScriptedDialogViews& script_;

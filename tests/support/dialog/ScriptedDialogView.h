@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace penlark::testing {
@@ -15,12 +16,16 @@ namespace penlark::testing {
 using UserAction = std::function<void(OpenDialog&)>;
 
 // Views that play a script: a modal showing runs the next actions until the dialog is unloaded,
-// and running out of actions first is an error of the test. The view menu closes at once.
+// and running out of actions first is an error of the test. The view menu records where it drops
+// down and takes the next of menuChoices (the Click handler of an item), or closes without a
+// choice when none is left.
 class ScriptedDialogViews final : public DialogViewFactory {
  public:
   std::unique_ptr<DialogView> CreateView(OpenDialog& dialog) override;
 
   std::deque<UserAction> actions;
+  std::deque<void (OpenDialog::*)()> menuChoices;
+  std::vector<std::pair<int, int>> menuPositions;  // form twips
   int showings = 0;
 
  private:
