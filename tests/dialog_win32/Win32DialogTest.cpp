@@ -1,5 +1,6 @@
 #include "dialog/OpenDialog.h"
 #include "dialog/win32/Win32DialogView.h"
+#include "dialog/win32/Win32Prompts.h"
 #include "support/TestServer.h"
 #include "support/dialog/DialogTestBed.h"
 
@@ -17,6 +18,11 @@
 
 namespace penlark::testing {
 namespace {
+
+// Wine's windows need an X display.
+bool HasDisplay() {
+  return std::getenv("DISPLAY") != nullptr;
+}
 
 std::wstring Text(HWND window) {
   wchar_t text[256] = {};
@@ -44,7 +50,7 @@ std::vector<std::wstring> ListItems(HWND list) {
 class Win32DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::getenv("DISPLAY") == nullptr) {
+    if (!HasDisplay()) {
       GTEST_SKIP() << "no X display for Wine";
     }
     server.AddFolder("/Letters");
@@ -124,6 +130,43 @@ TEST_F(Win32DialogTest, LogsInListsAndEntersAFolderThroughTheControls) {
   ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
   bed->Context().ShowDialog();
   EXPECT_EQ(views.Newest(), nullptr);
+}
+
+// Once the box titled kBoxTitle is up: types "Drafts" into its field, if it has one, and presses
+// the button `boxButton`.
+constexpr const wchar_t* kBoxTitle = L"Penlark test box";
+WPARAM boxButton = 0;
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (const HWND box = ::FindWindowW(nullptr, kBoxTitle); box != nullptr) {
+    ::KillTimer(nullptr, timer);
+    ::SetWindowTextW(::FindWindowExW(box, nullptr, L"Edit", nullptr), L"Drafts");
+    ::PostMessageW(box, WM_COMMAND, boxButton, 0);
+  }
+}
+
+TEST(Win32PromptsTest, ReturnTheButtonPressedAndTheTextTyped) {
+  if (!HasDisplay()) {
+    GTEST_SKIP() << "no X display for Wine";
+  }
+  const struct {
+    bool input;
+    WPARAM button;
+    std::string answer;
+  } rows[] = {
+      {false, IDYES, "Yes"}, {false, IDNO, "No"}, {true, IDOK, "Drafts"}, {true, IDCANCEL, ""}};
+  win32::Win32Prompts prompts;
+  for (const auto& row : rows) {
+    boxButton = row.button;
+    ::SetTimer(nullptr, 0, 100, AnswerBox);
+    const std::string answer =
+        row.input ? prompts.InputBox({"Folder name:", "Penlark test box", "New Folder"})
+        : prompts.ShowMessage({"Replace it?", MessageButtons::YesNo, MessageIcon::Exclamation,
+                               "Penlark test box"}) == MessageAnswer::Yes
+            ? "Yes"
+            : "No";
+    EXPECT_EQ(answer, row.answer);
+  }
 }
 
 }  // namespace

@@ -629,7 +629,8 @@ void DialogWindow::DrawList(const ListViewControl& list) {
   bool drawItems = listShown_ != list.Items;
   if (modeShown_ != list.View) {
     const LONG_PTR style = ::GetWindowLongPtrW(list_, GWL_STYLE);
-    ::SetWindowLongPtrW(list_, GWL_STYLE, (style & ~LONG_PTR(LVS_TYPEMASK)) | ListStyle(list.View));
+    ::SetWindowLongPtrW(list_, GWL_STYLE,
+                        (style & ~LONG_PTR(LVS_TYPEMASK)) | LONG_PTR(ListStyle(list.View)));
     modeShown_ = list.View;
     drawItems = true;
   }
