@@ -10,6 +10,7 @@
 #include "platform/windows/WideText.h"
 
 #include <commctrl.h>
+#include <stdexcept>
 
 namespace penlark::win32 {
 namespace {
@@ -335,6 +336,11 @@ DialogWindow::DialogWindow(const OpenDialog& design, Dispatcher dispatch)
   window_ = ::CreateWindowExW(kFormExtendedStyle, WindowClass(L"PenlarkOpenDialog", Procedure), L"",
                               kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                               frame.bottom - frame.top, nullptr, nullptr, ThisModule(), this);
+  if (window_ == nullptr) {
+    // Without a desktop (a service, or Wine without an X display) there is no window to show.
+    ::DeleteObject(font_);
+    throw std::runtime_error(kNoWindow);
+  }
   BuildTabStrip(design);
   for (const WidgetRow& row : WidgetRows()) {
     const HWND container = row.container != nullptr ? ControlWindow(row.container) : window_;

@@ -20,11 +20,16 @@ class OpenDialog;
 
 namespace penlark::win32 {
 
+// What a macro is told when the dialog cannot have a window.
+inline constexpr const char* kNoWindow =
+    "The Open/Save dialog cannot be shown: Windows could not create its window.";
+
 class DialogWindow {
  public:
   using Dispatcher = std::function<void(const std::function<void(OpenDialog&)>&)>;
 
-  // `dispatch` runs a handler of the dialog and draws the window again.
+  // `dispatch` runs a handler of the dialog and draws the window again. Throws kNoWindow when there
+  // is no desktop to create the window on.
   DialogWindow(const OpenDialog& design, Dispatcher dispatch);
   ~DialogWindow();
   DialogWindow(const DialogWindow&) = delete;

@@ -280,10 +280,10 @@ TEST_F(RegisteredServer, TheTypeLibraryAndTheFileDescribeTheClass) {
   EXPECT_EQ(FileDescription(Dll()), Tarnwell::kFileDescription);
 }
 
-// The dialog has no window yet and says so; Word (the double, with no document open) passes its
-// own error on to the macro.
+// Without an X display for Wine the dialog's window cannot be created, and the macro is told so;
+// Word (the double, with no document open) passes its own error on to the macro.
 constexpr const char* kNoWindow =
-    "penlark.dll cannot show the dialog yet: the dialog has no window on Windows in this build.";
+    "The Open/Save dialog cannot be shown: Windows could not create its window.";
 constexpr const char* kNoDocument = "This command is not available because no document is open.";
 
 enum class Kind { Get, Put, Method };
