@@ -2,44 +2,16 @@
 
 #include "automation/Component.h"
 #include "dialog/script/ScriptedUser.h"
+#include "dialog/win32/Win32DialogView.h"
+#include "dialog/win32/Win32Prompts.h"
 #include "platform/windows/WindowsShell.h"
 #include "word/com/ComWord.h"
 
 #include <iostream>
-#include <stdexcept>
 #include <windows.h>
 
 namespace penlark::com {
 namespace {
-
-constexpr const char* kNoWindow =
-    "penlark.dll cannot show the dialog yet: the dialog has no window on Windows in this build.";
-
-class UnavailableView final : public DialogView {
- public:
-  void ShowModal() override { throw std::runtime_error(kNoWindow); }
-  void Close() override {}
-  void PopupViewMenu(int, int) override { throw std::runtime_error(kNoWindow); }
-};
-
-class UnavailableViews final : public DialogViewFactory {
- public:
-  std::unique_ptr<DialogView> CreateView(OpenDialog&) override {
-    return std::make_unique<UnavailableView>();
-  }
-};
-
-class UnavailablePrompts final : public Prompts {
- public:
-  MessageAnswer ShowMessage(const Message& message) override {
-    throw std::runtime_error("penlark.dll cannot show message boxes yet; the message was: " +
-                             message.text);
-  }
-  std::string InputBox(const InputRequest& request) override {
-    throw std::runtime_error("penlark.dll cannot show input boxes yet; the question was: " +
-                             request.prompt);
-  }
-};
 
 class WindowsPointer final : public Pointer {
  public:
@@ -60,11 +32,13 @@ class WindowsPointer final : public Pointer {
 
 void InstallComponentFactory() {
   Component::SetFactory([] {
+    auto views = std::make_unique<win32::Win32DialogViews>();
+    auto prompts = std::make_unique<win32::Win32Prompts>([&shown = *views] { shown.RefreshAll(); });
     ComponentParts parts{.word = std::make_shared<ComWord>(),
-                         .prompts = std::make_unique<UnavailablePrompts>(),
+                         .prompts = std::move(prompts),
                          .pointer = std::make_unique<WindowsPointer>(),
                          .shell = std::make_unique<WindowsShell>(),
-                         .views = std::make_unique<UnavailableViews>()};
+                         .views = std::move(views)};
     // Tests play the user's part from a script; its messages go to standard error.
     if (auto scripted = ScriptedUserFromEnvironment(std::cerr)) {
       parts.prompts = std::move(scripted->prompts);

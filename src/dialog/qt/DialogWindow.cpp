@@ -1,7 +1,8 @@
 #include "dialog/qt/DialogWindow.h"
 
+#include "dialog/ControlTable.h"
 #include "dialog/OpenDialog.h"
-#include "dialog/qt/ControlTable.h"
+#include "dialog/qt/Artwork.h"
 #include "dialog/qt/FileListModel.h"
 #include "dialog/qt/ImageButtonWidget.h"
 #include "dialog/qt/Twips.h"
@@ -70,6 +71,11 @@ void SetItems(QComboBox* combo, const std::vector<std::string>& items) {
     combo->clear();
     combo->addItems(wanted);
   }
+}
+
+QPixmap Picture(PictureList list, int picture, qreal devicePixelRatio) {
+  return list == PictureList::Props ? PropsImage(picture, devicePixelRatio)
+                                    : ChangesImage(picture, devicePixelRatio);
 }
 
 void DrawControl(QWidget* widget, const Control& control) {
@@ -232,7 +238,7 @@ class WidgetBuilder {
         row.up != nullptr ? ImageButtonWidget::Handler(forward(row.up)) : ignore);
     button->setAccessibleName(ToQString((design_.*row.control).ToolTipText));
     return Bind(button, row.control, [button, pictures = row.pictures](const ImageButton& control) {
-      button->SetPicture(pictures(control.Picture, button->devicePixelRatioF()));
+      button->SetPicture(Picture(pictures, control.Picture, button->devicePixelRatioF()));
       DrawControl(button, control);
     });
   }

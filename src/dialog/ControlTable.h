@@ -5,11 +5,9 @@
 #include <span>
 #include <variant>
 
-#include <QPixmap>
-
-// The form's controls, each named once: the table from which the window builds a widget for every
+// The form's controls, each named once: the table from which a view builds a widget for every
 // control, names it as the control, places it in its container and draws the control's state on it.
-namespace penlark::qt {
+namespace penlark {
 
 template <typename ControlType>
 using Field = ControlType OpenDialog::*;
@@ -46,10 +44,13 @@ struct FolderComboRow {
 struct ListRow {
   Field<ListViewControl> control;
 };
+// The picture lists of the image buttons.
+enum class PictureList { Changes, Props };
+
 // An image button: its picture list, and the handlers of its mouse events (no MouseUp for Views).
 struct PictureRow {
   Field<ImageButton> control;
-  QPixmap (*pictures)(int picture, qreal devicePixelRatio);
+  PictureList pictures;
   MouseHandler down;
   MouseHandler move;
   MouseHandler up;
@@ -79,4 +80,4 @@ struct ViewMenuRow {
 };
 std::span<const ViewMenuRow> ViewMenuRows();
 
-}  // namespace penlark::qt
+}  // namespace penlark

@@ -1,8 +1,6 @@
-#include "dialog/qt/ControlTable.h"
+#include "dialog/ControlTable.h"
 
-#include "dialog/qt/Artwork.h"
-
-namespace penlark::qt {
+namespace penlark {
 namespace {
 
 constexpr const char* kConnection = "ConnectionFrame";
@@ -26,20 +24,20 @@ const WidgetRow kWidgetRows[] = {
     {"LookInLabel", kOpenFile, LabelRow{&D::LookInLabel, "ImageCombo"}},
     {"ImageCombo", kOpenFile, FolderComboRow{&D::ImageCombo, "Look in folder"}},
     {"ReloadImage", kOpenFile,
-     PictureRow{&D::ReloadImage, ChangesImage, &D::ReloadImage_MouseDown, &D::ReloadImage_MouseMove,
-                &D::ReloadImage_MouseUp}},
+     PictureRow{&D::ReloadImage, PictureList::Changes, &D::ReloadImage_MouseDown,
+                &D::ReloadImage_MouseMove, &D::ReloadImage_MouseUp}},
     {"UpOneLevelImage", kOpenFile,
-     PictureRow{&D::UpOneLevelImage, ChangesImage, &D::UpOneLevelImage_MouseDown,
+     PictureRow{&D::UpOneLevelImage, PictureList::Changes, &D::UpOneLevelImage_MouseDown,
                 &D::UpOneLevelImage_MouseMove, &D::UpOneLevelImage_MouseUp}},
     {"DeleteImage", kOpenFile,
-     PictureRow{&D::DeleteImage, ChangesImage, &D::DeleteImage_MouseDown, &D::DeleteImage_MouseMove,
-                &D::DeleteImage_MouseUp}},
+     PictureRow{&D::DeleteImage, PictureList::Changes, &D::DeleteImage_MouseDown,
+                &D::DeleteImage_MouseMove, &D::DeleteImage_MouseUp}},
     {"CreateFolderImage", kOpenFile,
-     PictureRow{&D::CreateFolderImage, ChangesImage, &D::CreateFolderImage_MouseDown,
+     PictureRow{&D::CreateFolderImage, PictureList::Changes, &D::CreateFolderImage_MouseDown,
                 &D::CreateFolderImage_MouseMove, &D::CreateFolderImage_MouseUp}},
     {"PropsImage", kOpenFile,
-     PictureRow{&D::PropsImage, PropsImage, &D::PropsImage_MouseDown, &D::PropsImage_MouseMove,
-                nullptr}},
+     PictureRow{&D::PropsImage, PictureList::Props, &D::PropsImage_MouseDown,
+                &D::PropsImage_MouseMove, nullptr}},
     {"LineImage", kOpenFile, LineRow{&D::LineImage}},
     {"ListView", kOpenFile, ListRow{&D::ListView}},
     {"FilenameLabel", kOpenFile, LabelRow{&D::FilenameLabel, "FilenameText"}},
@@ -66,4 +64,4 @@ std::span<const ViewMenuRow> ViewMenuRows() {
   return kViewMenuRows;
 }
 
-}  // namespace penlark::qt
+}  // namespace penlark

@@ -1,0 +1,173 @@
+#include "dialog/OpenDialog.h"
+#include "dialog/win32/Win32DialogView.h"
+#include "dialog/win32/Win32Prompts.h"
+#include "support/TestServer.h"
+#include "support/dialog/DialogTestBed.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+namespace penlark::testing {
+namespace {
+
+// Wine's windows need an X display.
+bool HasDisplay() {
+  return std::getenv("DISPLAY") != nullptr;
+}
+
+std::wstring Text(HWND window) {
+  wchar_t text[256] = {};
+  ::GetWindowTextW(window, text, 256);
+  return text;
+}
+
+// The texts of the list view's items, sorted.
+std::vector<std::wstring> ListItems(HWND list) {
+  std::vector<std::wstring> items;
+  const auto count = ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+  for (int index = 0; index < count; ++index) {
+    wchar_t text[256] = {};
+    LVITEMW item{};
+    item.pszText = text;
+    item.cchTextMax = 256;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(index), reinterpret_cast<LPARAM>(&item));
+    items.emplace_back(text);
+  }
+  std::sort(items.begin(), items.end());
+  return items;
+}
+
+// The real window on Wine's X11 driver, over the reference server on loopback.
+class Win32DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HasDisplay()) {
+      GTEST_SKIP() << "no X display for Wine";
+    }
+    server.AddFolder("/Letters");
+    server.AddFolder("/Reports");
+    server.AddDocument("/Welcome.rtf", "<Document/>");
+    server.AddDocument("/Letters/To the board.rtf", "<Document/>");
+    bed.emplace(views);
+    bed->Dialog();
+    view = views.Newest();
+    ::ShowWindow(view->Window(), SW_SHOW);
+  }
+
+  HWND Control(const char* name) const {
+    const HWND window = view->ControlWindow(name);
+    EXPECT_NE(window, nullptr) << name;
+    return window;
+  }
+
+  // Types into a field as the keyboard does, replacing its text.
+  void Type(HWND field, std::string_view text) const {
+    ::SendMessageW(field, EM_SETSEL, 0, -1);
+    for (const char character : text) {
+      ::SendMessageW(field, WM_CHAR, WPARAM(character), 0);
+    }
+  }
+
+  // Runs the messages posted meanwhile, as the dialog's loop does.
+  void Pump() const {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (!::IsDialogMessageW(view->Window(), &message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+      }
+    }
+  }
+
+  // A key pressed on a control, through the dialog's keyboard handling.
+  void Press(HWND control, WPARAM key) const {
+    MSG message{control, WM_KEYDOWN, key, 0, 0, {}};
+    if (!::IsDialogMessageW(view->Window(), &message)) {
+      ::DispatchMessageW(&message);
+    }
+    Pump();
+  }
+
+  TestServer server;
+  win32::Win32DialogViews views;
+  std::optional<DialogTestBed> bed;
+  win32::Win32DialogView* view = nullptr;
+};
+
+TEST_F(Win32DialogTest, LogsInListsAndEntersAFolderThroughTheControls) {
+  const HWND serverField = ::FindWindowExW(Control("UrlDomainCombo"), nullptr, L"Edit", nullptr);
+  Type(serverField, server.ServerText());
+  Type(Control("UsernameText"), "ann");
+  Type(Control("PasswordText"), "secret");
+  ::SendMessageW(Control("LogInButton"), BM_CLICK, 0, 0);
+  Pump();
+
+  const HWND list = Control("ListView");
+  EXPECT_TRUE(::IsWindowVisible(list));
+  EXPECT_FALSE(::IsWindowVisible(Control("ConnectionFrame")));
+  EXPECT_EQ(ListItems(list), (std::vector<std::wstring>{L"Letters", L"Reports", L"Welcome.rtf"}));
+
+  // The arrows choose an item; Enter runs the file tab's default button, Open, which enters it.
+  ::SetFocus(list);
+  Press(list, VK_END);
+  EXPECT_EQ(Text(Control("FilenameText")), L"Welcome.rtf");
+  Press(list, VK_HOME);
+  EXPECT_EQ(Text(Control("FilenameText")), L"Letters");
+  Press(list, VK_RETURN);
+  EXPECT_EQ(ListItems(list), std::vector<std::wstring>{L"To the board.rtf"});
+  EXPECT_EQ(bed->Dialog().ImageCombo.Text, "/Letters");
+
+  // Escape cancels the modal showing, which returns; the unloaded dialog's window is gone.
+  ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
+  bed->Context().ShowDialog();
+  EXPECT_EQ(views.Newest(), nullptr);
+}
+
+// Once the box titled kBoxTitle is up: types "Drafts" into its field, if it has one, and presses
+// the button `boxButton`.
+constexpr const wchar_t* kBoxTitle = L"Penlark test box";
+WPARAM boxButton = 0;
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (const HWND box = ::FindWindowW(nullptr, kBoxTitle); box != nullptr) {
+    ::KillTimer(nullptr, timer);
+    ::SetWindowTextW(::FindWindowExW(box, nullptr, L"Edit", nullptr), L"Drafts");
+    ::PostMessageW(box, WM_COMMAND, boxButton, 0);
+  }
+}
+
+TEST(Win32PromptsTest, ReturnTheButtonPressedAndTheTextTyped) {
+  if (!HasDisplay()) {
+    GTEST_SKIP() << "no X display for Wine";
+  }
+  const struct {
+    bool input;
+    WPARAM button;
+    std::string answer;
+  } rows[] = {
+      {false, IDYES, "Yes"}, {false, IDNO, "No"}, {true, IDOK, "Drafts"}, {true, IDCANCEL, ""}};
+  win32::Win32Prompts prompts;
+  for (const auto& row : rows) {
+    boxButton = row.button;
+    ::SetTimer(nullptr, 0, 100, AnswerBox);
+    const std::string answer =
+        row.input ? prompts.InputBox({"Folder name:", "Penlark test box", "New Folder"})
+        : prompts.ShowMessage({"Replace it?", MessageButtons::YesNo, MessageIcon::Exclamation,
+                               "Penlark test box"}) == MessageAnswer::Yes
+            ? "Yes"
+            : "No";
+    EXPECT_EQ(answer, row.answer);
+  }
+}
+
+}  // namespace
+}  // namespace penlark::testing
