@@ -64,4 +64,18 @@ std::span<const ViewMenuRow> ViewMenuRows() {
   return kViewMenuRows;
 }
 
+ImageButtonEvents ForwardMouseEvents(const PictureRow& row, const Dispatcher& dispatch) {
+  const auto forward = [&dispatch](MouseHandler handler) -> MouseEventHandler {
+    if (handler == nullptr) {
+      return [](const MouseEventArgs&) {};
+    }
+    return [dispatch, handler](const MouseEventArgs& args) {
+      dispatch([handler, args](OpenDialog& dialog) {
+        (dialog.*handler)(args.button, args.shift, args.x, args.y);
+      });
+    };
+  };
+  return {forward(row.down), forward(row.move), forward(row.up)};
+}
+
 }  // namespace penlark

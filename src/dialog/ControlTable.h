@@ -2,6 +2,7 @@
 
 #include "dialog/OpenDialog.h"
 
+#include <functional>
 #include <span>
 #include <variant>
 
@@ -55,6 +56,28 @@ struct PictureRow {
   MouseHandler move;
   MouseHandler up;
 };
+// A mouse event in the terms of the dialog's handlers: button and shift codes, the position in
+// twips relative to the control.
+struct MouseEventArgs {
+  int button = 0;
+  int shift = 0;
+  double x = 0;
+  double y = 0;
+};
+using MouseEventHandler = std::function<void(const MouseEventArgs&)>;
+// Runs a handler of the dialog for an event and draws the window again: what a view does with
+// every event.
+using Dispatcher = std::function<void(const std::function<void(OpenDialog&)>&)>;
+
+// An image button's mouse events, each dispatching the row's handler; one without a handler is
+// ignored.
+struct ImageButtonEvents {
+  MouseEventHandler down;
+  MouseEventHandler move;
+  MouseEventHandler up;
+};
+ImageButtonEvents ForwardMouseEvents(const PictureRow& row, const Dispatcher& dispatch);
+
 // The image that draws only a line between the buttons.
 struct LineRow {
   Field<ImageButton> control;

@@ -225,17 +225,8 @@ class WidgetBuilder {
   }
 
   DialogWindow::Bound operator()(const PictureRow& row) const {
-    const auto forward = [dispatch = window_.dispatch_](MouseHandler handler) {
-      return [dispatch, handler](const MouseEventArgs& args) {
-        dispatch([handler, args](OpenDialog& dialog) {
-          (dialog.*handler)(args.button, args.shift, args.x, args.y);
-        });
-      };
-    };
-    const auto ignore = [](const MouseEventArgs&) {};
-    auto* button = new ImageButtonWidget(
-        container_, forward(row.down), forward(row.move),
-        row.up != nullptr ? ImageButtonWidget::Handler(forward(row.up)) : ignore);
+    const ImageButtonEvents events = ForwardMouseEvents(row, window_.dispatch_);
+    auto* button = new ImageButtonWidget(container_, events.down, events.move, events.up);
     button->setAccessibleName(ToQString((design_.*row.control).ToolTipText));
     return Bind(button, row.control, [button, pictures = row.pictures](const ImageButton& control) {
       button->SetPicture(Picture(pictures, control.Picture, button->devicePixelRatioF()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialog/ControlTable.h"
 #include "dialog/Controls.h"
 
 #include <functional>
@@ -28,8 +29,6 @@ class FileListModel;
 
 class DialogWindow final : public QDialog {
  public:
-  using Dispatcher = std::function<void(const std::function<void(OpenDialog&)>&)>;
-
   // `dispatch` runs a handler of the dialog and draws the window again.
   DialogWindow(const OpenDialog& design, Dispatcher dispatch);
   ~DialogWindow() override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialog/ControlTable.h"
+
 #include <functional>
 
 #include <QPixmap>
@@ -10,16 +12,9 @@
 // While a mouse button is down it keeps receiving the mouse, also outside itself.
 namespace penlark::qt {
 
-struct MouseEventArgs {
-  int button = 0;
-  int shift = 0;
-  double x = 0;
-  double y = 0;
-};
-
 class ImageButtonWidget final : public QWidget {
  public:
-  using Handler = std::function<void(const MouseEventArgs&)>;
+  using Handler = MouseEventHandler;
 
   ImageButtonWidget(QWidget* parent, Handler onDown, Handler onMove, Handler onUp);
 

@@ -3,8 +3,6 @@
 #include "dialog/OpenDialog.h"
 #include "dialog/qt/DialogWindow.h"
 
-#include <algorithm>
-
 namespace penlark::qt {
 
 QtDialogView::QtDialogView(OpenDialog& dialog)
@@ -58,40 +56,6 @@ void QtDialogView::Dispatch(const std::function<void(OpenDialog&)>& handler) {
     return;
   }
   Refresh();
-}
-
-// A view that leaves the list of live views when it is destroyed.
-class QtDialogViews::TrackedView final : public DialogView {
- public:
-  TrackedView(OpenDialog& dialog, std::vector<QtDialogView*>& views)
-      : view_(dialog), views_(views) {
-    views_.push_back(&view_);
-  }
-  ~TrackedView() override { std::erase(views_, &view_); }
-  TrackedView(const TrackedView&) = delete;
-  TrackedView& operator=(const TrackedView&) = delete;
-
-  void ShowModal() override { view_.ShowModal(); }
-  void Close() override { view_.Close(); }
-  void PopupViewMenu(int x, int y) override { view_.PopupViewMenu(x, y); }
-
- private:
-  QtDialogView view_;
-  std::vector<QtDialogView*>& views_;
-};
-
-std::unique_ptr<DialogView> QtDialogViews::CreateView(OpenDialog& dialog) {
-  return std::make_unique<TrackedView>(dialog, views_);
-}
-
-void QtDialogViews::RefreshAll() {
-  for (QtDialogView* view : views_) {
-    view->Refresh();
-  }
-}
-
-QtDialogView* QtDialogViews::Newest() const {
-  return views_.empty() ? nullptr : views_.back();
 }
 
 }  // namespace penlark::qt

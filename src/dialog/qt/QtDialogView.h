@@ -1,11 +1,11 @@
 #pragma once
 
 #include "dialog/DialogView.h"
+#include "dialog/LiveViews.h"
 
 #include <exception>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class QWidget;
 
@@ -16,7 +16,7 @@ namespace penlark::qt {
 
 class DialogWindow;
 
-class QtDialogView final : public DialogView {
+class QtDialogView : public DialogView {
  public:
   explicit QtDialogView(OpenDialog& dialog);
   ~QtDialogView() override;
@@ -42,18 +42,7 @@ class QtDialogView final : public DialogView {
   bool closed_ = false;
 };
 
-// Creates the window of each dialog, and keeps track of those alive so that they can all be
-// drawn anew before a message box covers them.
-class QtDialogViews final : public DialogViewFactory {
- public:
-  std::unique_ptr<DialogView> CreateView(OpenDialog& dialog) override;
-  void RefreshAll();
-  // The most recently created window still alive, or nullptr.
-  QtDialogView* Newest() const;
-
- private:
-  class TrackedView;
-  std::vector<QtDialogView*> views_;
-};
+// Creates the window of each dialog.
+using QtDialogViews = LiveViews<QtDialogView>;
 
 }  // namespace penlark::qt

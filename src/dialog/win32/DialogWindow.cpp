@@ -277,18 +277,10 @@ class WidgetBuilder {
   }
 
   DialogWindow::Bound operator()(const PictureRow& row) const {
-    const auto forward = [dispatch = window_.dispatch_](MouseHandler handler) {
-      return [dispatch, handler](const MouseEventArgs& args) {
-        dispatch([handler, args](OpenDialog& dialog) {
-          (dialog.*handler)(args.button, args.shift, args.x, args.y);
-        });
-      };
-    };
-    const auto ignore = [](const MouseEventArgs&) {};
-    ImageButtonWindow* button = ImageButtonWindow::Create(
-        container_, kFirstControlId + int(window_.bound_.size()), window_.dpi_, forward(row.down),
-        forward(row.move),
-        row.up != nullptr ? ImageButtonWindow::Handler(forward(row.up)) : ignore);
+    const ImageButtonEvents events = ForwardMouseEvents(row, window_.dispatch_);
+    ImageButtonWindow* button =
+        ImageButtonWindow::Create(container_, kFirstControlId + int(window_.bound_.size()),
+                                  window_.dpi_, events.down, events.move, events.up);
     return Bind(button->Window(), row.control,
                 [&window = window_, button, pictures = row.pictures](const ImageButton& control) {
                   button->SetPicture(ButtonPicture(pictures, control.Picture));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialog/ControlTable.h"
 #include "dialog/Controls.h"
 
 #include <functional>
@@ -26,8 +27,6 @@ inline constexpr const char* kNoWindow =
 
 class DialogWindow {
  public:
-  using Dispatcher = std::function<void(const std::function<void(OpenDialog&)>&)>;
-
   // `dispatch` runs a handler of the dialog and draws the window again. Throws kNoWindow when there
   // is no desktop to create the window on.
   DialogWindow(const OpenDialog& design, Dispatcher dispatch);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialog/ControlTable.h"
+
 #include <functional>
 #include <windows.h>
 
@@ -9,13 +11,6 @@
 // itself. Space clicks it from the keyboard.
 namespace penlark::win32 {
 
-struct MouseEventArgs {
-  int button = 0;
-  int shift = 0;
-  double x = 0;
-  double y = 0;
-};
-
 // The codes of the dialog's mouse events, from a mouse message's key flags.
 int ButtonCode(WPARAM keys);
 int ShiftCode(WPARAM keys);
@@ -24,7 +19,7 @@ MouseEventArgs MouseArgs(int button, WPARAM keys, LPARAM position, double dpi);
 
 class ImageButtonWindow {
  public:
-  using Handler = std::function<void(const MouseEventArgs&)>;
+  using Handler = MouseEventHandler;
 
   // A child window of `container`; the object lives as long as the window.
   static ImageButtonWindow* Create(HWND container, int id, double dpi, Handler onDown,

@@ -3,24 +3,19 @@
 #include "dialog/OpenDialog.h"
 #include "dialog/win32/DialogWindow.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace penlark::win32 {
 
-Win32DialogView::Win32DialogView(OpenDialog& dialog, std::vector<Win32DialogView*>& live)
+Win32DialogView::Win32DialogView(OpenDialog& dialog)
     : dialog_(dialog),
-      live_(live),
       window_(std::make_unique<DialogWindow>(
           dialog, [this](const std::function<void(OpenDialog&)>& handler) { Dispatch(handler); })) {
-  live_.push_back(this);
   Refresh();
 }
 
 // Views are destroyed once their modal showing has returned, outside any of their handlers.
-Win32DialogView::~Win32DialogView() {
-  std::erase(live_, this);
-}
+Win32DialogView::~Win32DialogView() = default;
 
 void Win32DialogView::ShowModal() {
   Refresh();
@@ -67,20 +62,6 @@ void Win32DialogView::Dispatch(const std::function<void(OpenDialog&)>& handler) 
     return;
   }
   Refresh();
-}
-
-std::unique_ptr<DialogView> Win32DialogViews::CreateView(OpenDialog& dialog) {
-  return std::make_unique<Win32DialogView>(dialog, live_);
-}
-
-void Win32DialogViews::RefreshAll() {
-  for (Win32DialogView* view : live_) {
-    view->Refresh();
-  }
-}
-
-Win32DialogView* Win32DialogViews::Newest() const {
-  return live_.empty() ? nullptr : live_.back();
 }
 
 }  // namespace penlark::win32

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "dialog/DialogView.h"
+#include "dialog/LiveViews.h"
 
 #include <exception>
 #include <functional>
 #include <memory>
 #include <string_view>
-#include <vector>
 #include <windows.h>
 
 // The dialog on Windows: a window of the common controls bound to an OpenDialog. The window draws
@@ -16,10 +16,9 @@ namespace penlark::win32 {
 
 class DialogWindow;
 
-class Win32DialogView final : public DialogView {
+class Win32DialogView : public DialogView {
  public:
-  // `live` lists the views alive; the view is in it for its lifetime.
-  Win32DialogView(OpenDialog& dialog, std::vector<Win32DialogView*>& live);
+  explicit Win32DialogView(OpenDialog& dialog);
   ~Win32DialogView() override;
 
   void ShowModal() override;
@@ -38,23 +37,12 @@ class Win32DialogView final : public DialogView {
   void Dispatch(const std::function<void(OpenDialog&)>& handler);
 
   OpenDialog& dialog_;
-  std::vector<Win32DialogView*>& live_;
   std::unique_ptr<DialogWindow> window_;
   std::exception_ptr failure_;
   bool closed_ = false;
 };
 
-// Creates the window of each dialog, and keeps track of those alive so that they can all be
-// drawn anew before a message box covers them.
-class Win32DialogViews final : public DialogViewFactory {
- public:
-  std::unique_ptr<DialogView> CreateView(OpenDialog& dialog) override;
-  void RefreshAll();
-  // The most recently created window still alive, or nullptr.
-  Win32DialogView* Newest() const;
-
- private:
-  std::vector<Win32DialogView*> live_;
-};
+// Creates the window of each dialog.
+using Win32DialogViews = LiveViews<Win32DialogView>;
 
 }  // namespace penlark::win32
