@@ -4,12 +4,9 @@
 // area on the screen (WIDTHxHEIGHT+X+Y); the script takes the picture and then writes
 // FOLDER/NAME.taken.
 
-#include "conversion/Transform.h"
-#include "dialog/OpenDialog.h"
 #include "dialog/win32/ModalLoop.h"
 #include "dialog/win32/Win32DialogView.h"
-#include "support/TestServer.h"
-#include "support/dialog/DialogTestBed.h"
+#include "support/dialog/DialogShots.h"
 
 #include <filesystem>
 #include <fstream>
@@ -18,8 +15,6 @@
 #include <windows.h>
 
 namespace {
-
-using penlark::OpenDialog;
 
 // Runs the window's messages for a while.
 void Settle(DWORD milliseconds) {
@@ -64,36 +59,17 @@ int main(int argc, char* argv[]) {
   const std::filesystem::path folder = argv[1];
   penlark::win32::Win32DialogViews views;
   penlark::testing::DialogTestBed bed(views);
-  penlark::testing::TestServer server;
-  for (const char* name : {"/Archive", "/Letters", "/Minutes", "/Reports"}) {
-    server.AddFolder(name);
-  }
-  for (const char* name : {"/Budget 2027.rtf", "/Quarterly report.rtf", "/Welcome.rtf"}) {
-    server.AddDocument(name, penlark::RtfToXml("{\\rtf1 A document}"));
-  }
-  bool taken = true;
-  for (const bool saveMode : {false, true}) {
-    OpenDialog& dialog = bed.Dialog();
-    dialog.Caption = saveMode ? "Tarnwell SaveAs..." : "Tarnwell Open";
-    dialog.OpenButton.Caption = saveMode ? penlark::kSaveMode : penlark::kOpenMode;
-    dialog.UrlDomainCombo.Text = server.ServerText();
-    dialog.UsernameText.Text = "ann";
-    dialog.PasswordText.Text = "secret";
-    const HWND window = views.Newest()->Window();
-    views.RefreshAll();
-    penlark::win32::CentreOnOwner(window);
-    ::ShowWindow(window, SW_SHOW);
-    const std::string name = saveMode ? "win32-save" : "win32-open";
-    taken = Shot(folder, name + "-connection", window) && taken;
-    dialog.LogInButton_Click();
-    if (saveMode) {
-      dialog.FilenameText.Text = "Letter to the board.rtf";
-      dialog.menuReport_Click();
-    }
-    dialog.ReloadImage_MouseMove(0, 0, 100, 100);
-    views.RefreshAll();
-    taken = Shot(folder, name + "-file", window) && taken;
-    dialog.Cancel_Click();
-  }
+  const bool taken = penlark::testing::ShootDialogTabs(
+      bed,
+      [&views] {
+        const HWND window = views.Newest()->Window();
+        views.RefreshAll();
+        penlark::win32::CentreOnOwner(window);
+        ::ShowWindow(window, SW_SHOW);
+      },
+      [&views, &folder](const std::string& name) {
+        views.RefreshAll();
+        return Shot(folder, "win32-" + name, views.Newest()->Window());
+      });
   return taken ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "dialog/OpenDialog.h"
 #include "dialog/qt/QtDialogView.h"
 #include "support/TestServer.h"
+#include "support/dialog/DialogShots.h"
 #include "support/dialog/DialogTestBed.h"
 
 #include <cstdlib>
@@ -56,37 +57,12 @@ bool SaveScreen(const std::string& path, int settleMilliseconds) {
 bool DialogShots(const std::string& folder) {
   penlark::qt::QtDialogViews views;
   DialogTestBed bed(views);
-  TestServer server;
-  for (const char* name : {"/Archive", "/Letters", "/Minutes", "/Reports"}) {
-    server.AddFolder(name);
-  }
-  for (const char* name : {"/Budget 2027.rtf", "/Quarterly report.rtf", "/Welcome.rtf"}) {
-    server.AddDocument(name, penlark::RtfToXml("{\\rtf1 A document}"));
-  }
-  bool saved = true;
-  for (const bool saveMode : {false, true}) {
-    OpenDialog& dialog = bed.Dialog();
-    dialog.Caption = saveMode ? "Tarnwell SaveAs..." : "Tarnwell Open";
-    dialog.OpenButton.Caption = saveMode ? penlark::kSaveMode : penlark::kOpenMode;
-    dialog.UrlDomainCombo.Text = server.ServerText();
-    dialog.UsernameText.Text = "ann";
-    dialog.PasswordText.Text = "secret";
-    QWidget& window = views.Newest()->Window();
-    views.RefreshAll();
-    window.show();
-    const std::string path = folder + (saveMode ? "/save" : "/open");
-    saved = Save(window.grab(), path + "-connection.png") && saved;
-    dialog.LogInButton_Click();
-    if (saveMode) {
-      dialog.FilenameText.Text = "Letter to the board.rtf";
-      dialog.menuReport_Click();
-    }
-    dialog.ReloadImage_MouseMove(0, 0, 100, 100);
-    views.RefreshAll();
-    saved = Save(window.grab(), path + "-file.png") && saved;
-    dialog.Cancel_Click();
-  }
-  return saved;
+  return ShootDialogTabs(
+      bed, [&views] { views.Newest()->Window().show(); },
+      [&views, &folder](const std::string& name) {
+        views.RefreshAll();
+        return Save(views.Newest()->Window().grab(), folder + "/" + name + ".png");
+      });
 }
 
 #ifdef PENLARK_WRITER_SHOT
