@@ -38,6 +38,10 @@ class DialogWindow final : public QDialog {
   // Shows the view menu at a point of the form (twips); the chosen item's handler, if any, has
   // run when it returns.
   void PopupViewMenu(OpenDialog& dialog, int x, int y);
+  // Shows the window modally until End is called.
+  void ShowModal(const std::function<bool()>& /*done*/) { exec(); }
+  // Takes the window down and ends a modal showing.
+  void End() { done(QDialog::Accepted); }
 
  protected:
   void reject() override;

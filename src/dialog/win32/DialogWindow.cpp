@@ -745,7 +745,7 @@ void DialogWindow::ShowModal(const std::function<bool()>& done) {
   });
 }
 
-void DialogWindow::Hide() {
+void DialogWindow::End() {
   ::ShowWindow(window_, SW_HIDE);
 }
 

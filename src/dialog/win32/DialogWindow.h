@@ -42,9 +42,10 @@ class DialogWindow {
   // Shows the view menu at a point of the form (twips); the chosen item's handler, if any, has
   // run when it returns.
   void PopupViewMenu(OpenDialog& dialog, int x, int y);
-  // Shows the window modally, centred over the active window, until `done` holds; then hides it.
+  // Shows the window modally, centred over the active window, until `done` holds.
   void ShowModal(const std::function<bool()>& done);
-  void Hide();
+  // Takes the window down.
+  void End();
 
  private:
   friend class WidgetBuilder;
