@@ -1,4 +1,5 @@
 #include "dialog/OpenDialog.h"
+#include "dialog/win32/Module.h"
 #include "dialog/win32/Win32DialogView.h"
 #include "dialog/win32/Win32Prompts.h"
 #include "support/TestServer.h"
@@ -167,6 +168,23 @@ TEST(Win32PromptsTest, ReturnTheButtonPressedAndTheTextTyped) {
             : "No";
     EXPECT_EQ(answer, row.answer);
   }
+}
+
+// Whether the activation context in force sends comctl32.dll to an assembly of its manifest.
+bool CommonControlsRedirected() {
+  ACTCTX_SECTION_KEYED_DATA data{};
+  data.cbSize = sizeof data;
+  return ::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                    L"comctl32.dll", &data);
+}
+
+TEST(CommonControlsScope, AsksForTheCommonControlsOfItsManifestWhileAlive) {
+  EXPECT_FALSE(CommonControlsRedirected());
+  {
+    const win32::CommonControlsScope scope;
+    EXPECT_TRUE(CommonControlsRedirected());
+  }
+  EXPECT_FALSE(CommonControlsRedirected());
 }
 
 }  // namespace

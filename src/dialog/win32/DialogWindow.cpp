@@ -312,6 +312,7 @@ class WidgetBuilder {
 
 DialogWindow::DialogWindow(const OpenDialog& design, Dispatcher dispatch)
     : dispatch_(std::move(dispatch)), formColor_(design.BackColor) {
+  const CommonControlsScope commonControls;
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                      ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES};
   ::InitCommonControlsEx(&classes);

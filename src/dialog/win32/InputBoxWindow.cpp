@@ -60,6 +60,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 std::optional<std::string> AskText(HWND owner, const InputRequest& request) {
+  const CommonControlsScope commonControls;
   const HDC screen = ::GetDC(nullptr);
   const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
   ::ReleaseDC(nullptr, screen);

@@ -34,4 +34,32 @@ const wchar_t* WindowClass(const wchar_t* name, WNDPROC procedure) {
   return name;
 }
 
+namespace {
+
+// The activation context of this module's manifest (resource 2), made once.
+HANDLE CommonControlsContext() {
+  static const HANDLE context = [] {
+    ACTCTXW request{};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.hModule = ThisModule();
+    request.lpResourceName = MAKEINTRESOURCEW(2);
+    return ::CreateActCtxW(&request);
+  }();
+  return context;
+}
+
+}  // namespace
+
+CommonControlsScope::CommonControlsScope() {
+  const HANDLE context = CommonControlsContext();
+  active_ = context != INVALID_HANDLE_VALUE && ::ActivateActCtx(context, &cookie_);
+}
+
+CommonControlsScope::~CommonControlsScope() {
+  if (active_) {
+    ::DeactivateActCtx(0, cookie_);
+  }
+}
+
 }  // namespace penlark::win32

@@ -1,6 +1,7 @@
 #include "dialog/win32/Win32Prompts.h"
 
 #include "dialog/win32/InputBoxWindow.h"
+#include "dialog/win32/Module.h"
 #include "platform/windows/WideText.h"
 
 #include <windows.h>
@@ -18,6 +19,7 @@ MessageAnswer Win32Prompts::ShowMessage(const Message& message) {
   const UINT style = (yesNo ? MB_YESNO : MB_OK) |
                      (message.icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION : 0) |
                      MB_DEFBUTTON1;
+  const CommonControlsScope commonControls;
   const int answer = ::MessageBoxW(::GetActiveWindow(), ToWide(message.text).c_str(),
                                    ToWide(message.title).c_str(), style);
   if (!yesNo) {
