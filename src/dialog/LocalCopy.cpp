@@ -43,10 +43,11 @@ std::string LocalCopyFolder(std::string_view workDir, std::string_view dir) {
 }
 
 void CreateLocalCopyFolder(std::string_view workDir, std::string_view dir) {
+  std::error_code ignored;
+  std::filesystem::create_directories(Utf8Path(workDir), ignored);
   std::string folder(workDir);
   for (const std::string_view step : FolderSteps(dir)) {
     folder.append(step).push_back(kPathSeparator);
-    std::error_code ignored;
     std::filesystem::create_directory(Utf8Path(folder), ignored);
   }
 }

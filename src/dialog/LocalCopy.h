@@ -21,8 +21,8 @@ std::optional<std::string> UnplainFolderStep(std::string_view dir);
 // as `workDir` does; every step of `dir` must be plain.
 std::string LocalCopyFolder(std::string_view workDir, std::string_view dir);
 
-// Creates the folders of LocalCopyFolder that are missing below the work directory (never the
-// work directory itself). A folder that cannot be made is left to the write that follows.
+// Creates the folders of LocalCopyFolder that are missing, the work directory too. A folder that
+// cannot be made is left to the write that follows.
 void CreateLocalCopyFolder(std::string_view workDir, std::string_view dir);
 
 }  // namespace penlark

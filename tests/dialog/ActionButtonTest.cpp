@@ -202,6 +202,7 @@ TEST_F(DialogRulesTest, AFailingSaveReachesTheCallerWithTheNormalPointer) {
   bed.OpenLocal("draft.rtf", kDraftRtf);
   OpenDialog& dialog = InDocs(kSaveMode);
   std::filesystem::remove_all(bed.InstallPath() / "work");
+  WriteFile(bed.InstallPath() / "work", "a file where the work folder belongs");
   EXPECT_THROW(SaveAs(dialog, "draft.rtf"), WordError);
   EXPECT_FALSE(bed.pointer.IsBusy());
   EXPECT_TRUE(server.asked.empty());

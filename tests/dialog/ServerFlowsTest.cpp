@@ -30,11 +30,13 @@ std::string Request(const std::string& element, const std::string& name, int typ
 // that goes into the history, refresh, create and delete, a save that reloads the dialog, which
 // logs in again from the history, a save over an existing name after asking, and an open that
 // fetches a document named beyond ASCII (one file name on every system: Windows would read
-// narrow text in its ANSI code page), converts it and opens it in the word processor.
+// narrow text in its ANSI code page), converts it and opens it in the word processor, in a work
+// folder made again.
 TEST(ServerFlows, ASessionOnTheReferenceServer) {
   constexpr std::string_view kDraftRtf = "{\\rtf1\\ansi Draft \\'e9t\\'e9\\par }";
   constexpr std::string_view kReportRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Report\\par }";
   DialogTestBed bed;
+  std::filesystem::remove(bed.InstallPath() / "work");
   TestServer server;
   server.AddFolder("/docs");
   server.AddDocument("/docs/report.rtf", bed.XmlOf("{\\rtf1 report}"));
