@@ -316,14 +316,7 @@ DialogWindow::DialogWindow(const OpenDialog& design, Dispatcher dispatch)
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                      ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES};
   ::InitCommonControlsEx(&classes);
-  const HDC screen = ::GetDC(nullptr);
-  dpi_ = ::GetDeviceCaps(screen, LOGPIXELSX);
-  ::ReleaseDC(nullptr, screen);
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  font_ = ::CreateFontIndirectW(&metrics.lfMessageFont);
-
+  ReadScreenMetrics();
   RECT frame = Place(design.Position);
   ::AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExtendedStyle);
   window_ = ::CreateWindowExW(kFormExtendedStyle, WindowClass(L"PenlarkOpenDialog", Procedure), L"",
@@ -335,6 +328,24 @@ DialogWindow::DialogWindow(const OpenDialog& design, Dispatcher dispatch)
     throw std::runtime_error(kNoWindow);
   }
   BuildTabStrip(design);
+  BuildControls(design);
+  BuildTips();
+  BuildMenuBar(design);
+}
+
+// The screen's resolution, and the font of message boxes, which the controls are written in.
+void DialogWindow::ReadScreenMetrics() {
+  const HDC screen = ::GetDC(nullptr);
+  dpi_ = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  font_ = ::CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+// Every control of the table of controls, in its container at its place.
+void DialogWindow::BuildControls(const OpenDialog& design) {
   for (const WidgetRow& row : WidgetRows()) {
     const HWND container = row.container != nullptr ? ControlWindow(row.container) : window_;
     Bound bound = std::visit(WidgetBuilder(*this, design, container), row.kind);
@@ -351,8 +362,10 @@ DialogWindow::DialogWindow(const OpenDialog& design, Dispatcher dispatch)
   }
   // The tab control under the frames that fill its page.
   ::SetWindowPos(tabStrip_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  BuildTips();
-  // "&Data" is hidden from the start; its items have no action.
+}
+
+// "&Data" is hidden from the start; its items have no action.
+void DialogWindow::BuildMenuBar(const OpenDialog& design) {
   const HMENU data = ::CreatePopupMenu();
   ::AppendMenuW(data, MF_STRING, 1, ToWide(design.menuOpen.Caption).c_str());
   ::AppendMenuW(data, MF_STRING, 2, ToWide(design.menuExit.Caption).c_str());

@@ -69,7 +69,10 @@ class DialogWindow {
   HBRUSH Brush(Color color);
 
   HWND CreateChild(const wchar_t* windowClass, DWORD style, DWORD extendedStyle, HWND container);
+  void ReadScreenMetrics();
   void BuildTabStrip(const OpenDialog& design);
+  void BuildControls(const OpenDialog& design);
+  void BuildMenuBar(const OpenDialog& design);
   void BuildList(const ListViewControl& design, HWND container);
   void BuildTips();
   void DrawControl(HWND window, const Control& control);
