@@ -65,6 +65,25 @@ TEST_F(TarnwellTest, TheOperationsThatShowTheDialog) {
   EXPECT_EQ(bed.views.showings, 3);
 }
 
+// SetMouseCursor's statuses: 0 the normal pointer, 1 busy, 2 hidden, 3 shown again; any other
+// is refused and changes nothing.
+TEST_F(DialogRulesTest, SetMouseCursorFollowsItsTable) {
+  OpenDialog& dialog = bed.Dialog();
+  const struct {
+    int status;
+    bool result;
+    bool busy;
+    bool hidden;
+  } rows[] = {{1, true, true, false},   {0, true, false, false}, {2, true, false, true},
+              {3, true, false, false},  {1, true, true, false},  {4, false, true, false},
+              {-1, false, true, false}, {2, true, true, true},   {-1, false, true, true}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(dialog.SetMouseCursor(row.status), row.result) << row.status;
+    EXPECT_EQ(bed.pointer.IsBusy(), row.busy) << row.status;
+    EXPECT_EQ(bed.pointer.IsHidden(), row.hidden) << row.status;
+  }
+}
+
 // One test, because the factory is installed for the whole process.
 TEST(Component, EachThreadGetsItsOwnFromTheInstalledFactory) {
   EXPECT_THROW(Component::Current(), std::logic_error);

@@ -39,6 +39,17 @@ TEST_F(DialogRulesTest, EveryButtonHasItsOwnPicturesAndCode) {
   }
 }
 
+// With the trail emptied (a listing failed) the buttons that act on a folder rest disabled.
+TEST_F(DialogRulesTest, AnEmptiedTrailDisablesTheFolderButtons) {
+  OpenDialog& dialog = InDocs();
+  dialog.ImageCombo.Clear();
+  dialog.NormalizeImages();
+  EXPECT_FALSE(dialog.UpOneLevelImage.Enabled);
+  EXPECT_EQ(dialog.UpOneLevelImage.Picture, kUpOneLevelPictures.Disabled);
+  EXPECT_FALSE(dialog.CreateFolderImage.Enabled);
+  EXPECT_EQ(dialog.CreateFolderImage.Picture, kCreateFolderPictures.Disabled);
+}
+
 // The right button presses the picture without a menu; a menu closed without a choice leaves the
 // button pressed and the view as it was; a choice sets the view and its check mark and restores
 // the picture. The menu drops down below the button.
