@@ -61,6 +61,7 @@ TEST(XmlToRtfReading, ConcatenatesTheIdsAndTextsInOrder) {
       {InDocument("<C xml:id=\"\\x\"/><C xmlns:p=\"urn:p\" p:id=\"\\p\"/>"), "",
        "prefixed ids are not ids"},
       {"<Document xmlns=\"urn:default\"><D>a</D></Document>", "a", "a default namespace is fine"},
+      {"\xEF\xBB\xBF<Document><D>bom</D></Document>", "bom", "a UTF-8 byte order mark"},
       {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Document><D>\u00E9</D></Document>", "\xE9",
        "the text is UTF-8 whatever its declaration says"},
       {InDocument("<D>caf\u00E9 \u20AC \u201Cq\u201D</D><C id=\"\\\u00FC\"/>"),

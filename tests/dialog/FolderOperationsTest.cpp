@@ -39,9 +39,14 @@ TEST_F(DialogRulesTest, EveryButtonHasItsOwnPicturesAndCode) {
   }
 }
 
-// With the trail emptied (a listing failed) the buttons that act on a folder rest disabled.
-TEST_F(DialogRulesTest, AnEmptiedTrailDisablesTheFolderButtons) {
+// Moving over the list puts the buttons' pictures at rest; with the trail emptied (a listing
+// failed) the buttons that act on a folder rest disabled.
+TEST_F(DialogRulesTest, TheListAndAnEmptiedTrailPutTheButtonsAtRest) {
   OpenDialog& dialog = InDocs();
+  dialog.ReloadImage.Picture = kReloadPictures.Hover;
+  dialog.ListView_MouseMove(0, 0, 10, 10);
+  EXPECT_EQ(dialog.ReloadImage.Picture, kReloadPictures.Normal);
+  EXPECT_TRUE(dialog.UpOneLevelImage.Enabled);
   dialog.ImageCombo.Clear();
   dialog.NormalizeImages();
   EXPECT_FALSE(dialog.UpOneLevelImage.Enabled);
