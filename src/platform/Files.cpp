@@ -259,8 +259,6 @@ template std::vector<std::uint8_t> ReadWholeFile<std::vector<std::uint8_t>>(
     const std::filesystem::path&);
 template ByteBuffer ReadWholeFile<ByteBuffer>(const std::filesystem::path&);
 template std::string ReadToEnd<std::string>(int, const std::filesystem::path&);
-template std::vector<std::uint8_t> ReadToEnd<std::vector<std::uint8_t>>(
-    int, const std::filesystem::path&);
 template ByteBuffer ReadToEnd<ByteBuffer>(int, const std::filesystem::path&);
 
 }  // namespace penlark

@@ -116,8 +116,6 @@ extern template std::vector<std::uint8_t> ReadWholeFile<std::vector<std::uint8_t
     const std::filesystem::path&);
 extern template ByteBuffer ReadWholeFile<ByteBuffer>(const std::filesystem::path&);
 extern template std::string ReadToEnd<std::string>(int, const std::filesystem::path&);
-extern template std::vector<std::uint8_t> ReadToEnd<std::vector<std::uint8_t>>(
-    int, const std::filesystem::path&);
 extern template ByteBuffer ReadToEnd<ByteBuffer>(int, const std::filesystem::path&);
 
 }  // namespace penlark

@@ -55,13 +55,6 @@ void AppendEscapedText(std::string& out, std::string_view text) {
   AppendEscaped(out, text, kTextSpecials);
 }
 
-std::string EscapeText(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  AppendEscapedText(out, text);
-  return out;
-}
-
 std::string EscapeAttribute(std::string_view value) {
   std::string out;
   out.reserve(value.size());

@@ -10,7 +10,6 @@ namespace penlark::xml {
 // Character data: "&", "<" and ">" as entity references, and CR as "&#13;" so that it survives
 // the parser's end-of-line handling.
 void AppendEscapedText(std::string& out, std::string_view text);
-std::string EscapeText(std::string_view text);
 
 // An attribute value written between double quotes: "&", "<", ">" and the quote as entity
 // references, and TAB, LF and CR as character references so that attribute-value normalisation
