@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -197,6 +198,38 @@ TEST_F(DialogWindowTest, ImageButtonsShowTheModelsPicturesAndFollowTheMouse) {
   EXPECT_EQ(server.Requests().size(), 1u);
 }
 
+// The signals and events of the trail, the frame, the list, an image button, the tab strip and the
+// server box reach the dialog's handler for each.
+TEST_F(DialogWindowTest, WidgetEventsReachTheirHandlers) {
+  LoggedIn();
+  DoubleClick("docs");
+  server.ClearRequests();
+  emit Find<QComboBox>("ImageCombo")->activated(0);
+  EXPECT_EQ(dialog->ImageCombo.Items, std::vector<std::string>{"/"}) << "the trail's root chosen";
+  for (QWidget* moved : {Find("OpenFileFrame"), VisibleList()->viewport()}) {
+    dialog->ReloadImage.Picture = 2;
+    QTest::mouseMove(moved, QPoint(3, 3));
+    EXPECT_EQ(dialog->ReloadImage.Picture, 1) << moved->objectName().toStdString();
+  }
+  Activate();
+  Find("ReloadImage")->setFocus();
+  QTest::keyClick(Find("ReloadImage"), Qt::Key_Space);
+  EXPECT_EQ(server.Requests().size(), 2u) << "the trail's listing, then Space on Reload";
+
+  auto* tabs = Find<QTabBar>("TabStrip");
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+  EXPECT_EQ(dialog->TabStrip.SelectedTab, 2);
+  views.RefreshAll();
+  dialog->UsernameText.Text.clear();
+  emit Find<QComboBox>("UrlDomainCombo")->activated(0);
+  EXPECT_EQ(dialog->UsernameText.Text, "ann") << "the history's user of the chosen server";
+  dialog->UrlDomainCombo.Text = "host              ann";
+  views.RefreshAll();
+  Find<QComboBox>("UrlDomainCombo")->lineEdit()->setFocus();
+  Find("UsernameText")->setFocus();
+  EXPECT_EQ(dialog->UrlDomainCombo.Text, "host") << "leaving the box drops the user";
+}
+
 // Each item of the menu that drops down under the Views button, and the view it shows.
 TEST_F(DialogWindowTest, TheViewsMenuSwitchesTheView) {
   // The menu's item, and the list view's mode, icon side and flow; no list view for the report.
@@ -280,6 +313,36 @@ TEST(QtPrompts, AskAndReturnTheAnswer) {
                                  .icon = MessageIcon::Exclamation,
                                  .title = "Penlark Files"}),
             MessageAnswer::No);
+
+  QTimer::singleShot(0, [] {
+    auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->labelText(), "Folder name:");
+    EXPECT_EQ(box->textValue(), "New Folder");
+    box->setTextValue("Letters");
+    box->accept();
+  });
+  EXPECT_EQ(prompts.InputBox({.prompt = "Folder name:", .defaultText = "New Folder"}), "Letters");
+}
+
+TEST(QtPointer, OverridesTheCursorWhileBusyOrHiddenAndRestoresIt) {
+  const auto shape = [] {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor != nullptr ? cursor->shape() : Qt::ArrowCursor;
+  };
+  {
+    qt::QtPointer pointer;
+    pointer.SetBusy();
+    EXPECT_EQ(shape(), Qt::WaitCursor);
+    pointer.Hide();
+    EXPECT_EQ(shape(), Qt::BlankCursor);
+    pointer.SetDefault();
+    EXPECT_EQ(shape(), Qt::BlankCursor) << "hidden until shown";
+    pointer.Show();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    pointer.SetBusy();
+  }
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "restored when the pointer goes";
 }
 
 }  // namespace

@@ -184,7 +184,9 @@ class WidgetBuilder {
         dialog.UrlDomainCombo_Click();
       });
     });
-    combo->lineEdit()->installEventFilter(&window_);
+    // The combo box holds the focus for its line edit: its focus-out reaches filters, the line
+    // edit's does not.
+    combo->installEventFilter(&window_);
     return Bind(combo, row.control, [combo](const ComboBox& control) {
       {
         const QSignalBlocker block(combo);
@@ -419,8 +421,8 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     // the list does not see the event.
     dispatch_([](OpenDialog& dialog) { dialog.ListView_DblClick(); });
     return true;
-  } else if (event->type() == QEvent::FocusOut && watched->parent() != nullptr &&
-             watched->parent()->objectName() == QLatin1String("UrlDomainCombo") &&
+  } else if (event->type() == QEvent::FocusOut &&
+             watched->objectName() == QLatin1String("UrlDomainCombo") &&
              static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
     dispatch_([](OpenDialog& dialog) { dialog.UrlDomainCombo_LostFocus(); });
   } else if (event->type() == QEvent::KeyPress &&
