@@ -58,6 +58,8 @@ WindowView<Window>::~WindowView() = default;
 
 template <class Window>
 void WindowView<Window>::ShowModal() {
+  // A failing handler ends a showing and leaves its dialog loaded: the next showing answers again.
+  closed_ = false;
   Refresh();
   window_->ShowModal([this] { return closed_; });
   if (failure_) {

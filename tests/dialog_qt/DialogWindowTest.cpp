@@ -299,6 +299,25 @@ TEST_F(DialogWindowTest, ARefusedAutomaticLoginPutsTheFocusInThePasswordBoxOnce)
   EXPECT_EQ(fresh.UsernameText.Text, "annie");
 }
 
+// A modal showing ends when the dialog closes; a failing handler ends it and reaches the caller,
+// and the dialog's next showing answers again.
+TEST_F(DialogWindowTest, AModalShowingEndsWithTheDialogOrItsHandlersFailure) {
+  LoggedIn();
+  QTimer::singleShot(0, [this] {
+    QTest::mouseClick(Find("CreateFolderImage"), Qt::LeftButton, {}, QPoint(5, 5));
+  });
+  EXPECT_THROW(bed.Context().ShowDialog(), std::logic_error) << "an input box nobody answers";
+  EXPECT_FALSE(window->isVisible());
+  QTimer::singleShot(0, [this] {
+    QTest::keyClick(window, Qt::Key_Escape);
+    if (bed.Context().IsDialogLoaded()) {
+      ADD_FAILURE() << "the window no longer answers";
+      qobject_cast<QDialog*>(window)->done(0);
+    }
+  });
+  bed.Context().ShowDialog();
+}
+
 TEST(QtPrompts, AskAndReturnTheAnswer) {
   qt::QtPrompts prompts;
   QTimer::singleShot(0, [] {
