@@ -3,43 +3,40 @@
 namespace penlark::testing {
 namespace {
 
-// By the number of entries: icons by type, the first entry selected and Delete enabled with two
-// or more, false and an empty list with none; the next movement over the frame enables Delete
+// Icons by type; the first entry selected and Delete enabled with two or more; false and an
+// empty list, Delete as it was, with none. The next movement over the frame enables Delete
 // whenever something is listed. Every listing empties the file name under the busy pointer.
 TEST_F(DialogRulesTest, AListingShowsItsEntries) {
   server.Add("/one", "odd", 7);
   server.Add("/two", "folder", kFolderType);
   server.Add("/two", "document");
   OpenDialog& dialog = LoggedIn();
+  const auto [normal, disabled] = std::pair(kDeletePictures.Normal, kDeletePictures.Disabled);
   const struct {
     const char* dir;
     std::vector<ListItem> items;
     int selected;
+    std::pair<int, bool> deleteListed, deleteMoved;
   } rows[] = {
+      {"/one", {{"odd", kDocumentIcon, kDocumentIcon}}, -1, {disabled, false}, {normal, true}},
       {"/two",
        {{"folder", kFolderIcon, kFolderIcon}, {"document", kDocumentIcon, kDocumentIcon}},
-       0},
-      {"/one", {{"odd", kDocumentIcon, kDocumentIcon}}, -1},
-      {"/empty", {}, -1},
+       0,
+       {normal, true},
+       {normal, true}},
+      {"/empty", {}, -1, {normal, true}, {disabled, false}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.dir);
-    const std::pair deleteBefore{dialog.DeleteImage.Picture, dialog.DeleteImage.Enabled};
     dialog.FilenameText.Text = "typed";
     EXPECT_EQ(dialog.RedrawFiles(row.dir), !row.items.empty());
     EXPECT_EQ(dialog.ListView.Items, row.items);
     EXPECT_EQ(dialog.ListView.SelectedIndex, row.selected);
     EXPECT_EQ(dialog.FilenameText.Text, "");
     EXPECT_FALSE(bed.pointer.IsBusy());
-    const bool several = row.items.size() > 1;
-    const std::pair deleteAfter{several ? kDeletePictures.Normal : kDeletePictures.Disabled,
-                                several};
-    EXPECT_EQ(std::pair(dialog.DeleteImage.Picture, dialog.DeleteImage.Enabled),
-              row.items.empty() ? deleteBefore : deleteAfter);
+    EXPECT_EQ(std::pair(dialog.DeleteImage.Picture, dialog.DeleteImage.Enabled), row.deleteListed);
     dialog.OpenFileFrame_MouseMove(0, 0, 0, 0);
-    EXPECT_EQ(dialog.DeleteImage.Enabled, !row.items.empty());
-    EXPECT_EQ(dialog.DeleteImage.Picture,
-              row.items.empty() ? kDeletePictures.Disabled : kDeletePictures.Normal);
+    EXPECT_EQ(std::pair(dialog.DeleteImage.Picture, dialog.DeleteImage.Enabled), row.deleteMoved);
   }
 }
 
@@ -90,6 +87,7 @@ TEST_F(DialogRulesTest, TheTrailFollowsTheFoldersEnteredAndLeft) {
   EXPECT_EQ(dialog.PressedButton, 0);
 }
 
+// The buttons that act on a folder rest disabled while the trail has no selection.
 TEST_F(DialogRulesTest, AFolderWhoseListingFailsIsStillAppendedToTheEmptiedTrail) {
   OpenDialog& dialog = LoggedIn();
   server.FailNext(FakeServer::Failure::Internal, "ERROR 13: Type mismatch");
@@ -97,6 +95,13 @@ TEST_F(DialogRulesTest, AFolderWhoseListingFailsIsStillAppendedToTheEmptiedTrail
   EXPECT_EQ(dialog.ImageCombo.Items, std::vector<std::string>{"/docs"});
   EXPECT_FALSE(dialog.ImageCombo.HasSelection());
   EXPECT_EQ(bed.prompts.MessageTexts(), std::vector<std::string>{"ERROR 13: Type mismatch"});
+  dialog.ReloadImage.Picture = kReloadPictures.Hover;
+  dialog.ListView_MouseMove(0, 0, 10, 10);
+  EXPECT_EQ(dialog.ReloadImage.Picture, kReloadPictures.Normal);
+  EXPECT_EQ(std::pair(dialog.UpOneLevelImage.Picture, dialog.UpOneLevelImage.Enabled),
+            std::pair(kUpOneLevelPictures.Disabled, false));
+  EXPECT_EQ(std::pair(dialog.CreateFolderImage.Picture, dialog.CreateFolderImage.Enabled),
+            std::pair(kCreateFolderPictures.Disabled, false));
 }
 
 }  // namespace

@@ -79,10 +79,10 @@ class FakeServer::Client final : public ServerClient {
     const auto is = [&](const Entry& entry) {
       return entry.dir == dir && entry.name == name && entry.type == kDocumentType;
     };
-    if (std::none_of(server_.entries.begin(), server_.entries.end(), is)) {
-      server_.Add(dir, name);
-    }
-    return *std::find_if(server_.entries.begin(), server_.entries.end(), is);
+    const auto found = std::find_if(server_.entries.begin(), server_.entries.end(), is);
+    return found != server_.entries.end()
+               ? *found
+               : server_.entries.emplace_back(Entry{dir, name, kDocumentType, {}});
   }
 
   std::string Ask(std::string line, const std::string& user, const std::string& password,
@@ -91,20 +91,16 @@ class FakeServer::Client final : public ServerClient {
     server_.lastPassword = password;
     const auto failure = std::exchange(server_.failure_, std::nullopt);
     const auto& users = server_.users;
-    const std::string host = hooks_.serverText();
-    if (host != "tarn" && host != "fen") {
-      prompts_.ShowMessage({.text = "Error: Connection to Tarnwell Server failed. The Server "
-                                    "could be down. Try Later...",
-                            .icon = MessageIcon::Exclamation});
-    } else if (failure && failure->first == Failure::Unread) {
+    if (failure && failure->first == Failure::Unread) {
       return failure->second;
-    } else if (failure) {
+    }
+    if (failure) {
       prompts_.ShowMessage({.text = failure->second});
       if (failure->first == Failure::Internal) {
         hooks_.onRequestFailure();
       }
     } else if (std::find(users.begin(), users.end(), std::pair{user, password}) == users.end()) {
-      prompts_.ShowMessage({.text = "Login failed: unknown user name or wrong password."});
+      prompts_.ShowMessage({.text = "Login failed"});
     } else {
       return answer();
     }
