@@ -50,16 +50,6 @@ TEST(LoginRules, WhatALoginLeaves) {
   }
 }
 
-TEST_F(DialogRulesTest, ReturningToTheConnectionTabResetsTheTrailAndLocksTheTabs) {
-  OpenDialog& dialog = InDocs();
-  dialog.SelectTab(2);
-  EXPECT_EQ(dialog.ImageCombo.Items, std::vector<std::string>{"/"});
-  EXPECT_EQ(dialog.ImageCombo.SelectedIndex, 0);
-  EXPECT_EQ(std::tuple(dialog.TabStrip.Enabled, dialog.ConnectionFrame.Visible,
-                       dialog.OpenFileFrame.Visible),
-            std::tuple(false, true, false));
-}
-
 // A new entry goes first as its bare server, an entry used again moves to the front and the list
 // is rebuilt; user names count with case; "Save Password" decides what is kept. A login the
 // history cannot hold is not recorded and says so.
