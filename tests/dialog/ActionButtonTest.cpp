@@ -126,8 +126,6 @@ TEST(OpenRules, AFailedOpenIsRetriedOnceWithANewApplication) {
   }
 }
 
-constexpr std::string_view kDraftRtf = "{\\rtf1\\ansi Draft \\'e9t\\'e9\\par }";
-
 void SaveAs(OpenDialog& dialog, const std::string& name) {
   dialog.FilenameText.Text = name;
   dialog.OpenButton_Click();
@@ -167,7 +165,7 @@ TEST(SaveRules, WhatASaveLeaves) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     FakeMachine machine;
-    machine.bed.OpenLocal("draft.rtf", kDraftRtf);
+    machine.bed.OpenLocal("draft.rtf", "{\\rtf1 Draft}");
     OpenDialog& dialog = machine.InDocs(kSaveMode);
     if (row.before) {
       row.before(machine);
@@ -182,7 +180,7 @@ TEST(SaveRules, WhatASaveLeaves) {
 }
 
 TEST_F(DialogRulesTest, AFailingSaveReachesTheCallerWithTheNormalPointer) {
-  bed.OpenLocal("draft.rtf", kDraftRtf);
+  bed.OpenLocal("draft.rtf", "{\\rtf1 Draft}");
   OpenDialog& dialog = InDocs(kSaveMode);
   std::filesystem::remove_all(bed.InstallPath() / "work");
   WriteFile(bed.InstallPath() / "work", "a file where the work folder belongs");
