@@ -47,16 +47,17 @@ class FakeServer::Client final : public ServerClient {
   }
   std::string RequestContent(const std::string& dir, const std::string& name, std::int16_t type,
                              const std::string& user, const std::string& password) override {
-    return Ask(Line("getContent", dir, name, type), user, password,
-               [&] { return Document(dir, name).content; });
-  }
-  std::string RequestSaveFile(const std::string& dir, const std::string& name,
-                              const std::string& content, const std::string& user,
-                              const std::string& password) override {
-    return Ask(Line("saveFile", dir, name, kDocumentType), user, password, [&] {
-      Document(dir, name).content = content;
-      return "<saved/>";
+    return Ask(Line("getContent", dir, name, type), user, password, [&] {
+      const auto found =
+          std::find_if(server_.entries.begin(), server_.entries.end(),
+                       [&](const Entry& entry) { return entry.dir == dir && entry.name == name; });
+      return found == server_.entries.end() ? std::string() : found->content;
     });
+  }
+  std::string RequestSaveFile(const std::string& dir, const std::string& name, const std::string&,
+                              const std::string& user, const std::string& password) override {
+    return Ask(Line("saveFile", dir, name, kDocumentType), user, password,
+               [] { return "<saved/>"; });
   }
 
   std::int16_t GetFileType(const std::string& name) const override {
@@ -72,17 +73,6 @@ class FakeServer::Client final : public ServerClient {
   static std::string Line(const char* request, const std::string& dir, const std::string& name,
                           std::int16_t type) {
     return std::string(request) + " " + dir + " " + name + " " + std::to_string(type);
-  }
-
-  // The document `name` of `dir`, added when there is none.
-  Entry& Document(const std::string& dir, const std::string& name) {
-    const auto is = [&](const Entry& entry) {
-      return entry.dir == dir && entry.name == name && entry.type == kDocumentType;
-    };
-    const auto found = std::find_if(server_.entries.begin(), server_.entries.end(), is);
-    return found != server_.entries.end()
-               ? *found
-               : server_.entries.emplace_back(Entry{dir, name, kDocumentType, {}});
   }
 
   std::string Ask(std::string line, const std::string& user, const std::string& password,

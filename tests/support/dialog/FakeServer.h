@@ -28,8 +28,8 @@ class FakeServer {
     Unread,    // the text is the reply, which leaves a listing as it was
   };
 
-  void Add(std::string dir, std::string name, std::int16_t type = 2, std::string content = {}) {
-    entries.push_back({std::move(dir), std::move(name), type, std::move(content)});
+  void Add(std::string dir, std::string name, std::int16_t type = 2) {
+    entries.push_back({std::move(dir), std::move(name), type, {}});
   }
   // The next request fails so.
   void FailNext(Failure failure, std::string text) { failure_ = {failure, std::move(text)}; }
