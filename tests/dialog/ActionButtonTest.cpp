@@ -126,11 +126,6 @@ TEST(OpenRules, AFailedOpenIsRetriedOnceWithANewApplication) {
   }
 }
 
-void SaveAs(OpenDialog& dialog, const std::string& name) {
-  dialog.FilenameText.Text = name;
-  dialog.OpenButton_Click();
-}
-
 // How a save ends: what was asked and sent, and whether a dialog is loaded afterwards.
 TEST(SaveRules, WhatASaveLeaves) {
   const std::string save = "saveFile /docs draft.rtf 2";
@@ -171,22 +166,13 @@ TEST(SaveRules, WhatASaveLeaves) {
       row.before(machine);
     }
     machine.bed.prompts.AnswerNext(MessageAnswer::No);
-    SaveAs(dialog, "draft.rtf");
+    dialog.FilenameText.Text = "draft.rtf";
+    dialog.OpenButton_Click();
     EXPECT_EQ(machine.bed.prompts.MessageTexts(), row.messages);
     EXPECT_EQ(machine.server.asked, row.asked);
     EXPECT_EQ(machine.bed.Context().IsDialogLoaded(), row.loaded);
     EXPECT_FALSE(machine.bed.pointer.IsBusy());
   }
-}
-
-TEST_F(DialogRulesTest, AFailingSaveReachesTheCallerWithTheNormalPointer) {
-  bed.OpenLocal("draft.rtf", "{\\rtf1 Draft}");
-  OpenDialog& dialog = InDocs(kSaveMode);
-  std::filesystem::remove_all(bed.InstallPath() / "work");
-  WriteFile(bed.InstallPath() / "work", "a file where the work folder belongs");
-  EXPECT_THROW(SaveAs(dialog, "draft.rtf"), WordError);
-  EXPECT_FALSE(bed.pointer.IsBusy());
-  EXPECT_TRUE(server.asked.empty());
 }
 
 }  // namespace
