@@ -4,6 +4,8 @@
 #include <thread>
 #include <tuple>
 
+#include <gmock/gmock.h>
+
 namespace penlark::testing {
 namespace {
 
@@ -21,12 +23,9 @@ TEST_F(TarnwellTest, TheOperationsThatShowNoDialog) {
   EXPECT_EQ(bed.shell.Opened(),
             std::vector<std::string>{(bed.InstallPath() / "docs" / "running.html").string()});
   bed.Context().UnloadDialog();
-  try {
-    tarnwell.WordClose();
-    ADD_FAILURE() << "no document is open";
-  } catch (const WordError& error) {
-    EXPECT_STREQ(error.what(), "This command is not available because no document is open.");
-  }
+  EXPECT_THAT([&] { tarnwell.WordClose(); },
+              ::testing::ThrowsMessage<WordError>(
+                  ::testing::StrEq("This command is not available because no document is open.")));
   EXPECT_TRUE(bed.Context().IsDialogLoaded());
   EXPECT_FALSE(tarnwell.XMLClose());
   for (const int count : {1, 2}) {

@@ -4,21 +4,15 @@
 #include "support/dialog/DialogTestBed.h"
 #include "support/dialog/FakeServer.h"
 
-#include <string_view>
-
 #include <gtest/gtest.h>
 
 namespace penlark::testing {
 
 // A dialog on a test machine whose server is held in memory. The server holds /docs (2004 with
-// april.rtf and march.rtf, notes.rtf, report.rtf), /empty and /report.rtf; every document is
-// kReportRtf in the server's XML form.
+// april.rtf and march.rtf, notes.rtf, report.rtf), /empty and /report.rtf.
 struct FakeMachine {
-  static constexpr std::string_view kReportRtf =
-      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Report\\par }";
-
   FakeMachine() {
-    const std::string xml = bed.XmlOf(kReportRtf);
+    const std::string xml = bed.XmlOf("{\\rtf1 Report}");
     server.entries = {{"/", "docs", kFolderType, ""},
                       {"/", "empty", kFolderType, ""},
                       {"/", "report.rtf", kDocumentType, xml},

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace penlark::testing {
@@ -28,12 +29,8 @@ TEST(ScriptedUser, PlaysEachShowingFromTheNextBlockOfTheScript) {
   DialogTestBed bed(*user->views);
   for (const char* failure : {"dialog script: no button nowhere", "dialog script: no answer maybe",
                               "dialog script: cannot set colour red", kScriptEndedOpen}) {
-    try {
-      bed.Context().ShowDialog();
-      ADD_FAILURE() << "expected: " << failure;
-    } catch (const std::runtime_error& error) {
-      EXPECT_STREQ(error.what(), failure);
-    }
+    EXPECT_THAT([&] { bed.Context().ShowDialog(); },
+                ::testing::ThrowsMessage<std::runtime_error>(::testing::StrEq(failure)));
   }
   EXPECT_EQ(bed.Dialog().UsernameText.Text, "ann");
   EXPECT_EQ(bed.Dialog().FilenameText.Text, "a.rtf");

@@ -7,7 +7,7 @@
 namespace penlark::testing {
 namespace {
 
-// The requests the server received since the last call, oldest first.
+// Since the last call, oldest first.
 std::vector<std::string> Requests(TestServer& server) {
   std::vector<std::string> requests;
   for (const auto& received : server.Requests()) {
@@ -26,12 +26,9 @@ std::string Request(const std::string& element, const std::string& name, int typ
          "\" username=\"ann\" password=\"secret\" version=\"2.0\" />";
 }
 
-// Each flow once against the reference server on a loopback port: a login with untrimmed fields
-// that goes into the history, refresh, create and delete, a save that reloads the dialog, which
-// logs in again from the history, a save over an existing name after asking, and an open that
-// fetches a document named beyond ASCII (one file name on every system: Windows would read
-// narrow text in its ANSI code page), converts it and opens it in the word processor, in a work
-// folder made again.
+// Each flow once against the reference server: login, refresh, create, delete, a save that
+// reloads the dialog from the history, a save over an existing name, and an open of a name beyond
+// ASCII (Windows would read narrow text in its ANSI code page) into a work folder made again.
 TEST(ServerFlows, ASessionOnTheReferenceServer) {
   constexpr std::string_view kDraftRtf = "{\\rtf1\\ansi Draft \\'e9t\\'e9\\par }";
   constexpr std::string_view kReportRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Report\\par }";

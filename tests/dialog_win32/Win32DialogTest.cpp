@@ -31,7 +31,6 @@ std::wstring Text(HWND window) {
   return text;
 }
 
-// The texts of the list view's items, sorted.
 std::vector<std::wstring> ListItems(HWND list) {
   std::vector<std::wstring> items;
   const auto count = ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
@@ -47,7 +46,6 @@ std::vector<std::wstring> ListItems(HWND list) {
   return items;
 }
 
-// The real window on Wine's X11 driver, over the reference server on loopback.
 class Win32DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -70,7 +68,7 @@ class Win32DialogTest : public ::testing::Test {
     return window;
   }
 
-  // Types into a field as the keyboard does, replacing its text.
+  // As the keyboard does, replacing the field's text.
   void Type(HWND field, std::string_view text) const {
     ::SendMessageW(field, EM_SETSEL, 0, -1);
     for (const char character : text) {
@@ -78,7 +76,7 @@ class Win32DialogTest : public ::testing::Test {
     }
   }
 
-  // Runs the messages posted meanwhile, as the dialog's loop does.
+  // As the dialog's loop does.
   void Pump() const {
     MSG message{};
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -89,7 +87,6 @@ class Win32DialogTest : public ::testing::Test {
     }
   }
 
-  // A key pressed on a control, through the dialog's keyboard handling.
   void Press(HWND control, WPARAM key) const {
     MSG message{control, WM_KEYDOWN, key, 0, 0, {}};
     if (!::IsDialogMessageW(view->Window(), &message)) {
@@ -133,8 +130,8 @@ TEST_F(Win32DialogTest, LogsInListsAndEntersAFolderThroughTheControls) {
   EXPECT_EQ(views.Newest(), nullptr);
 }
 
-// Once the box titled kBoxTitle is up: types "Drafts" into its field, if it has one, and presses
-// the button `boxButton`.
+// Once the box titled kBoxTitle is up: types "Drafts" into its field, if any, and presses
+// `boxButton`.
 constexpr const wchar_t* kBoxTitle = L"Penlark test box";
 WPARAM boxButton = 0;
 

@@ -1,8 +1,7 @@
-// Pictures of the dialog's Win32 window for a person to look at, taken by scripts/screenshots
-// under Xvfb: penlark_win32_screenshots FOLDER. The window on each tab, in Open and in Save mode.
-// For each picture the window is shown and FOLDER/NAME.ready written with the place of its client
-// area on the screen (WIDTHxHEIGHT+X+Y); the script takes the picture and then writes
-// FOLDER/NAME.taken.
+// Pictures of the dialog's Win32 window, taken by scripts/screenshots under Xvfb:
+// penlark_win32_screenshots FOLDER. For each picture the window is shown and FOLDER/NAME.ready
+// written with the place of its client area (WIDTHxHEIGHT+X+Y); the script takes the picture and
+// then writes FOLDER/NAME.taken.
 
 #include "dialog/win32/ModalLoop.h"
 #include "dialog/win32/Win32DialogView.h"
@@ -16,7 +15,6 @@
 
 namespace {
 
-// Runs the window's messages for a while.
 void Settle(DWORD milliseconds) {
   const DWORD start = ::GetTickCount();
   MSG message{};
@@ -29,7 +27,6 @@ void Settle(DWORD milliseconds) {
   }
 }
 
-// Announces the window as ready and waits until the picture has been taken.
 bool Shot(const std::filesystem::path& folder, const std::string& name, HWND window) {
   Settle(800);
   // The client area: without a window manager the frame has no title bar to show.

@@ -1,8 +1,5 @@
 // Pictures for a person to look at, into PNG files: penlark_screenshots OUTPUT_FOLDER
-// (scripts/screenshots runs it under Xvfb). The dialog on each tab, in Open and in Save mode;
-// when the Writer backend is built, a server document open in a visible Writer with the dialog
-// beside it about to save it back; when the office extension is built, the user's own Writer with
-// its Tarnwell menu open, and then the dialog its Open… brought up in front of Writer.
+// (scripts/screenshots runs it under Xvfb).
 
 #include "conversion/Transform.h"
 #include "dialog/OpenDialog.h"
@@ -53,7 +50,6 @@ bool SaveScreen(const std::string& path, int settleMilliseconds) {
   return Save(QGuiApplication::primaryScreen()->grabWindow(0), path);
 }
 
-// The dialog on the connection tab and on the file tab, in Open and in Save mode.
 bool DialogShots(const std::string& folder) {
   penlark::qt::QtDialogViews views;
   DialogTestBed bed(views);

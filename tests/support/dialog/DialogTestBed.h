@@ -15,35 +15,29 @@
 
 namespace penlark::testing {
 
-// A machine for the dialog: an installation directory with its work, docs and history folders
-// in a temporary folder, a user and a computer, scripted user interface services, the stand-in
-// word processor, and a component over all of them that reaches the server over the wire or
+// A machine for the dialog: an installation folder in a temporary folder, scripted services, the
+// stand-in word processor, and a component over them that reaches the server over the wire or
 // through `serverClients` when given.
 class DialogTestBed {
  public:
   explicit DialogTestBed(ServerClientFactory serverClients = {})
       : clients(std::move(serverClients)), component(ServicesWith(word, views)) {}
-  // Dialogs shown through other views.
   explicit DialogTestBed(DialogViewFactory& otherViews)
       : component(ServicesWith(word, otherViews)) {}
 
   std::filesystem::path InstallPath() const { return machine.installPath; }
-  // The work directory as the dialog names it, with its trailing separator.
   std::string WorkDir() const {
     return machine.installPath + kPathSeparator + "work" + kPathSeparator;
   }
-  // The server's XML document form of an RTF text.
   std::string XmlOf(std::string_view rtf) const {
     WriteFile(temp / "source.rtf", rtf);
     return RtfFileToXml((temp / "source.rtf").string());
   }
-  // Writes `rtf` as the file `name` of the temporary folder and opens it in the word processor.
   std::shared_ptr<WordDocument> OpenLocal(const std::string& name, std::string_view rtf) {
     WriteFile(temp / name, rtf);
     return word.DocumentsOpen((temp / name).string());
   }
-  // The services of this machine, with another word processor and views; a test of a dead server
-  // does not wait long.
+  // A test of a dead server does not wait long.
   DialogServices ServicesWith(Word& otherWord, DialogViewFactory& otherViews) {
     constexpr std::chrono::milliseconds kLimit(2000);
     return {otherWord, prompts, pointer, shell, otherViews, {kLimit, kLimit}, machine, clients};

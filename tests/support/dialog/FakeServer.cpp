@@ -47,16 +47,17 @@ class FakeServer::Client final : public ServerClient {
   }
   std::string RequestContent(const std::string& dir, const std::string& name, std::int16_t type,
                              const std::string& user, const std::string& password) override {
-    return Ask(Line("getContent", dir, name, type), user, password,
-               [&] { return Document(dir, name).content; });
-  }
-  std::string RequestSaveFile(const std::string& dir, const std::string& name,
-                              const std::string& content, const std::string& user,
-                              const std::string& password) override {
-    return Ask(Line("saveFile", dir, name, kDocumentType), user, password, [&] {
-      Document(dir, name).content = content;
-      return "<saved/>";
+    return Ask(Line("getContent", dir, name, type), user, password, [&] {
+      const auto found =
+          std::find_if(server_.entries.begin(), server_.entries.end(),
+                       [&](const Entry& entry) { return entry.dir == dir && entry.name == name; });
+      return found == server_.entries.end() ? std::string() : found->content;
     });
+  }
+  std::string RequestSaveFile(const std::string& dir, const std::string& name, const std::string&,
+                              const std::string& user, const std::string& password) override {
+    return Ask(Line("saveFile", dir, name, kDocumentType), user, password,
+               [] { return "<saved/>"; });
   }
 
   std::int16_t GetFileType(const std::string& name) const override {
@@ -74,37 +75,22 @@ class FakeServer::Client final : public ServerClient {
     return std::string(request) + " " + dir + " " + name + " " + std::to_string(type);
   }
 
-  // The document `name` of `dir`, added when there is none.
-  Entry& Document(const std::string& dir, const std::string& name) {
-    const auto is = [&](const Entry& entry) {
-      return entry.dir == dir && entry.name == name && entry.type == kDocumentType;
-    };
-    if (std::none_of(server_.entries.begin(), server_.entries.end(), is)) {
-      server_.Add(dir, name);
-    }
-    return *std::find_if(server_.entries.begin(), server_.entries.end(), is);
-  }
-
   std::string Ask(std::string line, const std::string& user, const std::string& password,
                   const std::function<std::string()>& answer) {
     server_.asked.push_back(std::move(line));
     server_.lastPassword = password;
     const auto failure = std::exchange(server_.failure_, std::nullopt);
     const auto& users = server_.users;
-    const std::string host = hooks_.serverText();
-    if (host != "tarn" && host != "fen") {
-      prompts_.ShowMessage({.text = "Error: Connection to Tarnwell Server failed. The Server "
-                                    "could be down. Try Later...",
-                            .icon = MessageIcon::Exclamation});
-    } else if (failure && failure->first == Failure::Unread) {
+    if (failure && failure->first == Failure::Unread) {
       return failure->second;
-    } else if (failure) {
+    }
+    if (failure) {
       prompts_.ShowMessage({.text = failure->second});
       if (failure->first == Failure::Internal) {
         hooks_.onRequestFailure();
       }
     } else if (std::find(users.begin(), users.end(), std::pair{user, password}) == users.end()) {
-      prompts_.ShowMessage({.text = "Login failed: unknown user name or wrong password."});
+      prompts_.ShowMessage({.text = "Login failed"});
     } else {
       return answer();
     }

@@ -11,10 +11,9 @@
 namespace penlark::testing {
 
 // A Tarnwell server held in memory, for the dialog's rules where the wire is not the point. It
-// answers on the hosts "tarn" and "fen" for its users, refuses other users with the reference
-// server's text, fails to connect to any other host with the transport's message, and logs what
-// it is asked: "getFiles /docs", "delete /docs a.rtf 2", "createFolder /docs new 1",
-// "getContent /docs a.rtf 2", "saveFile /docs a.rtf 2".
+// answers its users, refuses others with a message, and logs what it is asked: "getFiles /docs",
+// "delete /docs a.rtf 2", "createFolder /docs new 1", "getContent /docs a.rtf 2",
+// "saveFile /docs a.rtf 2".
 class FakeServer {
  public:
   struct Entry {
@@ -29,8 +28,8 @@ class FakeServer {
     Unread,    // the text is the reply, which leaves a listing as it was
   };
 
-  void Add(std::string dir, std::string name, std::int16_t type = 2, std::string content = {}) {
-    entries.push_back({std::move(dir), std::move(name), type, std::move(content)});
+  void Add(std::string dir, std::string name, std::int16_t type = 2) {
+    entries.push_back({std::move(dir), std::move(name), type, {}});
   }
   // The next request fails so.
   void FailNext(Failure failure, std::string text) { failure_ = {failure, std::move(text)}; }

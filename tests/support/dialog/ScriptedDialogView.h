@@ -15,10 +15,8 @@ namespace penlark::testing {
 // One thing the user does while the dialog is shown.
 using UserAction = std::function<void(OpenDialog&)>;
 
-// Views that play a script: a modal showing runs the next actions until the dialog is unloaded,
-// and running out of actions first is an error of the test. The view menu records where it drops
-// down and takes the next of menuChoices (the Click handler of an item), or closes without a
-// choice when none is left.
+// Views that play a script: a modal showing runs the next actions until the dialog is unloaded.
+// The view menu records where it drops down and runs the next of menuChoices, if any.
 class ScriptedDialogViews final : public DialogViewFactory {
  public:
   std::unique_ptr<DialogView> CreateView(OpenDialog& dialog) override;
@@ -32,14 +30,12 @@ class ScriptedDialogViews final : public DialogViewFactory {
   class View;
 };
 
-// The texts of the list's items, in order.
 std::vector<std::string> ItemTexts(const OpenDialog& dialog);
 
 UserAction Login(std::string server, std::string user, std::string password, bool savePassword);
 // Clicks the list item of that text (ItemClick), then double-clicks it.
 UserAction DoubleClickItem(std::string text);
 
-// The four folder buttons: the control, its mouse handlers, its pictures, its PressedButton code.
 using MouseHandler = void (OpenDialog::*)(int, int, double, double);
 struct FolderButton {
   ImageButton OpenDialog::*control;
@@ -47,7 +43,6 @@ struct FolderButton {
   ButtonPictures pictures;
   std::int16_t code;
 
-  // Presses and releases the mouse over the button, at a point of its own (twips).
   void Click(OpenDialog& dialog, double x = 100, double y = 100) const;
 };
 inline constexpr FolderButton kFolderButtons[] = {
