@@ -1,6 +1,9 @@
+#include "platform/CodePage.h"
 #include "platform/Identity.h"
 #include "platform/Utils.h"
+#include "platform/XmlMarkupBounds.h"
 
+#include <string>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -69,6 +72,99 @@ TEST(Identity, TheComputerNameIsTheShortHostName) {
     EXPECT_EQ(ComputerNameOf(host), computer) << host;
   }
   EXPECT_EQ(CurrentComputerName().find('.'), std::string::npos);
+}
+
+std::string AllBytes() {
+  std::string bytes;
+  for (int b = 0; b < 256; ++b) {
+    bytes.push_back(static_cast<char>(b));
+  }
+  return bytes;
+}
+
+// Bytes and their characters, both ways; the bytes the code page leaves undefined stand for the
+// C1 controls of their value.
+TEST(CodePage, BytesAreTheirWindows1252Characters) {
+  const std::string ascii(1000, 'x');
+  const std::pair<std::string, std::string> cases[] = {
+      {"\x80", "\u20AC"},
+      {"\x9F", "\u0178"},
+      {"\xE9t\xE8", "\u00E9t\u00E8"},
+      {"\xA0\xFF", "\u00A0\u00FF"},
+      {"\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},
+      {std::string("a\0b", 3), std::string("a\0b", 3)},
+      {ascii + "\xE9" + ascii, ascii + "\u00E9" + ascii},
+  };
+  for (const auto& [ansi, utf8] : cases) {
+    EXPECT_EQ(codepage::AnsiToUtf8(ansi), utf8) << utf8;
+    EXPECT_EQ(codepage::Utf8ToAnsi(utf8), ansi) << utf8;
+  }
+  EXPECT_EQ(codepage::Utf8ToAnsi(codepage::AnsiToUtf8(AllBytes())), AllBytes());
+  for (const std::string& ansi : {std::string(), ascii, AllBytes() + ascii + AllBytes(),
+                                  ascii + "\x80" + ascii + "\xE9\xFF"}) {
+    std::string text = ansi;
+    codepage::AnsiToUtf8InPlace(text);
+    EXPECT_EQ(text, codepage::AnsiToUtf8(ansi));
+  }
+}
+
+// Characters outside the code page, and each maximal subpart of ill-formed UTF-8.
+TEST(CodePage, WhatTheCodePageLacksBecomesOneQuestionMarkEach) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\u0080", "?"},  // the C1 controls the code page has characters for
+      {"a\u0100b", "a?b"},
+      {"\u4E2D\u6587", "??"},
+      {"\U0001F600!", "?!"},
+      {"\x80", "?"},                 // lone continuation byte
+      {"a\xC3", "a?"},               // truncated at the end
+      {"\xC0\xAF", "??"},            // overlong "/"
+      {"\xED\xA0\x80", "???"},       // encoded surrogate
+      {"\xF4\x90\x80\x80", "????"},  // above U+10FFFF
+  };
+  for (const auto& [utf8, ansi] : cases) {
+    EXPECT_EQ(codepage::Utf8ToAnsi(utf8), ansi) << utf8;
+  }
+  std::string out = "ab";
+  codepage::AppendUtf8AsAnsi(out, "\u00E9\u4E2D");
+  codepage::AppendUtf8AsAnsi(out, "c");
+  EXPECT_EQ(out, "ab\xE9?c");
+}
+
+std::string Element(int attributes, std::string_view name = "a") {
+  std::string element = "<e";
+  for (int i = 0; i < attributes; ++i) {
+    element += " " + std::string(name) + std::to_string(i) + "='v'";
+  }
+  return element + "/>";
+}
+
+// Markup in comments, CDATA sections, instructions and quoted values is not taken for tags;
+// what the bounds refuse is refused wherever it stands.
+TEST(XmlMarkupBounds, CountsOnlyRealAttributesAndRefusesWhatExceeds) {
+  const std::string declarations = Element(20, "xmlns:p");
+  const std::string spread = "<r>" + declarations + declarations + declarations + "<e xmlns='u'/>";
+  struct Case {
+    std::string text;
+    bool within;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"<?xml version='1.0'?><r a=\"x>y\" b='\"'>t > u</r>", true},
+           {"<r><!-- <e " + Element(40).substr(2) + " --></r>", true},
+           {"<r><![CDATA[" + Element(40) + "]]></r>", true},
+           {"<?pi " + Element(40) + "?><r/>", true},
+           {Element(32), true},
+           {Element(33), false},
+           {"<r>" + Element(32) + Element(32) + "</r>", true},
+           {"<r><e " + std::string(40, ' ') + Element(33).substr(2), false},
+           {spread + "</r>", true},  // 61 namespace declarations in one text
+           {spread + declarations + "</r>", false},
+           {"<!DOCTYPE r><r/>", false},
+           {"<r a='<'/>", false},
+           {"<r a='1' <e " + Element(40).substr(2) + "</r>", false},
+           {"<r", true},  // unfinished text is left to the parser
+       }) {
+    EXPECT_EQ(XmlMarkupWithinBounds(c.text), c.within) << c.text.substr(0, 60);
+  }
 }
 
 }  // namespace

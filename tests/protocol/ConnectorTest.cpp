@@ -13,14 +13,9 @@
 namespace penlark {
 namespace {
 
-using ::testing::ElementsAreArray;
-using ::testing::IsEmpty;
 using Server = testing::TestServer;
 
-constexpr std::string_view kListRoot =
-    R"(<getFiles dir="/" username="ann" password="secret" vid="2.0" />)";
-
-// Written out by hand: the bytes a server receives for that request.
+// Written out by hand: the bytes a server receives for the listing of "/".
 constexpr std::string_view kGoldenEnvelope =
     R"(<?xml version="1.0" encoding="UTF-8"?>)"
     R"(<SOAP-ENV:Envelope xmlns:SOAP-ENV="http://schemas.xmlsoap.org/soap/envelope/")"
@@ -33,10 +28,9 @@ constexpr std::string_view kGoldenEnvelope =
     R"( vid="2.0" /&gt;</ns1>)"
     R"(</method:sendRequest></SOAP-ENV:Body></SOAP-ENV:Envelope>)";
 
-const Message kFailureMessage{
-    .text = "Error: Connection to Tarnwell Server failed. The Server could be down. Try Later...",
-    .icon = MessageIcon::Exclamation};
-const std::string kFailureError = "ERROR 9991: Connection to Tarnwell failed.";
+const std::string kFailure = "ERROR 9991: Connection to Tarnwell failed.";
+const TransportLimits kShortLimits{.connectTimeout = std::chrono::seconds(5),
+                                   .stallTimeout = std::chrono::seconds(1)};
 
 std::string ReplyBody(std::string_view bodyContent) {
   return R"(<?xml version="1.0"?><e:Envelope xmlns:e="http://schemas.xmlsoap.org/soap/envelope/">)"
@@ -44,29 +38,41 @@ std::string ReplyBody(std::string_view bodyContent) {
          std::string(bodyContent) + "</e:Body></e:Envelope>";
 }
 
-const TransportLimits kShortLimits{.connectTimeout = std::chrono::seconds(5),
-                                   .stallTimeout = std::chrono::seconds(1)};
+// One exchange: its result, its last error, and the message shown for it (the failure message
+// for a failure, a fault's own text).
+void ExpectExchange(const std::string& endpoint, const TransportLimits& limits,
+                    const std::string& request, const std::string& result,
+                    const std::string& error) {
+  testing::ScriptedPrompts prompts;
+  Connector connector(prompts, limits);
+  EXPECT_EQ(connector.SendRequest(endpoint, request), result);
+  EXPECT_EQ(connector.ErrorMsg(), error);
+  std::vector<Message> shown;
+  if (error == kFailure) {
+    shown.push_back({.text = "Error: Connection to Tarnwell Server failed. The Server could be "
+                             "down. Try Later...",
+                     .icon = MessageIcon::Exclamation});
+  } else if (!error.empty()) {
+    shown.push_back({.text = error});
+  }
+  EXPECT_THAT(prompts.Messages(), ::testing::ElementsAreArray(shown));
+}
 
-// The golden envelope with the SOAP headers.
 TEST(Connector, SendsTheGoldenEnvelope) {
   Server server;
-  testing::ScriptedPrompts prompts;
-  Connector connector(prompts, kShortLimits);
   server.AddFolder("/reports");
-  EXPECT_EQ(connector.SendRequest(server.Endpoint(), std::string(kListRoot)),
-            R"(<files><file name="reports" type="1" access="3"/></files>)");
+  ExpectExchange(server.Endpoint(), kShortLimits,
+                 R"(<getFiles dir="/" username="ann" password="secret" vid="2.0" />)",
+                 R"(<files><file name="reports" type="1" access="3"/></files>)", "");
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].body, kGoldenEnvelope);
   EXPECT_EQ(requests[0].soapAction, "\"urn:xmladmin-request#sendRequest\"");
   EXPECT_EQ(requests[0].contentType, "text/xml; charset=utf-8");
   EXPECT_EQ(requests[0].content, std::nullopt);
-  EXPECT_THAT(prompts.Messages(), IsEmpty());
-  EXPECT_EQ(connector.ErrorMsg(), "");
 }
 
-// One exchange: what the server does and where the request goes, then the result and the last
-// error. A failure shows the failure message, a fault its own text.
+// What the server does and where the request goes.
 TEST(ConnectorContract, EachExchangeGivesItsResultAndLastError) {
   const auto replying = [](std::string body) {
     return [body](Server& server) { server.ReplyWithBody(body); };
@@ -75,36 +81,28 @@ TEST(ConnectorContract, EachExchangeGivesItsResultAndLastError) {
   const struct {
     std::string_view name;
     std::function<void(Server&)> arrange;
-    std::string result, error;
+    std::string error;
     std::function<std::string(const Server&)> endpoint;  // the server's own when empty
   } cases[] = {
       {"fault, read from a reply with an error status",
-       [](Server& server) { server.InjectFault("x"); }, "", "x"},
-      {"no return element", replying(ReplyBody("<r/>")), "", ""},
-      {"a body that is not XML", replying("<html><body>Proxy error"), "", kFailureError},
-      {"a port nothing listens on", [](Server& server) { server.Stop(); }, "", kFailureError},
+       [](Server& server) { server.InjectFault("x"); }, "x"},
+      {"no return element", replying(ReplyBody("<r/>")), ""},
+      {"a body that is not XML", replying("<html><body>Proxy error"), kFailure},
+      {"a port nothing listens on", [](Server& server) { server.Stop(); }, kFailure},
       {"a server that stops answering",
-       [](Server& server) { server.DelayAnswers(std::chrono::minutes(5)); }, "", kFailureError},
-      {"a dropped connection", [](Server& server) { server.DropConnections(); }, "", kFailureError},
-      {"a path the server does not serve", nothing, "", kFailureError,
+       [](Server& server) { server.DelayAnswers(std::chrono::minutes(5)); }, kFailure},
+      {"a dropped connection", [](Server& server) { server.DropConnections(); }, kFailure},
+      {"a path the server does not serve", nothing, kFailure,
        [](const Server& server) { return "http://" + server.ServerText() + "/elsewhere"; }},
-      {"a scheme other than http and https", nothing, "", kFailureError,
+      {"a scheme other than http and https", nothing, kFailure,
        [](const Server&) { return std::string("file:///etc/hostname"); }},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
     Server server;
-    testing::ScriptedPrompts prompts;
-    Connector connector(prompts, kShortLimits);
     row.arrange(server);
-    EXPECT_EQ(connector.SendRequest(row.endpoint ? row.endpoint(server) : server.Endpoint(), "r"),
-              row.result);
-    EXPECT_EQ(connector.ErrorMsg(), row.error);
-    const std::vector<Message> shown = row.error.empty() ? std::vector<Message>{}
-                                       : row.error == kFailureError
-                                           ? std::vector{kFailureMessage}
-                                           : std::vector{Message{.text = row.error}};
-    EXPECT_THAT(prompts.Messages(), ElementsAreArray(shown));
+    ExpectExchange(row.endpoint ? row.endpoint(server) : server.Endpoint(), kShortLimits, "r", "",
+                   row.error);
   }
 }
 
@@ -114,13 +112,10 @@ TEST(ConnectorContract, EachExchangeGivesItsResultAndLastError) {
 TEST(ConnectorTls, HttpsWorksWithATrustedCertificateOnly) {
   for (const bool trusted : {true, false}) {
     SCOPED_TRACE(trusted);
-    const testing::HttpsEndpoint endpoint(ReplyBody("<return>secure</return>"), trusted);
-    testing::ScriptedPrompts prompts;
-    Connector connector(prompts, endpoint.Limits());
-    EXPECT_EQ(connector.SendRequest(endpoint.Url(), "r"), trusted ? "secure" : "");
-    EXPECT_EQ(connector.ErrorMsg(), trusted ? "" : kFailureError);
-    EXPECT_THAT(prompts.Messages(),
-                ElementsAreArray(trusted ? std::vector<Message>{} : std::vector{kFailureMessage}));
+    const auto endpoint =
+        testing::StartHttpsEndpoint(ReplyBody("<return>secure</return>"), trusted);
+    ExpectExchange(endpoint.url, endpoint.limits, "r", trusted ? "secure" : "",
+                   trusted ? "" : kFailure);
   }
 }
 #endif
