@@ -1,6 +1,9 @@
 #include "compression/CodecTestSupport.h"
 #include "compression/HuffmanCompression.h"
 #include "compression/HuffmanError.h"
+#include "platform/CodePage.h"
+#include "support/SameBytes.h"
+#include "support/TempDir.h"
 
 #include <numeric>
 
@@ -8,6 +11,10 @@
 
 namespace penlark::testing {
 namespace {
+
+using Codes = std::map<std::uint8_t, std::string>;
+using Events = std::vector<int>;
+namespace fs = std::filesystem;
 
 // Bits written as '0' and '1' in stream order, packed from the least significant bit up.
 Bytes PackBits(std::string_view bits) {
@@ -155,8 +162,6 @@ TEST(Decode, RefusesWhatIsNotAnIntactBlock) {
   }
 }
 
-using Codes = std::map<std::uint8_t, std::string>;
-
 TEST(Encode, GivesTheBytesOfTheWorkedExample) {
   const Bytes expected = {0x48, 0x45, 0x33, 0x0D, 0x60, 0x03, 0x00, 0x00, 0x00, 0x03,
                           0x00, 0x61, 0x02, 0x62, 0x02, 0x63, 0x01, 0x0D, 0x0D};
@@ -199,8 +204,6 @@ TEST(Encode, StoresWhatHasLessThanTwoByteValuesAndCodesTheFirstByteLenBytes) {
   EXPECT_THROW(HuffmanCompression().EncodeByte(array, -1), std::out_of_range);
   EXPECT_EQ(array, Encoded("abc"));
 }
-
-using Events = std::vector<int>;
 
 // "ab" repeated: codes a = 0 and b = 1, so the data stream starts at byte 16 and takes one
 // byte per eight input bytes.
@@ -253,6 +256,70 @@ TEST(Progress, EachPhaseReportsAtItsSteps) {
   events.clear();
   EXPECT_EQ(codec.DecodeString(codec.EncodeString("abc")), "abc");
   EXPECT_EQ(events, (Events{7, 12, 100, 89, 100}));
+}
+
+TEST(Text, CompressedTextCarriesOneCharacterPerByteOfTheCodePage) {
+  const HuffmanCompression codec;
+  EXPECT_EQ(codec.EncodeString("\u00E9\u00E9"), "HE0\r\u00E9\u00E9");  // é stays one character
+  EXPECT_EQ(codec.EncodeString("abc"), AsText(Encoded("abc")));        // NUL bytes are kept
+  std::string ansi;
+  for (int c = 0; c < 256; ++c) {
+    ansi.push_back(static_cast<char>(c));
+  }
+  const std::string text = codepage::AnsiToUtf8(ansi) + "\u20AC\u0178 end";
+  EXPECT_EQ(codec.DecodeString(codec.EncodeString(text)), text);
+  EXPECT_EQ(codec.DecodeString(codec.EncodeString("a\u4E2Db")), "a?b");
+  EXPECT_THROW(codec.DecodeString("plain words"), HuffmanError);
+}
+
+// The files are written piece by piece: long data spans many pieces, coded two bytes per lookup
+// when its codes are short and one by one when some are longer than 28 bits. The block kept with
+// the sources is made again byte for byte by every build (Linux and Windows) and read back, so
+// that files travel between them.
+TEST(Files, AFileComesBackThroughEncodeAndDecode) {
+  const fs::path data = PENLARK_TEST_DATA;
+  const HuffmanCompression codec;
+  TempDir dir;
+  codec.EncodeFile(data / "conversion" / "letter.rtf", dir / "packed");
+  codec.DecodeFile(data / "compression" / "letter.rtf.he3", dir / "unpacked");
+  EXPECT_TRUE(
+      SameBytes(*ReadFile(dir / "packed"), *ReadFile(data / "compression" / "letter.rtf.he3")));
+  EXPECT_TRUE(
+      SameBytes(*ReadFile(dir / "unpacked"), *ReadFile(data / "conversion" / "letter.rtf")));
+  for (const Bytes& plain : {Bytes{}, RandomBytes(2'500'000, 256, -1.2, 4), FibonacciBytes(30)}) {
+    WriteFile(dir / "plain", AsText(plain));
+    WriteFile(dir / "unpacked", std::string(1000, '#'));  // a longer old file is replaced whole
+    codec.EncodeFile(dir / "plain", dir / "packed");
+    codec.DecodeFile(dir / "packed", dir / "unpacked");
+    EXPECT_TRUE(SameBytes(*ReadFile(dir / "packed"), AsText(Encoded(plain))));
+    EXPECT_TRUE(SameBytes(*ReadFile(dir / "unpacked"), AsText(plain)));
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 3);
+}
+
+// A missing source is reported by the operation asked; a failure creates nothing and touches no
+// destination.
+TEST(Files, FailuresLeaveTheFolderAsItWas) {
+  TempDir dir;
+  WriteFile(dir / "packed", AsText(WithWrongChecksum(Encoded("abracadabra"))));
+  WriteFile(dir / "old", "old content");
+  fs::create_directory(dir / "folder");
+  const HuffmanCompression codec;
+  for (const bool encoding : {true, false}) {
+    try {
+      encoding ? codec.EncodeFile(dir / "missing", dir / "out")
+               : codec.DecodeFile(dir / "missing", dir / "out");
+      ADD_FAILURE() << "no error";
+    } catch (const HuffmanError& error) {
+      EXPECT_EQ(error.Source(), encoding ? "clsHuffman.EncodeFile()" : "clsHuffman.DecodeFile()");
+      EXPECT_EQ(error.Description(), "Source file does not exist");
+    }
+  }
+  EXPECT_THROW(codec.DecodeFile(dir / "packed", dir / "old"), HuffmanError);
+  EXPECT_EQ(ReadFile(dir / "old"), "old content");
+  EXPECT_THROW(codec.EncodeFile(dir / "old", dir / "no-such-dir" / "packed"), fs::filesystem_error);
+  EXPECT_THROW(codec.EncodeFile(dir / "old", dir / "folder"), fs::filesystem_error);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 3);
 }
 
 }  // namespace

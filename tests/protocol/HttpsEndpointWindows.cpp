@@ -46,8 +46,6 @@ struct RootCertificate {
     ::CertControlStore(store, 0, CERT_STORE_CTRL_COMMIT, nullptr);
     ::CertCloseStore(store, 0);
   }
-  RootCertificate(const RootCertificate&) = delete;
-  RootCertificate& operator=(const RootCertificate&) = delete;
 };
 
 // Starts the server (loopback_tls_server.py), which ends after its one connection or a minute;

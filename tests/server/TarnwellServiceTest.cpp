@@ -230,12 +230,10 @@ TEST(UserTable, RefusesLinesWithoutANameAndAPassword) {
 }
 
 // A write in progress lives beside its place under a mark; those a crash left behind go when the
-// store is opened.
+// store is opened. (Windows reads the mark, which holds a backslash, as a folder, and has no
+// such permissions.)
+#ifndef _WIN32
 TEST(DocumentStore, ReplacesADocumentReadableByAllAndRemovesUnfinishedWrites) {
-#ifdef _WIN32
-  GTEST_SKIP() << "POSIX permissions, and a partial-write mark holding \"\\\", which Windows "
-                  "reads as a folder";
-#endif
   testing::TempDir root;
   fs::create_directory(root / "docs");
   testing::WriteFile(root / "docs" / "a.xml\\partial-123", "<half");
@@ -251,6 +249,7 @@ TEST(DocumentStore, ReplacesADocumentReadableByAllAndRemovesUnfinishedWrites) {
                 fs::perms::others_read);
   EXPECT_EQ(std::distance(fs::directory_iterator(root.Path()), {}), 3);
 }
+#endif
 
 // Names the protocol allows but Windows cannot hold as files: a store on Windows refuses them in
 // words of its own, one on POSIX keeps them like any other name.
