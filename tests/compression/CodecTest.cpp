@@ -1,11 +1,14 @@
-#include "compression/CodecTestSupport.h"
 #include "compression/HuffmanCompression.h"
 #include "compression/HuffmanError.h"
 #include "platform/CodePage.h"
 #include "support/SameBytes.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <numeric>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +18,80 @@ namespace {
 using Codes = std::map<std::uint8_t, std::string>;
 using Events = std::vector<int>;
 namespace fs = std::filesystem;
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes ToBytes(std::string_view text) {
+  return {text.begin(), text.end()};
+}
+
+std::string AsText(const Bytes& bytes) {
+  return {bytes.begin(), bytes.end()};
+}
+
+Bytes Encoded(Bytes data) {
+  HuffmanCompression().EncodeByte(data, static_cast<std::int32_t>(data.size()));
+  return data;
+}
+
+Bytes Encoded(std::string_view text) {
+  return Encoded(ToBytes(text));
+}
+
+// An HE3 block whose stored checksum is wrong.
+Bytes WithWrongChecksum(Bytes block) {
+  block[4] ^= 1;
+  return block;
+}
+
+Bytes Decoded(Bytes block) {
+  HuffmanCompression().DecodeByte(block, static_cast<std::int32_t>(block.size()));
+  return block;
+}
+
+// The code of each byte value of an HE3 block, as '0' and '1' from the root down.
+std::map<std::uint8_t, std::string> CodesOf(const Bytes& block) {
+  const std::size_t count = block[9] | std::size_t{block[10]} << 8;
+  std::size_t bit = 8 * (11 + 2 * count);
+  std::map<std::uint8_t, std::string> codes;
+  for (std::size_t pair = 0; pair < count; ++pair) {
+    std::string& code = codes[block[11 + 2 * pair]];
+    for (unsigned k = 0; k < block[12 + 2 * pair]; ++k, ++bit) {
+      code += ((block[bit / 8] >> (bit % 8)) & 1) != 0 ? '1' : '0';
+    }
+  }
+  return codes;
+}
+
+// `size` bytes drawn from the first `alphabet` byte values, value v weighted (v + 1)^skew.
+Bytes RandomBytes(std::size_t size, int alphabet, double skew, unsigned seed) {
+  std::vector<double> weights;
+  for (int v = 0; v < alphabet; ++v) {
+    weights.push_back(std::pow(v + 1.0, skew));
+  }
+  std::mt19937 random(seed);
+  std::discrete_distribution<int> pick(weights.begin(), weights.end());
+  Bytes bytes(size);
+  for (auto& byte : bytes) {
+    byte = static_cast<std::uint8_t>(pick(random));
+  }
+  return bytes;
+}
+
+// Byte value v appears Fibonacci(v + 1) times, shuffled: the codes grow about one bit longer
+// per value, past the width of any decoding table.
+Bytes FibonacciBytes(int values) {
+  Bytes bytes;
+  std::uint32_t a = 1, b = 1;
+  for (int v = 0; v < values; ++v) {
+    bytes.insert(bytes.end(), a, static_cast<std::uint8_t>(v));
+    const std::uint32_t next = a + b;
+    a = b;
+    b = next;
+  }
+  std::shuffle(bytes.begin(), bytes.end(), std::mt19937(7));
+  return bytes;
+}
 
 // Bits written as '0' and '1' in stream order, packed from the least significant bit up.
 Bytes PackBits(std::string_view bits) {

@@ -1,4 +1,3 @@
-#include "compression/CodecTestSupport.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
@@ -15,7 +14,11 @@ using ::testing::StartsWith;
 TEST(He3Tool, ExitsWithTheStatusAndMessageOfEachCase) {
   TempDir dir;
   WriteFile(dir / "plain", "abracadabra");
-  WriteFile(dir / "corrupt", AsText(WithWrongChecksum(Encoded("abracadabra"))));
+  // "abc" coded, its checksum (0x60) changed.
+  WriteFile(dir / "corrupt", std::string("HE3\r\x61\x03\0\0\0\x03\0a\x02"
+                                         "b\x02"
+                                         "c\x01\r\r",
+                                         19));
   const struct {
     std::string arguments;
     int status;
