@@ -75,22 +75,19 @@ TEST(RegistryFile, ReadsEachValueAsText) {
 
   // The status of each query; a value of another type, or not found, leaves the variant alone.
   const RegistryKey key = RegistryKey::OpenLocalMachine(kKey);
-  const std::string untouched = "untouched";
-  const struct {
-    std::string_view name;
-    long status;
-    RegistryVariant value;
-  } queries[] = {
-      {"Expand", kRegistryOtherType, untouched},   {"Blob", kRegistryOtherType, untouched},
-      {"ShortDword", kRegistryBadData, untouched}, {"Nothing", kRegistryNotFound, untouched},
-      {"Orphan", kRegistryNotFound, untouched},    {"BadDword", kRegistryNotFound, untouched},
-      {"BadHex", kRegistryNotFound, untouched},    {"Unclosed", kRegistryNotFound, untouched},
-      {"Answer", kRegistrySuccess, 42u},
+  const std::pair<std::string_view, long> queries[] = {
+      {"Expand", kRegistryOtherType},   {"Blob", kRegistryOtherType},
+      {"ShortDword", kRegistryBadData}, {"Nothing", kRegistryNotFound},
+      {"Orphan", kRegistryNotFound},    {"BadDword", kRegistryNotFound},
+      {"BadHex", kRegistryNotFound},    {"Unclosed", kRegistryNotFound},
+      {"Answer", kRegistrySuccess},
   };
-  for (const auto& row : queries) {
-    RegistryVariant value = untouched;
-    EXPECT_EQ(QueryRegistryValue(key, row.name, value), row.status) << row.name;
-    EXPECT_EQ(value, row.value) << row.name;
+  for (const auto& [name, status] : queries) {
+    RegistryVariant value = std::string("untouched");
+    EXPECT_EQ(QueryRegistryValue(key, name, value), status) << name;
+    EXPECT_EQ(value, status == kRegistrySuccess ? RegistryVariant(42u)
+                                                : RegistryVariant(std::string("untouched")))
+        << name;
   }
   RegistryVariant value;
   EXPECT_EQ(QueryRegistryValue(RegistryKey::OpenLocalMachine("Software\\Nowhere"), "A", value),
