@@ -38,7 +38,6 @@ Bytes Encoded(std::string_view text) {
   return Encoded(ToBytes(text));
 }
 
-// An HE3 block whose stored checksum is wrong.
 Bytes WithWrongChecksum(Bytes block) {
   block[4] ^= 1;
   return block;
@@ -109,7 +108,6 @@ struct Pair {
   std::uint8_t length;
 };
 
-// An HE3 block put together by hand.
 Bytes CodedBlock(std::uint8_t checksum, std::int32_t length, std::int16_t count,
                  const std::vector<Pair>& table, std::string_view codeBits,
                  std::string_view dataBits) {
@@ -172,7 +170,6 @@ TEST(Decode, BlocksGiveTheirData) {
   EXPECT_EQ(Decoded(Encoded(FibonacciBytes(24))), FibonacciBytes(24));
 }
 
-// Decoding each row fails with the error of its kind and leaves the array as it was.
 TEST(Decode, RefusesWhatIsNotAnIntactBlock) {
   const auto expectRefused = [](const Row& row, bool identification) {
     SCOPED_TRACE(row.name);
@@ -262,8 +259,7 @@ TEST(Encode, TheCodesFollowTheMergingRule) {
   }
 }
 
-// Data with less than two byte values is stored; packed data as long as the input is still
-// coded. Only the first byteLen bytes count, and a byteLen beyond the array is refused.
+// Data of less than two byte values is stored; packed data as long as the input is still coded.
 TEST(Encode, StoresWhatHasLessThanTwoByteValuesAndCodesTheFirstByteLenBytes) {
   EXPECT_EQ(Encoded(""), ToBytes("HE0\r"));
   EXPECT_EQ(Encoded("aaaa"), ToBytes("HE0\raaaa"));
@@ -347,10 +343,8 @@ TEST(Text, CompressedTextCarriesOneCharacterPerByteOfTheCodePage) {
   EXPECT_EQ(codec.DecodeString(codec.EncodeString("a\u4E2Db")), "a?b");
 }
 
-// The files are written piece by piece: long data spans many pieces, coded two bytes per lookup
-// when its codes are short and one by one when some are longer than 28 bits. The block kept with
-// the sources is made again byte for byte by every build (Linux and Windows) and read back, so
-// that files travel between them.
+// Long data spans many pieces, coded two bytes per lookup, or one by one for codes over 28 bits.
+// Every build makes the block kept with the sources byte for byte, so files travel between them.
 TEST(Files, AFileComesBackThroughEncodeAndDecode) {
   const fs::path data = PENLARK_TEST_DATA;
   const HuffmanCompression codec;
@@ -372,8 +366,7 @@ TEST(Files, AFileComesBackThroughEncodeAndDecode) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 3);
 }
 
-// A missing source is reported by the operation asked; a failure creates nothing and touches no
-// destination.
+// A failure creates nothing and touches no destination.
 TEST(Files, FailuresLeaveTheFolderAsItWas) {
   TempDir dir;
   WriteFile(dir / "packed", AsText(WithWrongChecksum(Encoded("abracadabra"))));

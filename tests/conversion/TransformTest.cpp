@@ -26,8 +26,6 @@ std::string Repeated(std::string_view text, int times) {
   return repeated;
 }
 
-// How the bytes split into groups (G), control tokens (C) and text runs (D) of the document
-// after the header, with no final line break; one row per rule.
 TEST(RtfToXmlForm, SplitsTheBytesIntoGroupsTokensAndText) {
   const struct {
     std::string rtf, body;
@@ -73,8 +71,7 @@ TEST(RtfToXmlForm, SplitsTheBytesIntoGroupsTokensAndText) {
   EXPECT_EQ(RtfToXml(""), "");
 }
 
-// The file is read in pieces of a megabyte: a backslash ending one waits for the next. What
-// cannot be read is an error, and nothing is created.
+// The file is read in pieces of a megabyte: a backslash ending one waits for the next.
 TEST(RtfFileToXml, ReadsTheFileAsTheTextGivesIt) {
   TempDir dir;
   for (const std::string& rtf :
@@ -99,7 +96,6 @@ TEST(RtfFileToXml, ReadsTheFileAsTheTextGivesIt) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
-// RTF to the XML form and back, on files written by a real RTF writer.
 TEST(RoundTrip, RealRtfFilesComeBackByteForByte) {
   TempDir dir;
   for (const char* name : {"letter.rtf", "code.rtf", "tables.rtf"}) {
@@ -120,7 +116,6 @@ std::string InDocument(std::string_view body) {
   return "<?xml version=\"1.0\"?>\r\n<Document>" + std::string(body) + "</Document>";
 }
 
-// The RTF each text gives; one row per rule.
 TEST(XmlToRtfReading, ConcatenatesTheIdsAndTextsInOrder) {
   const struct {
     std::string xml, rtf;
@@ -198,9 +193,6 @@ TEST(XmlToRtfReading, TextThatIsNotADocumentSaysWhy) {
   }
 }
 
-// What each text does to a file that exists and to one that does not: only a document replaces
-// the one and creates the other, for its owner's eyes only. A file that cannot be written is an
-// error that leaves no stray file.
 TEST(XmlToRtfFile, OnlyADocumentIsWritten) {
   const std::pair<std::string, XmlDocumentStatus> cases[] = {
       {RtfToXml("{\\rtf1 x}"), XmlDocumentStatus::Converted},

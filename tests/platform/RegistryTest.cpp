@@ -46,10 +46,6 @@ garbage line
 [-HKEY_LOCAL_MACHINE\Software\Gone]
 )";
 
-// The text of each value: strings (quoted or hex encoded) as they are, double words in decimal,
-// other types and what is missing or deleted as "". Keys and names match in any letter case. The
-// file is read afresh on every call; one that SettingsFileNaming wrote reads back, the
-// installation folder without the separators it ends with.
 TEST(RegistryFile, ReadsEachValueAsText) {
   testing::MachineSettings settings(kSettings);
   const struct {
@@ -112,7 +108,6 @@ TEST(RegistryFile, ReadsEachValueAsText) {
   }
 }
 
-// A UTF-16 file with a byte order mark reads.
 TEST(RegistryTree, ReadsUtf16) {
   std::string utf16 = "\xFF\xFE";
   for (const char c : std::string("REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"P\"=\"\xE9\"\n")) {
@@ -157,7 +152,6 @@ TEST(Settings, UsersKeepTheirFilesBelowTheInstallationOnlyWhereTheyMayWriteThere
 }
 #endif
 
-// A missing file reads as empty text.
 TEST(Registry, FileLocationComesFromTheEnvironmentOrTheSystemDefault) {
   {
     TempDir dir;

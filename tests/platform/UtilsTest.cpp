@@ -35,7 +35,6 @@ TEST(TrimControlChars, TrimsCodesUpToBlankAtBothEndsOnly) {
   }
 }
 
-// Runs of the repeated text shrink to one; blanks, and only blanks, are trimmed at the ends.
 TEST(CollapseRepeats, ShrinksRunsOfTheTextAndTrimsBlanks) {
   const struct {
     std::string text, repeated, collapsed;
@@ -53,8 +52,6 @@ TEST(CollapseRepeats, ShrinksRunsOfTheTextAndTrimsBlanks) {
   }
 }
 
-// A bare name gets the scheme; an http or https name (in any letter case) keeps its own; the
-// router path follows a "/" that the name ends in only when it has a scheme.
 TEST(GetEndpointURL, AddsTheSchemeAndTheRouterPath) {
   const std::pair<std::string, std::string> cases[] = {
       {"docs.example.com", "http://docs.example.com/servlet/XMLSOAPRouter"},
@@ -90,8 +87,7 @@ std::string AllBytes() {
   return bytes;
 }
 
-// Bytes and their characters, both ways; the bytes the code page leaves undefined stand for the
-// C1 controls of their value.
+// The bytes the code page leaves undefined stand for the C1 controls of their value.
 TEST(CodePage, BytesAreTheirWindows1252Characters) {
   const std::string ascii(1000, 'x');
   const std::pair<std::string, std::string> cases[] = {
@@ -116,7 +112,6 @@ TEST(CodePage, BytesAreTheirWindows1252Characters) {
   }
 }
 
-// Characters outside the code page, and each maximal subpart of ill-formed UTF-8.
 TEST(CodePage, WhatTheCodePageLacksBecomesOneQuestionMarkEach) {
   const std::pair<std::string, std::string> cases[] = {
       {"\u0080", "?"},  // the C1 controls the code page has characters for
@@ -146,8 +141,6 @@ std::string Element(int attributes, std::string_view name = "a") {
   return element + "/>";
 }
 
-// Markup in comments, CDATA sections, instructions and quoted values is not taken for tags;
-// what the bounds refuse is refused wherever it stands.
 TEST(XmlMarkupBounds, CountsOnlyRealAttributesAndRefusesWhatExceeds) {
   const std::string declarations = Element(20, "xmlns:p");
   const std::string spread = "<r>" + declarations + declarations + declarations + "<e xmlns='u'/>";
@@ -175,8 +168,6 @@ TEST(XmlMarkupBounds, CountsOnlyRealAttributesAndRefusesWhatExceeds) {
   }
 }
 
-// A missing file is an error, not empty. A replacement keeps the file's permissions unless told
-// otherwise, and a failure leaves nothing behind.
 TEST(Files, ReadAndReplaceWholeFiles) {
   TempDir dir;
   const std::string bytes("a\0\xff\r\nb", 6);

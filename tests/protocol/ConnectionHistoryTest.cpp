@@ -63,10 +63,7 @@ TEST_F(ConnectionHistoryTest, SavesTheExampleFileByteForByteAndLoadsItBack) {
   EXPECT_EQ(loaded.HistoryServer(2) + loaded.HistoryUser(2) + loaded.HistoryPassword(2), "");
 }
 
-// A load replaces the entries held, which stay when the file holds no entry or is not this
-// user's. Reading stops at a line of fewer than two fields, and the last line needs its line
-// break; a missing password is empty and fields beyond the third are ignored. A header with
-// names outside the code page holds "?" for each such character.
+// A load replaces the entries held, which stay when the file holds none or is not this user's.
 TEST_F(ConnectionHistoryTest, LoadsTheEntriesUpToTheFirstBrokenLine) {
   const std::string foreign = HistoryHeader("\u0410\u043D\u043D\u0430", "\u041F\u041A7");
   const struct {
@@ -102,9 +99,7 @@ TEST_F(ConnectionHistoryTest, LoadsTheEntriesUpToTheFirstBrokenLine) {
   EXPECT_EQ(ReadFile(file), HistoryFileBytes("????.??7\r\nkept\tann\t\r\n"));
 }
 
-// Nothing is saved without entries; a save replaces the file, and one that fails keeps the
-// previous file and leaves no temporary file behind. A file that cannot be read is reported
-// once, and saved over only once it reads again.
+// A file that cannot be read is reported once, and saved over only once it reads again.
 TEST_F(ConnectionHistoryTest, SavesOverThePreviousFileOrNotAtAll) {
   history.SaveHistory(file, kHeader);
   EXPECT_FALSE(fs::exists(file));
@@ -131,9 +126,6 @@ TEST_F(ConnectionHistoryTest, SavesOverThePreviousFileOrNotAtAll) {
   EXPECT_EQ(ReadFile(folder), ReadFile(file));
 }
 
-// An entry is found by exact server and user; a new one goes to the front, a known one takes the
-// new password and moves to the front, the others keeping their order; one the file could not
-// hold changes nothing.
 TEST_F(ConnectionHistoryTest, EachLoginComesFirst) {
   const struct {
     std::string server, user, password;
@@ -164,7 +156,6 @@ std::string Bytes(std::initializer_list<unsigned char> bytes) {
   return codepage::AnsiToUtf8(std::string(bytes.begin(), bytes.end()));
 }
 
-// Known encryptions, each decrypted back to its text.
 TEST(Encryption, ShiftsEachCodeByThePasswordsCharactersInTurn) {
   const struct {
     std::string text, password, secret;

@@ -44,8 +44,7 @@ void ExpectReply(const Reply& actual, const Reply& expected) {
             std::tie(expected.wellFormed, expected.fault, expected.result));
 }
 
-// One row per reply: whether it is well formed, its fault if any, and its result. Markup that
-// would cost the parser time in the square of its size is refused, whatever the encoding.
+// Markup that would cost the parser time in the square of its size is refused in any encoding.
 TEST(ReadReply, GivesTheReturnTextOrTheFault) {
   const std::optional<std::string> none;
   const std::pair<std::string, Reply> cases[] = {
@@ -86,8 +85,7 @@ TEST(ReadReply, GivesTheReturnTextOrTheFault) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
-// A large reply around a text of 100 kB. The fast way must give what the parser gives whenever
-// it answers, and leave every other shape to the parser.
+// Around a text of 100 kB the fast way gives what the parser gives, or leaves it to the parser.
 TEST(ReadLargeReply, FastWayGivesWhatTheParserGivesOrLeavesItToTheParser) {
   std::string text;
   while (text.size() < 100'000) {
@@ -167,9 +165,6 @@ TEST(DecodeCharacterData, RefusesWhatIsNotCharacterData) {
   }
 }
 
-// The transport's contract, run against the one this build has (libcurl, or WinHTTP on Windows)
-// and the reference server on loopback.
-
 // Written out by hand: the bytes a server receives for the listing of "/".
 constexpr std::string_view kGoldenEnvelope =
     R"(<?xml version="1.0" encoding="UTF-8"?>)"
@@ -187,8 +182,6 @@ const std::string kFailure = "ERROR 9991: Connection to Tarnwell failed.";
 const TransportLimits kShortLimits{.connectTimeout = std::chrono::seconds(5),
                                    .stallTimeout = std::chrono::seconds(1)};
 
-// One exchange: its result, its last error, and the message shown for it (the failure message
-// for a failure, a fault's own text).
 void ExpectExchange(const std::string& endpoint, const TransportLimits& limits,
                     const std::string& request, const std::string& result,
                     const std::string& error) {
@@ -221,7 +214,6 @@ TEST(Connector, SendsTheGoldenEnvelope) {
   EXPECT_EQ(requests[0].content, std::nullopt);
 }
 
-// What the server does and where the request goes.
 TEST(ConnectorContract, EachExchangeGivesItsResultAndLastError) {
   const auto replying = [](std::string body) {
     return [body](Server& server) { server.ReplyWithBody(body); };
@@ -256,8 +248,6 @@ TEST(ConnectorContract, EachExchangeGivesItsResultAndLastError) {
 }
 
 #if defined(CPPHTTPLIB_OPENSSL_SUPPORT) || defined(_WIN32)
-// An HTTPS endpoint certified by a self-signed certificate: trusted it works, untrusted it runs
-// the failure path.
 TEST(ConnectorTls, HttpsWorksWithATrustedCertificateOnly) {
   for (const bool trusted : {true, false}) {
     SCOPED_TRACE(trusted);

@@ -48,9 +48,8 @@ struct RootCertificate {
   }
 };
 
-// Starts the server (loopback_tls_server.py), which ends after its one connection or a minute;
-// the port it listens on. The host's program gets no pipes from Wine: it reads its reply from a
-// file and tells its port through another.
+// The host's program gets no pipes from Wine: it reads its reply from a file, writes its port to
+// another.
 int StartServer(std::string_view name, const std::string& reply) {
   const std::string portFile = PENLARK_TLS_PORT_FILE;
   std::filesystem::remove(portFile);
@@ -76,9 +75,7 @@ int StartServer(std::string_view name, const std::string& reply) {
 
 }  // namespace
 
-// Wine checks the server's name against the certificate's DNS names only: "localhost". An
-// untrusted server has a certificate of its own, as the process keeps the root store it first
-// checked a certificate against.
+// Wine checks the certificate's DNS names only. The process keeps the root store it first read.
 HttpsEndpoint StartHttpsEndpoint(const std::string& reply, bool trusted) {
   const std::string_view name = trusted ? "loopback" : "untrusted";
   auto trust = trusted ? std::make_shared<RootCertificate>(DataFile(name) + "-cert.pem") : nullptr;

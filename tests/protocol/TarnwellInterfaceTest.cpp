@@ -32,10 +32,7 @@ class TarnwellInterfaceTest : public ::testing::Test {
   std::string List(const std::string& dir) { return tarnwell.RequestFiles(dir, kUser, kPassword); }
 };
 
-// One exchange of each request with the reference server: names beyond ASCII, awkward logins and
-// a large document arrive unchanged and each reply is what the server did. Every request reads the
-// server field afresh (trimmed, its scheme kept) and goes through the Connector made for the first
-// one.
+// Every request reads the server field afresh and goes through the Connector made for the first.
 TEST_F(TarnwellInterfaceTest, EachRequestIsCarriedOutByTheServer) {
   serverField = "  http://" + server.ServerText() + "/ \t";
   EXPECT_EQ(tarnwell.ServerConnector(), nullptr);
@@ -65,9 +62,8 @@ TEST_F(TarnwellInterfaceTest, EachRequestIsCarriedOutByTheServer) {
   EXPECT_EQ(tarnwell.ServerConnector(), connector);
 }
 
-// A bad number in a listing shows the last error text (empty before any), then empties the
-// folder combo; the entries before it stay. A fault, a failed exchange or a reply of another root
-// gives no listing of the folder and leaves the entries; the Connector alone shows the message.
+// A bad number in a listing shows the last error text (empty before any) and empties the folder
+// combo; other failures leave the entries, and the Connector alone shows their message.
 TEST_F(TarnwellInterfaceTest, ARequestThatListsNothingLeavesTheListing) {
   server.ReplyWithText(R"(<files><f type="abc"/></files>)");
   EXPECT_EQ(List("/"), "");
@@ -102,8 +98,6 @@ TEST_F(TarnwellInterfaceTest, ARequestThatListsNothingLeavesTheListing) {
   EXPECT_EQ(otherPrompts.Messages().size(), 1u);
 }
 
-// Each request element byte for byte: attribute order, version attribute, the ending, values
-// escaped as attribute values and non-ASCII letters written as they are.
 TEST(Requests, AreWrittenByteForByte) {
   const std::pair<std::string, std::string> cases[] = {
       {requests::GetFiles("/", "ann", "secret"),
@@ -139,9 +133,7 @@ std::string Describe(const FileListing& listing) {
   return entries;
 }
 
-// Each reply read after a listing of "a:1:3". Every child of "files" is an entry in document
-// order, with the defaults "", 0 and 0 for what it lacks; "files" without entries empties the
-// listing, another root leaves it, and what is not XML leaves one entry with an empty name.
+// Each reply read after a listing of "a:1:3".
 TEST(FileListing, ReadsAReplyIntoTheListing) {
   const struct {
     std::string reply;
@@ -183,8 +175,7 @@ TEST(FileListing, ReadsAReplyIntoTheListing) {
   }
 }
 
-// A bad number throws and keeps the entries before it. The first entry of exactly the name
-// asked for is found.
+// A bad number throws and keeps the entries before it.
 TEST(FileListing, ThrowsOnABadNumberAndLooksUpNames) {
   FileListing listing;
   EXPECT_EQ(listing.LastRead(), ListingRead::None);

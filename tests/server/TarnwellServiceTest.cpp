@@ -46,9 +46,7 @@ std::string Delete(std::string_view dir, std::string_view name, std::int16_t typ
   return Wrapped(requests::Delete(dir, name, type, "ann", "secret"));
 }
 
-// A store holding /docs/a.xml and the empty folder /docs/inner, beside a folder outside it that
-// the links /escape and /secret.xml lead to (not on Windows, where making links takes a
-// privilege that users and tests do not hold); the users ann and bob.
+// /docs/a.xml, /docs/inner, and links out of the root (Windows lets no user make them).
 class TarnwellServiceTest : public ::testing::Test {
  protected:
   testing::TempDir top;
@@ -81,9 +79,7 @@ class TarnwellServiceTest : public ::testing::Test {
   }
 };
 
-// Folders first, then documents in byte order; entries that are neither, names that are not
-// one XML name, writes in progress and links leading out are left out. (Windows can hold neither
-// these names nor pipes, nor make links for every user.)
+// Windows can hold neither these names nor pipes, nor make links for every user.
 #ifndef _WIN32
 TEST_F(TarnwellServiceTest, ListsWhatCanBeServed) {
   for (const char* name :
@@ -107,7 +103,6 @@ TEST_F(TarnwellServiceTest, ListsWhatCanBeServed) {
 }
 #endif
 
-// Every refusal, in the words the client shows. Nothing outside the root is reached.
 TEST_F(TarnwellServiceTest, RefusesInWordsForTheUser) {
 #ifndef _WIN32
   fs::create_symlink(top / "nowhere", root / "dangling.xml");
@@ -177,8 +172,6 @@ TEST_F(TarnwellServiceTest, RefusesInWordsForTheUser) {
   }
 }
 
-// From the second failure on, a user's logins from one client are refused unchecked for a
-// while; other clients and users go on as before.
 TEST_F(TarnwellServiceTest, RepeatedFailedLoginsMakeThatClientWait) {
   const auto call = [&](std::string_view client, std::string_view user, std::string_view password) {
     return Call(Wrapped(requests::GetFiles("/docs/inner", user, password)), client) == "<files/>";
@@ -229,9 +222,7 @@ TEST(UserTable, RefusesLinesWithoutANameAndAPassword) {
   EXPECT_THROW(users.AddFromFile(dir / "missing"), std::runtime_error);
 }
 
-// A write in progress lives beside its place under a mark; those a crash left behind go when the
-// store is opened. (Windows reads the mark, which holds a backslash, as a folder, and has no
-// such permissions.)
+// Windows reads the partial-write mark, which holds a backslash, as a folder.
 #ifndef _WIN32
 TEST(DocumentStore, ReplacesADocumentReadableByAllAndRemovesUnfinishedWrites) {
   testing::TempDir root;
@@ -251,8 +242,7 @@ TEST(DocumentStore, ReplacesADocumentReadableByAllAndRemovesUnfinishedWrites) {
 }
 #endif
 
-// Names the protocol allows but Windows cannot hold as files: a store on Windows refuses them in
-// words of its own, one on POSIX keeps them like any other name.
+// Names that Windows cannot hold as files are refused there, kept like any other elsewhere.
 TEST(DocumentStore, NamesTheSystemCannotHoldAreRefusedThere) {
   testing::TempDir root;
   const DocumentStore store(root.Path());
