@@ -25,8 +25,8 @@ TEST(He3Tool, ExitsWithTheStatusAndMessageOfEachCase) {
     ::testing::Matcher<std::string> errors;  // no progress bar: standard error is no terminal
     ::testing::Matcher<std::string> output = Eq("");
   } cases[] = {
-      {"encode plain Łódź.he3", 0, Eq("")},  // names beyond the ANSI code page
-      {"decode - - <Łódź.he3 >unpacked", 0, Eq("")},
+      {"encode - Łódź.he3 <plain", 0, Eq("")},  // a name beyond the ANSI code page
+      {"decode Łódź.he3 - >unpacked", 0, Eq("")},
       {"decode corrupt out", 1,
        Eq("The data might be corrupted (checksum did not match expected value)\n")},
       {"encode missing-ß out", 1, Eq("missing-ß: No such file or directory\n")},

