@@ -1,7 +1,6 @@
 #include "protocol/SoapEnvelope.h"
 #include "protocol/TarnwellRequests.h"
 #include "server/DocumentStore.h"
-#include "server/SoapMessages.h"
 #include "server/TarnwellService.h"
 #include "support/TempDir.h"
 
@@ -243,26 +242,18 @@ TEST(DocumentStore, ReplacesADocumentReadableByAllAndRemovesUnfinishedWrites) {
 #endif
 
 // Names that Windows cannot hold as files are refused there, kept like any other elsewhere.
-TEST(DocumentStore, NamesTheSystemCannotHoldAreRefusedThere) {
-  testing::TempDir root;
-  const DocumentStore store(root.Path());
+TEST_F(TarnwellServiceTest, NamesTheSystemCannotHoldAreRefusedThere) {
   for (const std::string name : {"a<b>.xml", "\"q\".xml", "a:b", "a|b", "a?b", "a*b", "trailing.",
                                  "trailing ", "con", "Nul.xml", "com1.rtf", "LPT9"}) {
 #ifdef _WIN32
-    try {
-      store.Write("/", name, "<a/>");
-      ADD_FAILURE() << name;
-    } catch (const RequestRefused& refusal) {
-      EXPECT_STREQ(refusal.what(),
-                   ("The name \"" + name + "\" is not allowed: the server's system cannot hold it.")
-                       .c_str());
-    }
-    EXPECT_THROW(store.CreateFolder("/", name), RequestRefused) << name;
-    EXPECT_THROW(store.List("/" + name), RequestRefused) << name;
-    EXPECT_TRUE(fs::is_empty(root.Path())) << name;
+    const std::string refusal =
+        "FAULT: The name \"" + name + "\" is not allowed: the server's system cannot hold it.";
+    EXPECT_EQ(Call(Save("/", name)), refusal);
+    EXPECT_EQ(Call(NewFolder("/", name)), refusal);
+    EXPECT_EQ(Call(Files("/" + name)), refusal);
 #else
-    store.Write("/", name, "<a/>");
-    EXPECT_EQ(store.Read("/", name), "<a/>") << name;
+    EXPECT_EQ(Call(Save("/", name)), "<ok/>");
+    EXPECT_EQ(Call(Content("/", name)), "");
 #endif
   }
 }
