@@ -138,11 +138,12 @@ struct Row {
   const char* name;
   Bytes block;
   std::int32_t byteLen = -1;
-
-  std::int32_t Length() const {
-    return byteLen >= 0 ? byteLen : static_cast<std::int32_t>(block.size());
-  }
 };
+
+void Decode(const Row& row, Bytes& block) {
+  HuffmanCompression().DecodeByte(
+      block, row.byteLen >= 0 ? row.byteLen : static_cast<std::int32_t>(block.size()));
+}
 
 TEST(Decode, BlocksGiveTheirData) {
   const std::pair<Row, std::string> cases[] = {
@@ -157,7 +158,7 @@ TEST(Decode, BlocksGiveTheirData) {
   };
   for (const auto& [row, data] : cases) {
     Bytes block = row.block;
-    HuffmanCompression().DecodeByte(block, row.Length());
+    Decode(row, block);
     EXPECT_EQ(AsText(block), data) << row.name;
   }
   // Many sizes and shapes, and codes longer than the lookup tables (up to 23 bits).
@@ -175,7 +176,7 @@ TEST(Decode, RefusesWhatIsNotAnIntactBlock) {
     SCOPED_TRACE(row.name);
     Bytes block = row.block;
     try {
-      HuffmanCompression().DecodeByte(block, row.Length());
+      Decode(row, block);
       ADD_FAILURE() << "decoded without an error";
     } catch (const HuffmanError& error) {
       EXPECT_EQ(error.Number(), -2147221504);
