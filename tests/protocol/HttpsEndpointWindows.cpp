@@ -2,7 +2,6 @@
 #include "platform/windows/WideText.h"
 #include "support/TempDir.h"
 
-#include <optional>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -15,71 +14,50 @@ namespace {
 
 // The host system's Python, which runs the server; Wine starts programs of the host by path.
 constexpr std::string_view kPython = "/usr/bin/python3";
-constexpr auto kStartTime = std::chrono::seconds(20);
 
 std::string DataFile(std::string_view name) {
   return std::string(PENLARK_TEST_DATA_DIR "/") + std::string(name);
 }
 
-std::string Hex(std::string_view bytes) {
-  constexpr std::string_view kDigits = "0123456789abcdef";
-  std::string hex;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 0xF];
-  }
-  return hex;
-}
+// A certificate in the machine's root store while the object lives. A store kept in the registry
+// writes its changes there on commit.
+struct RootCertificate {
+  HCERTSTORE store =
+      ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
+  PCCERT_CONTEXT certificate = nullptr;
 
-// A certificate in the machine's root store while the object lives.
-class RootCertificate {
- public:
   explicit RootCertificate(const std::string& pemFile) {
     const std::string pem = ReadFile(pemFile).value_or("");
-    const auto length = static_cast<DWORD>(pem.size());
-    DWORD size = 0;
-    ::CryptStringToBinaryA(pem.data(), length, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr,
-                           nullptr);
-    std::vector<BYTE> der(size);
-    store_ =
-        ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
-    if (::CryptStringToBinaryA(pem.data(), length, CRYPT_STRING_BASE64HEADER, der.data(), &size,
-                               nullptr, nullptr) == FALSE ||
-        store_ == nullptr ||
-        ::CertAddEncodedCertificateToStore(store_, X509_ASN_ENCODING, der.data(), size,
+    std::vector<BYTE> der(pem.size());  // never longer than its base64 text
+    auto size = static_cast<DWORD>(der.size());
+    if (store == nullptr ||
+        ::CryptStringToBinaryA(pem.data(), static_cast<DWORD>(pem.size()),
+                               CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr,
+                               nullptr) == FALSE ||
+        ::CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der.data(), size,
                                            CERT_STORE_ADD_REPLACE_EXISTING,
-                                           &certificate_) == FALSE) {
+                                           &certificate) == FALSE) {
       throw std::runtime_error("cannot put " + pemFile + " into the machine's root store");
     }
-    Commit();
+    ::CertControlStore(store, 0, CERT_STORE_CTRL_COMMIT, nullptr);
   }
   ~RootCertificate() {
-    ::CertDeleteCertificateFromStore(certificate_);
-    Commit();
-    ::CertCloseStore(store_, 0);
+    ::CertDeleteCertificateFromStore(certificate);
+    ::CertControlStore(store, 0, CERT_STORE_CTRL_COMMIT, nullptr);
+    ::CertCloseStore(store, 0);
   }
-  RootCertificate(const RootCertificate&) = delete;
-  RootCertificate& operator=(const RootCertificate&) = delete;
-
- private:
-  // A store kept in the registry writes its changes there on commit (or when it is closed).
-  void Commit() const { ::CertControlStore(store_, 0, CERT_STORE_CTRL_COMMIT, nullptr); }
-
-  HCERTSTORE store_ = nullptr;
-  PCCERT_CONTEXT certificate_ = nullptr;
 };
 
-// Starts the server, which ends after its one connection or a minute; the port it listens on.
-// The host's program gets no pipes from Wine: it tells its port through a file.
+// The host's program gets no pipes from Wine: it reads its reply from a file, writes its port to
+// another.
 int StartServer(std::string_view name, const std::string& reply) {
   const std::string portFile = PENLARK_TLS_PORT_FILE;
   std::filesystem::remove(portFile);
+  WriteFile(portFile + "-reply", reply);
   std::wstring commandLine =
       ToWide(std::string(kPython) + " " + PENLARK_TLS_SERVER + " " + DataFile(name) + "-cert.pem " +
-             DataFile(name) + "-key.pem " + Hex(reply) + " " + portFile + " 1");
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
+             DataFile(name) + "-key.pem " + portFile + "-reply " + portFile);
+  STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
   PROCESS_INFORMATION started{};
   if (::CreateProcessW(ToWide(kPython).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                        nullptr, nullptr, &startup, &started) == FALSE) {
@@ -87,7 +65,7 @@ int StartServer(std::string_view name, const std::string& reply) {
   }
   ::CloseHandle(started.hThread);
   ::CloseHandle(started.hProcess);
-  const auto deadline = std::chrono::steady_clock::now() + kStartTime;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   std::optional<std::string> port;
   while (!(port = ReadFile(portFile)) && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -97,30 +75,13 @@ int StartServer(std::string_view name, const std::string& reply) {
 
 }  // namespace
 
-struct HttpsEndpoint::Parts {
-  std::optional<RootCertificate> trust;
-  std::string url;
-};
-
-// Wine checks the server's name against the certificate's DNS names only: "localhost".
-HttpsEndpoint::HttpsEndpoint(const std::string& reply, bool trusted)
-    : parts_(std::make_unique<Parts>()) {
+// Wine checks the certificate's DNS names only. The process keeps the root store it first read.
+HttpsEndpoint StartHttpsEndpoint(const std::string& reply, bool trusted) {
   const std::string_view name = trusted ? "loopback" : "untrusted";
-  if (trusted) {
-    parts_->trust.emplace(DataFile(name) + "-cert.pem");
-  }
-  parts_->url =
-      "https://localhost:" + std::to_string(StartServer(name, reply)) + "/servlet/XMLSOAPRouter";
-}
-
-HttpsEndpoint::~HttpsEndpoint() = default;
-
-const std::string& HttpsEndpoint::Url() const {
-  return parts_->url;
-}
-
-TransportLimits HttpsEndpoint::Limits() const {
-  return {};
+  auto trust = trusted ? std::make_shared<RootCertificate>(DataFile(name) + "-cert.pem") : nullptr;
+  return {.url = "https://localhost:" + std::to_string(StartServer(name, reply)) +
+                 "/servlet/XMLSOAPRouter",
+          .running = std::move(trust)};
 }
 
 }  // namespace penlark::testing

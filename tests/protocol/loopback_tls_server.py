@@ -2,25 +2,25 @@
 """An https server on a free loopback port, for the tests of the Windows build, whose own server
 side has no TLS; Wine starts it as a program of this system.
 
-loopback_tls_server.py CERT KEY REPLY_HEX PORT_FILE CONNECTIONS
+loopback_tls_server.py CERT KEY REPLY_FILE PORT_FILE
 
-Answers every POST with the bytes REPLY_HEX spells (text/xml), writes its port to PORT_FILE once
-listening, and ends after CONNECTIONS connections (a handshake the client refuses counts) or 60
-seconds, whichever comes first. Its standard streams go to /dev/null at once: Wine does not hand
+Answers a POST with the bytes of REPLY_FILE (text/xml), writes its port to PORT_FILE once
+listening, and ends after one connection (a handshake the client refuses counts) or 60 seconds,
+whichever comes first. Its standard streams go to /dev/null at once: Wine does not hand
 it the caller's pipes, and the test driver's own output must not wait for it."""
 
 import http.server
 import os
 import ssl
 import sys
-import time
 
 devnull = os.open(os.devnull, os.O_RDWR)
 for stream in (0, 1, 2):
     os.dup2(devnull, stream)
 
-cert, key, reply_hex, port_file, connections = sys.argv[1:6]
-reply = bytes.fromhex(reply_hex)
+cert, key, reply_file, port_file = sys.argv[1:5]
+with open(reply_file, "rb") as replied:
+    reply = replied.read()
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -40,7 +40,5 @@ server.socket = context.wrap_socket(server.socket, server_side=True)
 with open(port_file + ".new", "w") as port:
     port.write(str(server.server_address[1]))
 os.replace(port_file + ".new", port_file)
-deadline = time.monotonic() + 60
-for _ in range(int(connections)):
-    server.timeout = max(0.0, deadline - time.monotonic())
-    server.handle_request()
+server.timeout = 60
+server.handle_request()

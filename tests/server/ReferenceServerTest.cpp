@@ -37,8 +37,6 @@ class ReferenceServerTest : public ::testing::Test {
   }
 };
 
-// A request is recorded as it arrived, unreadable or not; a document beyond the limit gets a
-// fault that says so.
 TEST_F(ReferenceServerTest, RecordsEachRequestAndRefusesOneBeyondTheLimit) {
   EXPECT_EQ(server.ServerText(), "127.0.0.1:" + std::to_string(server.Port()));
   EXPECT_EQ(Post(server, "<unclosed").status, 500);
