@@ -1,8 +1,8 @@
 #include "support/Offices.h"
-#include "word/SharedWriter.h"
 #include "word/WordContract.h"
 #include "word/writer/RunningOffice.h"
 #include "word/writer/Writer.h"
+#include "word/writer/WriterWord.h"
 
 #include <cerrno>
 #include <chrono>
@@ -18,6 +18,26 @@ namespace penlark::testing {
 namespace {
 
 using ::testing::HasSubstr;
+
+// One office shared by the tests of this program: started before the first test, ended after the
+// last one. Each test leaves it with no document open.
+struct SharedWriterEnvironment final : ::testing::Environment {
+  void SetUp() override { word = std::make_unique<WriterWord>(); }
+  void TearDown() override { word.reset(); }
+  std::unique_ptr<WriterWord> word;
+};
+auto* const sharedWriter = static_cast<SharedWriterEnvironment*>(
+    ::testing::AddGlobalTestEnvironment(new SharedWriterEnvironment));
+
+WriterWord& SharedWriter() {
+  return *sharedWriter->word;
+}
+
+void CloseAllDocuments(Word& word) {
+  while (word.DocumentsCount() > 0) {
+    word.DocumentsItem(1)->Close();
+  }
+}
 
 struct SharedWriterMaker {
   static constexpr bool kNewestFirst = true;
