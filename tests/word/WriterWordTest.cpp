@@ -122,9 +122,11 @@ TEST(WriterWordTest, AnOfficeOfOurOwnEndsWithItsObjectEvenWhenItAnswersNothing) 
   int pid = 0;
   std::shared_ptr<WordDocument> document;
   {
-    WriterWord word({.stopTimeout = std::chrono::milliseconds(500)});
+    WriterWord word({.profileDir = dir / "profile", .stopTimeout = std::chrono::milliseconds(500)});
     pid = word.OfficeProcessId();
     EXPECT_NE(pid, SharedWriter().OfficeProcessId());
+    // Attached to as a user's office is: asked to accept our connection, and left running.
+    EXPECT_EQ(WriterWord({.runningProfile = dir / "profile"}).OfficeProcessId(), pid);
     document = word.DocumentsOpen((dir / "a.rtf").string());
     EXPECT_EQ(SharedWriter().DocumentsCount(), 0);
     // A stopped office answers nothing, as one whose user has a question about unsaved changes
