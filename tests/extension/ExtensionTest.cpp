@@ -12,6 +12,8 @@
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/script/Invocation.hpp>
 #include <com/sun/star/script/XInvocation.hpp>
+#include <csignal>
+#include <thread>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -76,31 +78,75 @@ class ExtensionTest : public ::testing::Test {
   const uno::Reference<css::uno::XComponentContext>& context_ = office_.Context();
 };
 
-TEST_F(ExtensionTest, TheMenuAndMacrosActOnTheUsersOfficeThroughPenlark) {
+TEST_F(ExtensionTest, TheMenuMacrosAndCommandsActOnTheUsersOfficeThroughOneResidentPenlark) {
   uno::Guarded([&] { DriveAsAUser(); });
 }
 
 void ExtensionTest::DriveAsAUser() {
   testing::TestServer server;
   server.AddDocument("/report.rtf", RtfToXml("{\\rtf1 quarterly report\\par}"));
-  const std::string login = testing::ScriptedLogin(server.ServerText());
-  // Later dialogs have the server and user from the remembered login, not the password.
-  testing::WriteFile(dir_ / "script", login + "set filename report.rtf\nclick action\n--\n" +
-                                          "set password secret\nclick login\n" +
-                                          "set filename terminal.rtf\nclick action\n--\n" +
-                                          "set password secret\nclick login\n" +
-                                          "set filename copy.rtf\nclick action\n");
+  testing::WriteFile(dir_ / "script", "set filename waiting.rtf\n");
   testing::WriteFile(dir_ / "mine.rtf", "{\\rtf1 my own notes\\par}");
+  testing::WriteFile(dir_ / "a.rtf", "{\\rtf1 a\\par}");
   EXPECT_EQ(AddonMenuTitle(), "Tarnwell");
+  const int office = office_.Process().Id();
+  const std::string profile = office_.Profile().string();
+  auto run = [&](const std::string& command, const testing::EnvironmentChanges& changes = {}) {
+    return testing::RunProgram(PENLARK_PROGRAM, {command, "--profile", profile}, {}, changes);
+  };
+
+  // An office that does not answer before Penlark attached: the command gives up in time.
+  kill(office, SIGSTOP);
+  const auto asked = std::chrono::steady_clock::now();
+  const auto stopped = run("new");
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(20));
+  kill(office, SIGCONT);
+  EXPECT_EQ(stopped.exitCode, 1);
+  EXPECT_THAT(stopped.err, HasSubstr("did not answer in time"));
+
+  // One dialog at a time.
+  testing::ChildProcess waiting(PENLARK_PROGRAM, {"open", "--profile", profile});
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  const auto second = run("saveas");
+  EXPECT_EQ(second.exitCode, 1);
+  EXPECT_THAT(second.err, HasSubstr("brought to the front"));
+
+  // Penlark killed with its dialog up: the office goes on, and the next command reaches it.
+  using namespace std::string_literals;
+  const auto residentArguments = "resident\0--profile\0"s + profile;
+  const auto residents = testing::ProcessIds("penlark", residentArguments);
+  ASSERT_EQ(residents.size(), 1u);
+  kill(residents.front(), SIGKILL);
+  EXPECT_THAT(waiting.Finish().err, HasSubstr("ended before it answered"));
+  const auto after = testing::RunProgram(
+      PENLARK_PROGRAM, {"new", "--document", (dir_ / "a.rtf").string(), "--profile", profile}, {},
+      {{"PENLARK_OFFICE_TIMEOUT", "5"}});
+  EXPECT_EQ(after.exitCode, 0) << after.err;
+  EXPECT_EQ(after.out, "Documents open:\n  " + (dir_ / "a.rtf").string() + "   (active)\n");
+
+  // The office hanging after its Penlark attached: the command hears why, that Penlark ends.
+  kill(office, SIGSTOP);
+  const auto hung = run("new");
+  kill(office, SIGCONT);
+  EXPECT_EQ(hung.exitCode, 1);
+  EXPECT_THAT(hung.err, HasSubstr("did not answer within 5 seconds"));
+  EXPECT_TRUE(
+      Eventually([&] { return testing::ProcessIds("penlark", residentArguments).empty(); }));
+
+  // Later dialogs have the server and user from the remembered login, not the password.
+  testing::WriteFile(
+      dir_ / "script",
+      testing::ScriptedLogin(server.ServerText()) + "set filename report.rtf\nclick action\n--\n" +
+          "set password secret\nclick login\n" + "set filename terminal.rtf\nclick action\n--\n" +
+          "set password secret\nclick login\n" + "set filename copy.rtf\nclick action\n--\n" +
+          "set filename waiting.rtf\n");
   const auto mine = office_.Load(dir_ / "mine.rtf");
   const auto work = testing::UsersWorkFolder(dir_ / "data");
-
   office_.Choose(mine, "XMLOpen");
   ASSERT_TRUE(Eventually([&] { return office_.Document(work / "report.rtf").is(); }));
 
   // A terminal command reaches the document opened from the menu, through the same Penlark.
-  const auto terminal =
-      testing::RunProgram(PENLARK_PROGRAM, {"save", "--profile", office_.Profile().string()});
+  const auto terminal = run("save");
   EXPECT_EQ(terminal.exitCode, 0) << terminal.err;
   EXPECT_THAT(server.Document("/terminal.rtf").value_or(""), HasSubstr("quarterly report"));
 
@@ -118,9 +164,19 @@ void ExtensionTest::DriveAsAUser() {
   EXPECT_EQ(Call(tarnwell, "XMLClose"), css::uno::Any(false));
   EXPECT_TRUE(Eventually([&] { return !office_.Document(work / "copy.rtf").is(); }));
   EXPECT_TRUE(office_.Document(work / "terminal.rtf").is());
-
   EXPECT_EQ(OfficesOn(office_.Profile()), 1);
-  EXPECT_FALSE(office_.Process().ExitStatus().has_value());
+
+  // The office ending takes the dialog down, sending nothing, and the resident with it.
+  testing::ChildProcess closing(PENLARK_PROGRAM, {"open", "--profile", profile});
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  server.ClearRequests();
+  kill(office, SIGTERM);
+  EXPECT_TRUE(office_.Process().WaitForExit(std::chrono::seconds(60)));
+  const auto ended = closing.Finish();
+  EXPECT_EQ(ended.exitCode, 1);
+  EXPECT_THAT(ended.err, HasSubstr("nothing was sent"));
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_TRUE(Eventually([&] { return std::filesystem::is_empty(dir_ / "penlark"); }));
 }
 
 }  // namespace

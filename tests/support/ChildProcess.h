@@ -17,8 +17,7 @@ namespace penlark::testing {
 // Environment changes for a child: a value sets the variable, nullopt removes it.
 using EnvironmentChanges = std::vector<std::pair<std::string, std::optional<std::string>>>;
 
-// Standard output and error as text: on Windows, where text ends its lines with "\r\n", they
-// are read as "\n".
+// Standard output and error as text, lines ending in "\n" on Windows too.
 struct ProgramResult {
   int exitCode = -1;  // the exit status, or -1 when the program died of a signal or was killed
   std::string out;
@@ -29,8 +28,8 @@ struct ProgramResult {
 // reads as they grow: no pipe that a stray inheritor could hold open. Killed if still running.
 class ChildProcess {
  public:
-  // `signalled`: whether Signal is to reach it (on Windows, a console of its own, which Wine
-  // now and then fails to set up: only where it is needed).
+  // `signalled`: whether Signal is to reach it (on Windows a console of its own, which Wine now
+  // and then fails to set up).
   ChildProcess(const std::string& program, const std::vector<std::string>& args,
                const EnvironmentChanges& environment = {}, std::string_view input = {},
                bool signalled = true);
@@ -41,11 +40,9 @@ class ChildProcess {
   // The next line of standard output, without its line break; nullopt when the program has
   // ended without one or none comes within `timeout`.
   std::optional<std::string> ReadLine(std::chrono::milliseconds timeout);
-  // Sends `signal`; on Windows, where programs have no signals, a Ctrl+C to the program's own
-  // console, which a console program takes as a request to stop.
+  // Sends `signal`; on Windows a Ctrl+C to the program's own console.
   void Signal(int signal) const;
-  // Waits for the program's end, killing it when it has not ended three minutes later; the
-  // output that ReadLine has not taken.
+  // Waits for the program's end (killing it after three minutes); the output ReadLine left.
   ProgramResult Finish();
 
  private:
@@ -61,11 +58,9 @@ class ChildProcess {
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          std::string_view input = {}, const EnvironmentChanges& environment = {});
 
-// Runs `program` in `folder` with standard input from the null device, standard output and
-// standard error into the files "stdout" and "stderr" there, then `arguments`: words separated
-// by blanks, and redirections "<FILE" and ">FILE", which override those. The exit status, or -1
-// when the program died or was killed. The files "stdout" and "stderr" hold text as
-// ProgramResult does.
+// Runs `program` in `folder` with `arguments`: words separated by blanks, and redirections
+// "<FILE" and ">FILE" (by default the null device, and the files "stdout" and "stderr" there,
+// which hold text as ProgramResult does). The exit status, or -1.
 int RunInFolder(const std::filesystem::path& folder, std::string_view program,
                 std::string_view arguments);
 
@@ -75,17 +70,14 @@ namespace process {
 using StandardFiles = std::array<std::filesystem::path, 3>;
 extern const std::filesystem::path kNullDevice;
 
-// Starts `program` in `folder` (this process's own when empty) on the standard input, output and
-// error `files`; raises std::runtime_error when it cannot.
+// Starts `program` in `folder` (this process's own when empty) on the standard `files`.
 std::intptr_t Start(const std::string& program, const std::vector<std::string>& args,
                     const EnvironmentChanges& environment, const std::filesystem::path& folder,
                     const StandardFiles& files, bool signalled = false);
-// The exit status once the program has ended within `timeout` (and then it is gone); -1 for
-// one that died of a signal.
+// The exit status once the program has ended within `timeout`; -1 for one killed by a signal.
 std::optional<int> Wait(std::intptr_t process, std::chrono::milliseconds timeout);
 void Kill(std::intptr_t process);  // and waits for its end
 void Signal(std::intptr_t process, int signal);
-// Text as the program wrote it; on Windows with its line breaks "\r\n" as "\n".
 std::string FromText(std::string text);
 
 }  // namespace process

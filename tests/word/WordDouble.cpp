@@ -7,22 +7,21 @@
 #include "word/LocalWord.h"
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <olectl.h>
 #include <string>
+#include <utility>
 #include <vector>
 #include <windows.h>
 
 namespace penlark {
 namespace {
 
-// {AD8A10F7-8769-4130-A53E-A2C5D7DF04CE}
+constexpr const wchar_t* kClassIdText = L"{AD8A10F7-8769-4130-A53E-A2C5D7DF04CE}";
 constexpr CLSID kClassId = {
     0xad8a10f7, 0x8769, 0x4130, {0xa5, 0x3e, 0xa2, 0xc5, 0xd7, 0xdf, 0x04, 0xce}};
-constexpr const wchar_t* kClassKey =
-    L"Software\\Classes\\CLSID\\{AD8A10F7-8769-4130-A53E-A2C5D7DF04CE}";
-constexpr const wchar_t* kProgIdKey = L"Software\\Classes\\Word.Application";
 
 // The arguments of one call, in their natural order; optional ones may be missing.
 class Arguments {
@@ -58,11 +57,16 @@ class Arguments {
   const DISPPARAMS& params_;
 };
 
+// What a member does with the arguments of a call; it sets the result, if it has one.
+using Member = std::function<void(const Arguments&, VARIANT&)>;
+
 // An automation object without type information: members are found by name, their ids are their
-// positions in Members().
-class Object : public IDispatch {
+// positions. `ended` runs when the last reference goes.
+class Object final : public IDispatch {
  public:
-  virtual ~Object() = default;
+  explicit Object(std::vector<std::pair<const wchar_t*, Member>> members,
+                  std::function<void()> ended = {})
+      : members_(std::move(members)), ended_(std::move(ended)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
     if (id != IID_IUnknown && id != IID_IDispatch) {
@@ -77,6 +81,9 @@ class Object : public IDispatch {
   ULONG STDMETHODCALLTYPE Release() override {
     const ULONG left = --references_;
     if (left == 0) {
+      if (ended_) {
+        ended_();
+      }
       delete this;
     }
     return left;
@@ -88,11 +95,10 @@ class Object : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
-    const auto members = Members();
     for (UINT i = 0; i < count; ++i) {
       ids[i] = DISPID_UNKNOWN;
-      for (std::size_t member = 0; member < members.size(); ++member) {
-        if (::lstrcmpiW(names[i], members[member]) == 0) {
+      for (std::size_t member = 0; member < members_.size(); ++member) {
+        if (::lstrcmpiW(names[i], members_[member].first) == 0) {
           ids[i] = static_cast<DISPID>(member);
         }
       }
@@ -104,10 +110,14 @@ class Object : public IDispatch {
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* error, UINT*) override {
+    if (id < 0 || static_cast<std::size_t>(id) >= members_.size()) {
+      return DISP_E_MEMBERNOTFOUND;
+    }
     VARIANT ignored;
-    ::VariantInit(result == nullptr ? &ignored : result);
+    VARIANT& value = result == nullptr ? ignored : *result;
+    ::VariantInit(&value);
     try {
-      Call(id, Arguments(*params), result == nullptr ? &ignored : result);
+      members_[static_cast<std::size_t>(id)].second(Arguments(*params), value);
       return S_OK;
     } catch (const WordError& failure) {
       if (error != nullptr) {
@@ -120,135 +130,91 @@ class Object : public IDispatch {
     }
   }
 
- protected:
-  virtual std::vector<const wchar_t*> Members() const = 0;
-  virtual void Call(DISPID member, const Arguments& args, VARIANT* result) = 0;
-
-  // Returns an object whose reference the caller holds.
-  static void Adopt(VARIANT* result, IDispatch* object) {
-    result->vt = VT_DISPATCH;
-    result->pdispVal = object;
-  }
-  static void Return(VARIANT* result, IDispatch* object) {
-    object->AddRef();
-    Adopt(result, object);
-  }
-  static void Return(VARIANT* result, const std::string& text) {
-    result->vt = VT_BSTR;
-    result->bstrVal = ::SysAllocString(ToWide(text).c_str());
-  }
-
  private:
+  std::vector<std::pair<const wchar_t*, Member>> members_;
+  std::function<void()> ended_;
   std::atomic<ULONG> references_ = 1;
 };
 
-// The application: its documents, each with its one object while that is in use.
-class DocumentObject;
-class Application final : public Object {
- public:
+// Results; an object's reference passes to the caller.
+void Set(VARIANT& result, IDispatch* object) {
+  result.vt = VT_DISPATCH;
+  result.pdispVal = object;
+}
+void Set(VARIANT& result, const std::string& text) {
+  result.vt = VT_BSTR;
+  result.bstrVal = ::SysAllocString(ToWide(text).c_str());
+}
+
+// The word processor behind the objects, with the one object of each document in use. Every
+// object holds it alive.
+struct State {
   LocalWord word;
-  std::map<const WordDocument*, DocumentObject*> objects;
-
-  DocumentObject* ObjectOf(const std::shared_ptr<WordDocument>& document);
-
- protected:
-  std::vector<const wchar_t*> Members() const override {
-    return {L"Documents", L"ActiveDocument", L"Visible"};
-  }
-  void Call(DISPID member, const Arguments& args, VARIANT* result) override;
+  std::map<const WordDocument*, Object*> objects;
 };
+using SharedState = std::shared_ptr<State>;
 
-// An object of the application's, holding it alive.
-class Part : public Object {
- public:
-  explicit Part(Application* application) : application_(application) { application->AddRef(); }
-  ~Part() override { application_->Release(); }
+Object* ApplicationObject(const SharedState& state);
 
- protected:
-  Application* application_;
-};
-
-class DocumentObject final : public Part {
- public:
-  DocumentObject(Application* application, std::shared_ptr<WordDocument> document)
-      : Part(application), document_(std::move(document)) {}
-  ~DocumentObject() override { application_->objects.erase(document_.get()); }
-
- protected:
-  std::vector<const wchar_t*> Members() const override {
-    return {L"Name", L"Path", L"SaveAs", L"Close", L"Activate", L"Application"};
-  }
-  void Call(DISPID member, const Arguments& args, VARIANT* result) override {
-    switch (member) {
-      case 0:
-        return Return(result, document_->Name());
-      case 1:
-        return Return(result, document_->Path());
-      case 2:
-        return document_->SaveAs(args.Text(0), args.Int(1));
-      case 3:
-        if (args.Has(0) || args.Has(1) || args.Has(2)) {
-          throw WordError("This double closes documents only with Word's defaults.");
-        }
-        return document_->Close();
-      case 4:
-        return document_->Activate();
-      default:
-        document_->Name();  // fails once the document is closed
-        return Return(result, application_);
-    }
-  }
-
- private:
-  std::shared_ptr<WordDocument> document_;
-};
-
-class DocumentsObject final : public Part {
- public:
-  using Part::Part;
-
- protected:
-  std::vector<const wchar_t*> Members() const override { return {L"Count", L"Item", L"Open"}; }
-  void Call(DISPID member, const Arguments& args, VARIANT* result) override {
-    Application& application = *application_;
-    switch (member) {
-      case 0:
-        result->vt = VT_I4;
-        result->lVal = application.word.DocumentsCount();
-        return;
-      case 1:
-        return Adopt(result, application.ObjectOf(application.word.DocumentsItem(args.Int(0))));
-      default:
-        if (args.Has(1) || !args.Has(2) || args.Bool(2)) {
-          throw WordError("This double opens documents only for editing.");
-        }
-        return Adopt(result, application.ObjectOf(application.word.DocumentsOpen(args.Text(0))));
-    }
-  }
-};
-
-DocumentObject* Application::ObjectOf(const std::shared_ptr<WordDocument>& document) {
-  auto& object = objects[document.get()];
-  if (object == nullptr) {
-    object = new DocumentObject(this, document);
-  } else {
+Object* DocumentObject(const SharedState& state, const std::shared_ptr<WordDocument>& document) {
+  Object*& object = state->objects[document.get()];
+  if (object != nullptr) {
     object->AddRef();
+    return object;
   }
+  object = new Object(
+      {{L"Name", [document](const Arguments&, VARIANT& r) { Set(r, document->Name()); }},
+       {L"Path", [document](const Arguments&, VARIANT& r) { Set(r, document->Path()); }},
+       {L"SaveAs", [document](const Arguments& args,
+                              VARIANT&) { document->SaveAs(args.Text(0), args.Int(1)); }},
+       {L"Close",
+        [document](const Arguments& args, VARIANT&) {
+          if (args.Has(0) || args.Has(1) || args.Has(2)) {
+            throw WordError("This double closes documents only with Word's defaults.");
+          }
+          document->Close();
+        }},
+       {L"Activate", [document](const Arguments&, VARIANT&) { document->Activate(); }},
+       {L"Application",
+        [state, document](const Arguments&, VARIANT& r) {
+          document->Name();  // fails once the document is closed
+          Set(r, ApplicationObject(state));
+        }}},
+      [state, key = document.get()] { state->objects.erase(key); });
   return object;
 }
 
-void Application::Call(DISPID member, const Arguments& args, VARIANT* result) {
-  switch (member) {
-    case 0:
-      return Adopt(result, new DocumentsObject(this));
-    case 1:
-      return Adopt(result, ObjectOf(word.ActiveDocument()));
-    default:
-      // Its window is always shown: it may only be asked to show it.
-      if (!args.Bool(0)) {
-        throw WordError("This double cannot hide its window.");
-      }
-  }
+Object* DocumentsObject(const SharedState& state) {
+  return new Object({{L"Count",
+                      [state](const Arguments&, VARIANT& r) {
+                        r.vt = VT_I4;
+                        r.lVal = state->word.DocumentsCount();
+                      }},
+                     {L"Item",
+                      [state](const Arguments& args, VARIANT& r) {
+                        Set(r, DocumentObject(state, state->word.DocumentsItem(args.Int(0))));
+                      }},
+                     {L"Open", [state](const Arguments& args, VARIANT& r) {
+                        if (args.Has(1) || !args.Has(2) || args.Bool(2)) {
+                          throw WordError("This double opens documents only for editing.");
+                        }
+                        Set(r, DocumentObject(state, state->word.DocumentsOpen(args.Text(0))));
+                      }}});
+}
+
+Object* ApplicationObject(const SharedState& state) {
+  return new Object(
+      {{L"Documents", [state](const Arguments&, VARIANT& r) { Set(r, DocumentsObject(state)); }},
+       {L"ActiveDocument",
+        [state](const Arguments&, VARIANT& r) {
+          Set(r, DocumentObject(state, state->word.ActiveDocument()));
+        }},
+       // Its window is always shown: it may only be asked to show it.
+       {L"Visible", [](const Arguments& args, VARIANT&) {
+          if (!args.Bool(0)) {
+            throw WordError("This double cannot hide its window.");
+          }
+        }}});
 }
 
 class Factory final : public IClassFactory {
@@ -267,7 +233,7 @@ class Factory final : public IClassFactory {
     if (outer != nullptr) {
       return CLASS_E_NOAGGREGATION;
     }
-    auto* application = new Application;
+    Object* application = ApplicationObject(std::make_shared<State>());
     const HRESULT result = application->QueryInterface(id, object);
     application->Release();
     return result;
@@ -275,8 +241,9 @@ class Factory final : public IClassFactory {
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 };
 
-bool SetValue(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
-  return ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, name, REG_SZ, value.c_str(),
+bool SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+  return ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + key).c_str(), name, REG_SZ,
+                           value.c_str(),
                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
          ERROR_SUCCESS;
 }
@@ -294,25 +261,19 @@ STDAPI DllGetClassObject(REFCLSID classId, REFIID id, void** object) {
   return factory.QueryInterface(id, object);
 }
 
-// The application's objects may outlive the last reference a client counts.
-STDAPI DllCanUnloadNow() {
-  return S_FALSE;
-}
-
 STDAPI DllRegisterServer() {
-  using penlark::kClassKey;
+  using penlark::SetValue;
   HMODULE self = nullptr;  // this DLL, found by an address inside it
   ::GetModuleHandleExW(
       GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
       reinterpret_cast<LPCWSTR>(&penlark::kClassId), &self);
   wchar_t path[MAX_PATH];
   ::GetModuleFileNameW(self, path, MAX_PATH);
-  const std::wstring server = std::wstring(kClassKey) + L"\\InprocServer32";
-  const bool written = penlark::SetValue(kClassKey, nullptr, L"Word double") &&
-                       penlark::SetValue(server.c_str(), nullptr, path) &&
-                       penlark::SetValue(server.c_str(), L"ThreadingModel", L"Apartment") &&
-                       penlark::SetValue((std::wstring(penlark::kProgIdKey) + L"\\CLSID").c_str(),
-                                         nullptr, L"{AD8A10F7-8769-4130-A53E-A2C5D7DF04CE}");
+  const std::wstring classKey = std::wstring(L"CLSID\\") + penlark::kClassIdText;
+  const bool written = SetValue(classKey, nullptr, L"Word double") &&
+                       SetValue(classKey + L"\\InprocServer32", nullptr, path) &&
+                       SetValue(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
+                       SetValue(L"Word.Application\\CLSID", nullptr, penlark::kClassIdText);
   return written ? S_OK : SELFREG_E_CLASS;
 }
 

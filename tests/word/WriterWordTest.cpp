@@ -1,8 +1,8 @@
 #include "support/Offices.h"
-#include "word/SharedWriter.h"
 #include "word/WordContract.h"
 #include "word/writer/RunningOffice.h"
 #include "word/writer/Writer.h"
+#include "word/writer/WriterWord.h"
 
 #include <cerrno>
 #include <chrono>
@@ -18,6 +18,26 @@ namespace penlark::testing {
 namespace {
 
 using ::testing::HasSubstr;
+
+// One office shared by the tests of this program: started before the first test, ended after the
+// last one. Each test leaves it with no document open.
+struct SharedWriterEnvironment final : ::testing::Environment {
+  void SetUp() override { word = std::make_unique<WriterWord>(); }
+  void TearDown() override { word.reset(); }
+  std::unique_ptr<WriterWord> word;
+};
+auto* const sharedWriter = static_cast<SharedWriterEnvironment*>(
+    ::testing::AddGlobalTestEnvironment(new SharedWriterEnvironment));
+
+WriterWord& SharedWriter() {
+  return *sharedWriter->word;
+}
+
+void CloseAllDocuments(Word& word) {
+  while (word.DocumentsCount() > 0) {
+    word.DocumentsItem(1)->Close();
+  }
+}
 
 struct SharedWriterMaker {
   static constexpr bool kNewestFirst = true;
@@ -102,9 +122,11 @@ TEST(WriterWordTest, AnOfficeOfOurOwnEndsWithItsObjectEvenWhenItAnswersNothing) 
   int pid = 0;
   std::shared_ptr<WordDocument> document;
   {
-    WriterWord word({.stopTimeout = std::chrono::milliseconds(500)});
+    WriterWord word({.profileDir = dir / "profile", .stopTimeout = std::chrono::milliseconds(500)});
     pid = word.OfficeProcessId();
     EXPECT_NE(pid, SharedWriter().OfficeProcessId());
+    // Attached to as a user's office is: asked to accept our connection, and left running.
+    EXPECT_EQ(WriterWord({.runningProfile = dir / "profile"}).OfficeProcessId(), pid);
     document = word.DocumentsOpen((dir / "a.rtf").string());
     EXPECT_EQ(SharedWriter().DocumentsCount(), 0);
     // A stopped office answers nothing, as one whose user has a question about unsaved changes
