@@ -5,7 +5,7 @@
 
 #include "dialog/win32/ModalLoop.h"
 #include "dialog/win32/Win32DialogView.h"
-#include "support/dialog/DialogShots.h"
+#include "DialogShots.h"
 
 #include <filesystem>
 #include <fstream>

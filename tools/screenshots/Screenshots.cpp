@@ -5,7 +5,7 @@
 #include "dialog/OpenDialog.h"
 #include "dialog/qt/QtDialogView.h"
 #include "support/TestServer.h"
-#include "support/dialog/DialogShots.h"
+#include "DialogShots.h"
 #include "support/dialog/DialogTestBed.h"
 
 #include <cstdlib>
