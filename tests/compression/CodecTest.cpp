@@ -49,10 +49,10 @@ Bytes Decoded(Bytes block) {
 }
 
 // The code of each byte value of an HE3 block, as '0' and '1' from the root down.
-std::map<std::uint8_t, std::string> CodesOf(const Bytes& block) {
+Codes CodesOf(const Bytes& block) {
   const std::size_t count = block[9] | std::size_t{block[10]} << 8;
   std::size_t bit = 8 * (11 + 2 * count);
-  std::map<std::uint8_t, std::string> codes;
+  Codes codes;
   for (std::size_t pair = 0; pair < count; ++pair) {
     std::string& code = codes[block[11 + 2 * pair]];
     for (unsigned k = 0; k < block[12 + 2 * pair]; ++k, ++bit) {
@@ -103,13 +103,8 @@ Bytes PackBits(std::string_view bits) {
   return bytes;
 }
 
-struct Pair {
-  char value;
-  std::uint8_t length;
-};
-
 Bytes CodedBlock(std::uint8_t checksum, std::int32_t length, std::int16_t count,
-                 const std::vector<Pair>& table, std::string_view codeBits,
+                 const std::vector<std::pair<char, std::uint8_t>>& table, std::string_view codeBits,
                  std::string_view dataBits) {
   Bytes block = ToBytes("HE3\r");
   block.push_back(checksum);
@@ -118,9 +113,9 @@ Bytes CodedBlock(std::uint8_t checksum, std::int32_t length, std::int16_t count,
   }
   block.push_back(static_cast<std::uint8_t>(count));
   block.push_back(static_cast<std::uint8_t>(static_cast<std::uint16_t>(count) >> 8));
-  for (const Pair& pair : table) {
-    block.push_back(static_cast<std::uint8_t>(pair.value));
-    block.push_back(pair.length);
+  for (const auto& [value, bits] : table) {
+    block.push_back(static_cast<std::uint8_t>(value));
+    block.push_back(bits);
   }
   for (const Bytes& stream : {PackBits(codeBits), PackBits(dataBits)}) {
     block.insert(block.end(), stream.begin(), stream.end());
@@ -282,9 +277,9 @@ TEST(Encode, StoresWhatHasLessThanTwoByteValuesAndCodesTheFirstByteLenBytes) {
 // "ab" repeated: codes a = 0 and b = 1, so the data stream starts at byte 16 and takes one
 // byte per eight input bytes.
 Bytes Alternating(std::size_t size) {
-  Bytes data(size);
-  for (std::size_t i = 0; i < size; ++i) {
-    data[i] = i % 2 == 0 ? 'a' : 'b';
+  Bytes data(size, 'a');
+  for (std::size_t i = 1; i < size; i += 2) {
+    data[i] = 'b';
   }
   return data;
 }
@@ -335,10 +330,8 @@ TEST(Progress, EachPhaseReportsAtItsSteps) {
 TEST(Text, CompressedTextCarriesOneCharacterPerByteOfTheCodePage) {
   const HuffmanCompression codec;
   EXPECT_EQ(codec.EncodeString("\u00E9\u00E9"), "HE0\r\u00E9\u00E9");  // é stays one character
-  std::string ansi;
-  for (int c = 0; c < 256; ++c) {
-    ansi.push_back(static_cast<char>(c));
-  }
+  std::string ansi(256, '\0');
+  std::iota(ansi.begin(), ansi.end(), '\0');
   const std::string text = codepage::AnsiToUtf8(ansi);
   EXPECT_EQ(codec.DecodeString(codec.EncodeString(text)), text);
   EXPECT_EQ(codec.DecodeString(codec.EncodeString("a\u4E2Db")), "a?b");

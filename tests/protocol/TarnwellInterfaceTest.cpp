@@ -110,8 +110,6 @@ TEST(Requests, AreWrittenByteForByte) {
        R"(<saveFile dir="/f" name="e.xml" type="2" username="ann" password="secret" version="2.0" />)"},
       {requests::Delete("/f", "new", -7, "ann", "secret"),
        R"(<delete dir="/f" name="new" type="-7" username="ann" password="secret" version="2.0" />)"},
-      {requests::GetContent("/", "n", 32767, "u", "p"),
-       R"(<getContent dir="/" name="n" type="32767" username="u" password="p" version="2.0" />)"},
       {requests::GetFiles("/a&b", "<ann>", "p\"w\tx\ny\rz"),
        R"(<getFiles dir="/a&amp;b" username="&lt;ann&gt;" password="p&quot;w&#9;x&#10;y&#13;z" vid="2.0" />)"},
       {requests::GetFiles("/r\u00E9sum\u00E9s", "J\u00FCrgen", "\u00E6\u00F8\u00E5"),
