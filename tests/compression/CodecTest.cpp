@@ -185,14 +185,9 @@ TEST(Decode, RefusesWhatIsNotAnIntactBlock) {
     EXPECT_EQ(block, row.block);
   };
   std::vector<Row> rows;
-  for (const char* text : {"", "H", "HE", "HE3", "HE0", "he3\r", "HE3\n", " HE3\r", "HE03\r"}) {
+  for (const char* text : {"", "H", "HE", "HE3", "HE0", "he3\r", "HE3\n", " HE3\r", "HE03\r",
+                           "HE1\r", "HE4\rabcdefghijkl", "HE\xB3\rabcdefghijkl"}) {
     rows.push_back({text, ToBytes(text)});
-  }
-  for (int c = 0; c < 256; ++c) {
-    if (c != '0' && c != '3') {
-      rows.push_back({"HE and another byte", ToBytes("HE?\rabcdefghijkl")});
-      rows.back().block[2] = static_cast<std::uint8_t>(c);
-    }
   }
   rows.push_back({"identification beyond byteLen", Encoded("abc"), 3});
   for (const Row& row : rows) {
@@ -330,10 +325,6 @@ TEST(Progress, EachPhaseReportsAtItsSteps) {
 TEST(Text, CompressedTextCarriesOneCharacterPerByteOfTheCodePage) {
   const HuffmanCompression codec;
   EXPECT_EQ(codec.EncodeString("\u00E9\u00E9"), "HE0\r\u00E9\u00E9");  // é stays one character
-  std::string ansi(256, '\0');
-  std::iota(ansi.begin(), ansi.end(), '\0');
-  const std::string text = codepage::AnsiToUtf8(ansi);
-  EXPECT_EQ(codec.DecodeString(codec.EncodeString(text)), text);
   EXPECT_EQ(codec.DecodeString(codec.EncodeString("a\u4E2Db")), "a?b");
 }
 

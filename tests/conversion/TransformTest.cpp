@@ -31,7 +31,6 @@ TEST(RtfToXmlForm, SplitsTheBytesIntoGroupsTokensAndText) {
     std::string rtf, body;
     const char* rule;
   } cases[] = {
-      {"{}", "<G></G>", "an empty group"},
       {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 a<b \\{c\\}\\par }",
        "<G><C id=\"\\rtf1\"/><C id=\"\\ansi\"/><G><C id=\"\\fonttbl\"/><G><C id=\"\\f0\"/>"
        "<C id=\"\\fswiss \"/><D>Arial;</D></G></G><C id=\"\\f0\"/><C id=\"\\fs20 \"/>"
