@@ -131,7 +131,7 @@ TEST(ReadLargeReply, FastWayGivesWhatTheParserGivesOrLeavesItToTheParser) {
 }
 
 // References resolved, literal line ends read as line feeds, UTF-8 and lone brackets kept.
-TEST(DecodeCharacterData, DecodesCharacterData) {
+TEST(DecodeCharacterData, DecodesCharacterDataAndRefusesWhatIsNot) {
   const std::pair<std::string, std::string> cases[] = {
       {"a&lt;b&gt;c&amp;d&quot;e&apos;f", "a<b>c&d\"e'f"},
       {"&#65;&#x42;&#x6a;&#233;&#x1F600;&#13;", "ABj\u00E9\U0001F600\r"},
@@ -144,10 +144,7 @@ TEST(DecodeCharacterData, DecodesCharacterData) {
   for (const auto& [text, decoded] : cases) {
     EXPECT_EQ(xml::DecodeCharacterData(text), decoded) << text;
   }
-}
-
-// Plain runs are read eight bytes at a time: every position of a word must end a run.
-TEST(DecodeCharacterData, RefusesWhatIsNotCharacterDataAtEveryPositionOfAWord) {
+  // Plain runs are read eight bytes at a time: every position of a word must end a run.
   for (std::size_t plain = 0; plain < 18; ++plain) {
     const std::string run(plain, 'a');
     const std::string tail(9, 'z');
