@@ -305,9 +305,10 @@ TEST(RegistryFile, ReadsEachValueAsText) {
   EXPECT_EQ(ReadRegistryString("K", "P"), "\u00E9");
 }
 
-// Windows keeps users' own folders below %LOCALAPPDATA%.
+// Users keep their files below the installation only where they may write there. Windows keeps
+// them below %LOCALAPPDATA% and its settings in the registry.
 #ifndef _WIN32
-TEST(Settings, UsersKeepTheirFilesBelowTheInstallationOnlyWhereTheyMayWriteThere) {
+TEST(Settings, UserFoldersAndTheRegistryFileFollowTheInstallationAndTheEnvironment) {
   TempDir dir;
   const std::string install = (dir / "install").string();
   const std::string home = (dir / "home").string();
@@ -334,19 +335,13 @@ TEST(Settings, UsersKeepTheirFilesBelowTheInstallationOnlyWhereTheyMayWriteThere
     }
   }
   EXPECT_FALSE(std::filesystem::exists(install + "/work"));
-}
-#endif
-
-TEST(Registry, FileLocationComesFromTheEnvironmentOrTheSystemDefault) {
-  {
-    TempDir dir;
-    ScopedEnv env("PENLARK_REGISTRY", (dir / "absent.reg").string());
-    EXPECT_EQ(RegistryFilePath(), (dir / "absent.reg").string());
-    EXPECT_EQ(ReadInstallPath(), "");
-  }
-  ScopedEnv empty("PENLARK_REGISTRY", "");
+  ScopedEnv registry("PENLARK_REGISTRY", (dir / "absent.reg").string());
+  EXPECT_EQ(RegistryFilePath(), (dir / "absent.reg").string());
+  EXPECT_EQ(ReadInstallPath(), "");
+  ScopedEnv noRegistry("PENLARK_REGISTRY", "");
   EXPECT_EQ(RegistryFilePath(), "/etc/penlark/registry.reg");
 }
+#endif
 
 }  // namespace
 }  // namespace penlark
