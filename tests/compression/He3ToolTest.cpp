@@ -15,10 +15,7 @@ TEST(He3Tool, ExitsWithTheStatusAndMessageOfEachCase) {
   TempDir dir;
   WriteFile(dir / "plain", "abracadabra");
   // "abc" coded, its checksum (0x60) changed.
-  WriteFile(dir / "corrupt", std::string("HE3\r\x61\x03\0\0\0\x03\0a\x02"
-                                         "b\x02"
-                                         "c\x01\r\r",
-                                         19));
+  WriteFile(dir / "corrupt", std::string("HE3\r\x61\x03\0\0\0\x03\0a\2b\2c\1\r\r", 19));
   const struct {
     std::string arguments;
     int status;

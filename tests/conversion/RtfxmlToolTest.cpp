@@ -1,5 +1,3 @@
-// The rtfxml program, run as a user would: exit status, standard error and the files it leaves.
-
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
