@@ -1,4 +1,4 @@
-#include "DialogRules.h"
+#include "support/dialog/FakeServer.h"
 
 #include <functional>
 
@@ -28,8 +28,7 @@ class FlakyWord final : public Word {
   int failures_;
 };
 
-// Refused with a message before anything is fetched; the dialog stays. Which names are plain is
-// the folder table's (FolderOperationsTest).
+// Refused with a message before anything is fetched; the dialog stays.
 TEST_F(DialogRulesTest, OpenRefusesNamesItCannotFetch) {
   server.Add("/docs", "a\\b");
   OpenDialog& dialog = InDocs();
@@ -54,8 +53,7 @@ TEST_F(DialogRulesTest, OpenRefusesNamesItCannotFetch) {
   EXPECT_TRUE(bed.Context().IsDialogLoaded());
 }
 
-// Only the local copy itself counts, by its whole path with case: it is activated and nothing
-// is fetched; the dialog stays shown.
+// Only the local copy itself counts, by its whole path with case.
 TEST_F(DialogRulesTest, ADocumentAlreadyOpenIsActivatedAndNothingIsFetched) {
   std::string upper = bed.WorkDir();
   upper.replace(upper.rfind("work"), 4, "WORK");

@@ -1,6 +1,9 @@
-#include "DialogRules.h"
 #include "automation/Tarnwell.h"
+#include "dialog/script/ScriptedUser.h"
+#include "support/dialog/FakeServer.h"
 
+#include <sstream>
+#include <stdexcept>
 #include <thread>
 #include <tuple>
 
@@ -14,8 +17,7 @@ class TarnwellTest : public DialogRulesTest {
   Tarnwell tarnwell{bed.component};
 };
 
-// XMLNew does nothing; XMLHelp opens the help page; WordClose closes nothing. The last two leave
-// the dialog loaded and hidden. XMLClose closes the active document only.
+// XMLNew does nothing, XMLHelp opens the help page, XMLClose closes the active document only.
 TEST_F(TarnwellTest, TheOperationsThatShowNoDialog) {
   EXPECT_TRUE(tarnwell.XMLNew());
   EXPECT_FALSE(bed.Context().IsDialogLoaded());
@@ -40,8 +42,7 @@ TEST_F(TarnwellTest, TheOperationsThatShowNoDialog) {
   EXPECT_EQ(bed.views.showings, 0);
 }
 
-// XMLOpen shows the dialog in Open mode and keeps the current file; XMLSave and XMLSaveAs clear
-// it and show the active document's name in Save mode. All return false once it is unloaded.
+// XMLOpen keeps the current file, XMLSave and XMLSaveAs clear it; all false once unloaded.
 TEST_F(TarnwellTest, TheOperationsThatShowTheDialog) {
   EXPECT_THROW(tarnwell.XMLSaveAs(), WordError) << "no document";
   bed.OpenLocal("letter.rtf", "{\\rtf1 local}");
@@ -64,8 +65,7 @@ TEST_F(TarnwellTest, TheOperationsThatShowTheDialog) {
   EXPECT_EQ(bed.views.showings, 3);
 }
 
-// SetMouseCursor's statuses: 0 the normal pointer, 1 busy, 2 hidden, 3 shown again; any other
-// is refused and changes nothing.
+// Statuses: 0 normal, 1 busy, 2 hidden, 3 shown again; any other is refused.
 TEST_F(DialogRulesTest, SetMouseCursorFollowsItsTable) {
   OpenDialog& dialog = bed.Dialog();
   const struct {
@@ -106,6 +106,34 @@ TEST(Component, EachThreadGetsItsOwnFromTheInstalledFactory) {
   EXPECT_EQ(made, 3);
   Component::EndCurrent();
   Component::SetFactory({});
+}
+
+// Each showing plays the next block; a line the player cannot do fails the showing.
+TEST(ScriptedUser, PlaysEachShowingFromTheNextBlockOfTheScript) {
+  const TempDir dir;
+  WriteFile(dir / "script",
+            "set user ann\nclick nowhere\n--\nanswer maybe\n--\nset colour red\n--\n"
+            "set filename a.rtf\n--\nanswer yes\nanswer no\nclick cancel\n");
+  const ScopedEnv script("PENLARK_DIALOG_SCRIPT", (dir / "script").string());
+  std::ostringstream messages;
+  std::optional<ScriptedUser> user = ScriptedUserFromEnvironment(messages);
+  ASSERT_TRUE(user);
+  DialogTestBed bed(*user->views);
+  for (const char* failure : {"dialog script: no button nowhere", "dialog script: no answer maybe",
+                              "dialog script: cannot set colour red", kScriptEndedOpen}) {
+    EXPECT_THAT([&] { bed.Context().ShowDialog(); },
+                ::testing::ThrowsMessage<std::runtime_error>(::testing::StrEq(failure)));
+  }
+  EXPECT_EQ(bed.Dialog().UsernameText.Text, "ann");
+  EXPECT_EQ(bed.Dialog().FilenameText.Text, "a.rtf");
+  bed.Context().ShowDialog();
+  EXPECT_FALSE(bed.Context().IsDialogLoaded());
+  const Message question{.text = "Replace?", .buttons = MessageButtons::YesNo};
+  EXPECT_EQ(user->prompts->ShowMessage(question), MessageAnswer::Yes);
+  EXPECT_EQ(user->prompts->ShowMessage(question), MessageAnswer::No);
+  EXPECT_EQ(user->prompts->ShowMessage({.text = "Done\r\nagain"}), MessageAnswer::Ok);
+  EXPECT_EQ(user->prompts->ShowMessage(question), MessageAnswer::No);
+  EXPECT_EQ(messages.str(), "Replace?\nReplace?\nDone  again\nReplace?\n");
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
-#include "DialogRules.h"
+#include "support/dialog/FakeServer.h"
 
 #include <functional>
 
 namespace penlark::testing {
 namespace {
 
-// Icons by type; the first entry selected and Delete enabled with two or more; false and an
-// empty list, Delete as it was, with none. The next movement over the frame enables Delete
-// whenever something is listed. Every listing empties the file name under the busy pointer.
+// Delete is enabled with two entries or more, and by the next move over a non-empty list.
 TEST_F(DialogRulesTest, AListingShowsItsEntries) {
   server.Add("/one", "odd", 7);
   server.Add("/two", "folder", kFolderType);
@@ -42,8 +40,7 @@ TEST_F(DialogRulesTest, AListingShowsItsEntries) {
   }
 }
 
-// Entered by a double-click or by its typed name in either mode, left through the trail or Up
-// One Level, which stops at the root.
+// Entered by a double-click or a typed name, left through the trail or Up One Level.
 TEST_F(DialogRulesTest, TheTrailFollowsTheFoldersEnteredAndLeft) {
   OpenDialog& dialog = LoggedIn();
   dialog.ListView_ItemClick(2);
@@ -105,8 +102,7 @@ TEST_F(DialogRulesTest, AFolderWhoseListingFailsIsStillAppendedToTheEmptiedTrail
             std::pair(kCreateFolderPictures.Disabled, false));
 }
 
-// Hover while another button is pressed, hover, pressed with any mouse button, dragged off and
-// back on, released a twip past one of its edges: nothing happens and the button is at rest.
+// Released a twip past one of its edges, a button does nothing and comes back to rest.
 TEST_F(DialogRulesTest, EveryButtonHasItsOwnPicturesAndCode) {
   const std::pair<double, double> offButton[] = {{-1, 100}, {361, 100}, {100, -1}, {100, 361}};
   OpenDialog& dialog = InDocs();
@@ -136,8 +132,7 @@ TEST_F(DialogRulesTest, EveryButtonHasItsOwnPicturesAndCode) {
   }
 }
 
-// The right button presses the picture without a menu; a menu closed without a choice leaves the
-// button pressed; a choice sets the view and its check mark. The menu drops down below the button.
+// Only the left button drops the menu down, below the button; no choice leaves it pressed.
 TEST_F(DialogRulesTest, TheViewsButtonDropsTheViewMenuDownWithTheLeftButtonOnly) {
   OpenDialog& dialog = InDocs();
   dialog.ReloadImage.Picture = kReloadPictures.Hover;
@@ -159,8 +154,7 @@ TEST_F(DialogRulesTest, TheViewsButtonDropsTheViewMenuDownWithTheLeftButtonOnly)
   EXPECT_EQ(dialog.PropsImage.Picture, kViewsPictures.Normal);
 }
 
-// The question, then the request for the selected entry with its type from the listing: a folder
-// and a document of the same name are told apart by their place. A failure ends early, pressed.
+// A folder and a document of the same name are told apart by their type from the listing.
 TEST_F(DialogRulesTest, DeleteAsksAndSendsTheSelectedEntryWithItsType) {
   server.Add("/docs", "twin", kFolderType);
   server.Add("/docs", "twin", kDocumentType);

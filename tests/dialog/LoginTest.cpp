@@ -1,5 +1,5 @@
-#include "DialogRules.h"
 #include "protocol/ConnectionUtils.h"
+#include "support/dialog/FakeServer.h"
 
 namespace penlark::testing {
 namespace {
@@ -50,9 +50,7 @@ TEST(LoginRules, WhatALoginLeaves) {
   }
 }
 
-// A new entry goes first as its bare server, an entry used again moves to the front and the list
-// is rebuilt; user names count with case; "Save Password" decides what is kept. A login the
-// history cannot hold is not recorded and says so.
+// A new entry goes first; one used again moves to the front; user names count with case.
 TEST_F(DialogRulesTest, TheServerComboFollowsTheHistory) {
   OpenDialog& dialog = bed.Dialog();
   const ConnectionHistory& history = bed.Context().History();

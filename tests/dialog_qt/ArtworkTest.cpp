@@ -36,9 +36,7 @@ std::array<QColor, 4> Edges(const QImage& image) {
           image.pixelColor(midX, image.height() - 1), image.pixelColor(image.width() - 1, midY)};
 }
 
-// Every image button at 1x and 2x: normal is the bare icon with the form showing round it, hover
-// in a raised frame (light on the top and left), pressed in a sunken one (dark there), disabled
-// grey in the icon's shape; each at its list's size, drawn at its own resolution, not enlarged.
+// Normal bare, hover raised (light top-left), pressed sunken, disabled grey; at 1x and 2x.
 TEST(Artwork, ButtonPictures) {
   const std::tuple<const char*, QPixmap (*)(int, qreal), QSize, int> buttons[] = {
       {"Reload", ChangesImage, {24, 24}, 1},

@@ -100,10 +100,13 @@ TEST_F(DialogWindowTest, ShowsTheFreshlyLoadedDialogWhereTheFormPlacesIt) {
   auto* password = Find("PasswordText");
   EXPECT_EQ(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password),
             '*');
+  bed.Context().Server().CurrentFile = "x";
+  window->close();
+  EXPECT_FALSE(bed.Context().IsDialogLoaded());
+  EXPECT_EQ(bed.Context().Server().CurrentFile, "x") << "the close box keeps the current file";
 }
 
-// Enter clicks the default button of the tab in front: Login, then the action button. Each box
-// gets its second character last, typed in the middle: the redraw after it keeps the caret.
+// Enter clicks the tab's default button; a character typed mid-box keeps the caret.
 TEST_F(DialogWindowTest, TypingAndEnterLogInAndEnterTheNamedFolder) {
   const auto type = [](QWidget* box, const QString& text) {
     auto* edit = qobject_cast<QLineEdit*>(box);
@@ -131,8 +134,7 @@ TEST_F(DialogWindowTest, TypingAndEnterLogInAndEnterTheNamedFolder) {
   EXPECT_EQ(Find<QComboBox>("ImageCombo")->currentText(), "/docs");
 }
 
-// The mouse on an image button in the form's twips and its pictures drawn; double-clicks in the
-// icon and the report view, and the keys in the list.
+// The mouse on an image button, double-clicks in both views and the keys in the list.
 TEST_F(DialogWindowTest, TheMouseAndTheKeysRunTheDialogsHandlers) {
   LoggedIn();
   server.ClearRequests();
@@ -237,21 +239,6 @@ TEST_F(DialogWindowTest, TheViewsMenuSwitchesTheView) {
   }
 }
 
-// Escape is Cancel, which forgets the current file; the close box keeps it.
-TEST_F(DialogWindowTest, EscapeAndTheCloseBoxUnload) {
-  for (const bool escape : {true, false}) {
-    bed.Context().Server().CurrentFile = "x";
-    if (escape) {
-      QTest::keyClick(window, Qt::Key_Escape);
-    } else {
-      bed.Dialog();
-      views.Newest()->Window().close();
-    }
-    EXPECT_FALSE(bed.Context().IsDialogLoaded());
-    EXPECT_EQ(bed.Context().Server().CurrentFile, escape ? "" : "x");
-  }
-}
-
 // The focus moves to the password box once; typing elsewhere afterwards stays there.
 TEST_F(DialogWindowTest, ARefusedAutomaticLoginPutsTheFocusInThePasswordBoxOnce) {
   LoggedIn();
@@ -271,8 +258,7 @@ TEST_F(DialogWindowTest, ARefusedAutomaticLoginPutsTheFocusInThePasswordBoxOnce)
   EXPECT_EQ(fresh.UsernameText.Text, "annie");
 }
 
-// A modal showing ends when the dialog closes; a failing handler ends it and reaches the caller,
-// and the dialog's next showing answers again.
+// A failing handler ends a modal showing and reaches the caller; the next showing answers again.
 TEST_F(DialogWindowTest, AModalShowingEndsWithTheDialogOrItsHandlersFailure) {
   LoggedIn();
   QTimer::singleShot(0, [this] {
@@ -280,6 +266,7 @@ TEST_F(DialogWindowTest, AModalShowingEndsWithTheDialogOrItsHandlersFailure) {
   });
   EXPECT_THROW(bed.Context().ShowDialog(), std::logic_error) << "an input box nobody answers";
   EXPECT_FALSE(window->isVisible());
+  bed.Context().Server().CurrentFile = "x";
   QTimer::singleShot(0, [this] {
     QTest::keyClick(window, Qt::Key_Escape);
     if (bed.Context().IsDialogLoaded()) {
@@ -288,6 +275,7 @@ TEST_F(DialogWindowTest, AModalShowingEndsWithTheDialogOrItsHandlersFailure) {
     }
   });
   bed.Context().ShowDialog();
+  EXPECT_EQ(bed.Context().Server().CurrentFile, "") << "Escape is Cancel";
 }
 
 TEST(QtPrompts, AskAndReturnTheAnswer) {

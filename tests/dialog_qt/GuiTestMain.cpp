@@ -1,5 +1,4 @@
-// The tests of this folder draw with Qt: they need a QApplication, on the offscreen platform
-// unless another is asked for, so that they run without a display.
+// A QApplication on the offscreen platform unless another is asked for.
 #include <QApplication>
 #include <gtest/gtest.h>
 

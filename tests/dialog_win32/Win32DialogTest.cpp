@@ -130,8 +130,7 @@ TEST_F(Win32DialogTest, LogsInListsAndEntersAFolderThroughTheControls) {
   EXPECT_EQ(views.Newest(), nullptr);
 }
 
-// Once the box titled kBoxTitle is up: types "Drafts" into its field, if any, and presses
-// `boxButton`.
+// Once the box titled kBoxTitle is up: types "Drafts" into any field, presses `boxButton`.
 constexpr const wchar_t* kBoxTitle = L"Penlark test box";
 WPARAM boxButton = 0;
 

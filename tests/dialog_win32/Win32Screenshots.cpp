@@ -1,7 +1,4 @@
-// Pictures of the dialog's Win32 window, taken by scripts/screenshots under Xvfb:
-// penlark_win32_screenshots FOLDER. For each picture the window is shown and FOLDER/NAME.ready
-// written with the place of its client area (WIDTHxHEIGHT+X+Y); the script takes the picture and
-// then writes FOLDER/NAME.taken.
+// penlark_win32_screenshots FOLDER: per picture, writes NAME.ready (WxH+X+Y), awaits NAME.taken.
 
 #include "dialog/win32/ModalLoop.h"
 #include "dialog/win32/Win32DialogView.h"

@@ -10,11 +10,7 @@
 
 namespace penlark::testing {
 
-// The pictures of the dialog that every window takes, against a server with a few folders and
-// documents: on the connection tab and on the file tab, in Open and in Save mode. `show` puts the
-// newest dialog's window on the screen; `shoot` draws it as the dialog is and takes its picture
-// under a name ("open-connection", "open-file", "save-connection", "save-file"), and says whether
-// the picture was taken.
+// Each tab in Open and in Save mode: `show` puts the window up, `shoot` takes a named picture.
 inline bool ShootDialogTabs(DialogTestBed& bed, const std::function<void()>& show,
                             const std::function<bool(const std::string&)>& shoot) {
   TestServer server;

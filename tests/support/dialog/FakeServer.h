@@ -2,6 +2,7 @@
 
 #include "dialog/OpenDialog.h"
 #include "protocol/ServerClient.h"
+#include "support/dialog/DialogTestBed.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,12 +13,11 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 namespace penlark::testing {
 
-// A Tarnwell server held in memory, for the dialog's rules where the wire is not the point. It
-// answers its users, refuses others with a message, and logs what it is asked: "getFiles /docs",
-// "delete /docs a.rtf 2", "createFolder /docs new 1", "getContent /docs a.rtf 2",
-// "saveFile /docs a.rtf 2".
+// A server in memory; `asked` logs requests as "delete /docs a.rtf 2".
 class FakeServer {
  public:
   struct Entry {
@@ -151,5 +151,40 @@ class FakeServer {
 
   std::optional<std::pair<Failure, std::string>> failure_;
 };
+
+// /docs (2004 with april.rtf and march.rtf, notes.rtf, report.rtf), /empty and /report.rtf.
+struct FakeMachine {
+  FakeMachine() {
+    const std::string xml = bed.XmlOf("{\\rtf1 Report}");
+    server.entries = {{"/", "docs", kFolderType, ""},
+                      {"/", "empty", kFolderType, ""},
+                      {"/", "report.rtf", kDocumentType, xml},
+                      {"/docs", "2004", kFolderType, ""},
+                      {"/docs", "notes.rtf", kDocumentType, xml},
+                      {"/docs", "report.rtf", kDocumentType, xml},
+                      {"/docs/2004", "april.rtf", kDocumentType, xml},
+                      {"/docs/2004", "march.rtf", kDocumentType, xml}};
+  }
+
+  // Loads the dialog and logs in to tarn as ann, saving the password.
+  OpenDialog& LoggedIn() {
+    OpenDialog& dialog = bed.Dialog();
+    Login("tarn", "ann", "secret", true)(dialog);
+    return dialog;
+  }
+  // Logged in, in `mode`, on the listing of /docs, with the server's log emptied.
+  OpenDialog& InDocs(const char* mode = kOpenMode) {
+    OpenDialog& dialog = LoggedIn();
+    dialog.OpenButton.Caption = mode;
+    DoubleClickItem("docs")(dialog);
+    server.asked.clear();
+    return dialog;
+  }
+
+  FakeServer server;
+  DialogTestBed bed{server.Clients()};
+};
+
+class DialogRulesTest : public ::testing::Test, public FakeMachine {};
 
 }  // namespace penlark::testing

@@ -17,8 +17,7 @@ namespace penlark::testing {
 // One thing the user does while the dialog is shown.
 using UserAction = std::function<void(OpenDialog&)>;
 
-// Views that play a script: a modal showing runs the next actions until the dialog is unloaded.
-// The view menu records where it drops down and runs the next of menuChoices, if any.
+// A modal showing runs the next actions until unloaded; the menu runs the next menuChoice.
 class ScriptedDialogViews final : public DialogViewFactory {
  public:
   std::unique_ptr<DialogView> CreateView(OpenDialog& dialog) override {
