@@ -25,8 +25,6 @@
 namespace penlark::testing {
 namespace {
 
-using qt::ImageButtonWidget;
-
 // The dialog's window on the offscreen platform (96 dots per inch), over the reference server.
 class DialogWindowTest : public ::testing::Test {
  protected:
@@ -138,7 +136,7 @@ TEST_F(DialogWindowTest, TypingAndEnterLogInAndEnterTheNamedFolder) {
 TEST_F(DialogWindowTest, TheMouseAndTheKeysRunTheDialogsHandlers) {
   LoggedIn();
   server.ClearRequests();
-  auto* reload = Find<ImageButtonWidget>("ReloadImage");
+  auto* reload = Find<qt::ImageButtonWidget>("ReloadImage");
   QTest::mouseMove(reload, reload->rect().center());
   EXPECT_EQ(reload->Picture().cacheKey(),
             qt::ChangesImage(kReloadPictures.Hover, window->devicePixelRatioF()).cacheKey());

@@ -35,9 +35,7 @@ class FakeServer {
   void Add(std::string dir, std::string name, std::int16_t type = 2) {
     entries.push_back({std::move(dir), std::move(name), type, {}});
   }
-  // The next request fails so.
   void FailNext(Failure failure, std::string text) { failure_ = {failure, std::move(text)}; }
-  // What a component is given to reach this server.
   ServerClientFactory Clients() {
     return [this](Prompts& prompts, TarnwellHooks hooks) {
       return std::make_unique<Client>(*this, prompts, std::move(hooks));
