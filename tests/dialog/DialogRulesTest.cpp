@@ -315,6 +315,15 @@ TEST_F(DialogRulesTest, DeleteAsksAndSendsTheSelectedEntryWithItsType) {
   EXPECT_EQ(dialog.DeleteImage.Picture, kDeletePictures.Normal);
 }
 
+TEST_F(DialogRulesTest, ASaveTheWordProcessorCannotWriteReachesTheCaller) {
+  bed.OpenLocal("draft.rtf", "{\\rtf1 Draft}");
+  OpenDialog& dialog = InDocs(kSaveMode);
+  std::filesystem::remove_all(bed.InstallPath() / "work");
+  WriteFile(bed.InstallPath() / "work", "a file where the work folder belongs");
+  dialog.FilenameText.Text = "draft.rtf";
+  EXPECT_THROW(dialog.OpenButton_Click(), WordError);
+}
+
 TEST(FolderOperationRules, CreateFolderAsksUntilTheNameIsFreeAndPlain) {
   const std::string taken = "Folders already exists!";
   std::vector<std::string> unusable = {"a/b",      "a\\b",    "..",   "tab\there",
