@@ -28,7 +28,6 @@ int CountPixels(const QImage& image, int alphaAtLeast, int saturationAbove = -1)
   return count;
 }
 
-// The middle pixels of the top, left, bottom and right edges.
 std::array<QColor, 4> Edges(const QImage& image) {
   const int midX = image.width() / 2;
   const int midY = image.height() / 2;

@@ -60,7 +60,6 @@ class DialogWindowTest : public ::testing::Test {
     return qobject_cast<QAbstractItemView*>(Find<QStackedWidget>("ListView")->currentWidget());
   }
 
-  // What a double-click gives the list: a click, then the double-click.
   void DoubleClick(const QString& text) {
     QAbstractItemView* list = VisibleList();
     const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
@@ -175,8 +174,6 @@ TEST_F(DialogWindowTest, TheMouseAndTheKeysRunTheDialogsHandlers) {
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, empty);
   EXPECT_EQ(bed.prompts.MessageTexts().back(), "Filename is EMPTY,\r\nplease retry.");
 
-  // The signals and events of the trail, the frame, the list, Space on an image button, the tab
-  // strip and the server box.
   server.ClearRequests();
   emit Find<QComboBox>("ImageCombo")->activated(0);
   EXPECT_EQ(dialog->ImageCombo.Items, std::vector<std::string>{"/"}) << "the trail's root chosen";
@@ -202,9 +199,7 @@ TEST_F(DialogWindowTest, TheMouseAndTheKeysRunTheDialogsHandlers) {
   EXPECT_EQ(dialog->UrlDomainCombo.Text, "host") << "leaving the box drops the user";
 }
 
-// Each item of the menu that drops down under the Views button, and the view it shows.
 TEST_F(DialogWindowTest, TheViewsMenuSwitchesTheView) {
-  // The menu's item, and the list view's mode, icon side and flow; no list view for the report.
   const std::tuple<ListViewMode, QListView::ViewMode, int, QListView::Flow> rows[] = {
       {ListViewMode::Icons, QListView::IconMode, 32, QListView::LeftToRight},
       {ListViewMode::SmallIcons, QListView::ListMode, 16, QListView::LeftToRight},

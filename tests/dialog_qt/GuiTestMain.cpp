@@ -1,4 +1,3 @@
-// A QApplication on the offscreen platform unless another is asked for.
 #include <QApplication>
 #include <gtest/gtest.h>
 

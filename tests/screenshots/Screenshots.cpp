@@ -38,7 +38,6 @@ bool DialogShots(const std::string& folder) {
 }
 
 #ifdef PENLARK_EXTENSION_SHOT
-// Lets the office and Qt draw for a while.
 void Settle(int milliseconds) {
   QEventLoop loop;
   QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
