@@ -26,9 +26,7 @@ std::string Request(const std::string& element, const std::string& name, int typ
          "\" username=\"ann\" password=\"secret\" version=\"2.0\" />";
 }
 
-// Each flow once against the reference server: login, refresh, create, delete, a save that
-// reloads the dialog from the history, a save over an existing name, and an open of a name beyond
-// ASCII (Windows would read narrow text in its ANSI code page) into a work folder made again.
+// Each flow once against the reference server, with a name beyond ASCII (ANSI code pages).
 TEST(ServerFlows, ASessionOnTheReferenceServer) {
   constexpr std::string_view kDraftRtf = "{\\rtf1\\ansi Draft \\'e9t\\'e9\\par }";
   constexpr std::string_view kReportRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Report\\par }";

@@ -25,8 +25,6 @@
 namespace penlark::testing {
 namespace {
 
-using qt::ImageButtonWidget;
-
 // The dialog's window on the offscreen platform (96 dots per inch), over the reference server.
 class DialogWindowTest : public ::testing::Test {
  protected:
@@ -62,7 +60,6 @@ class DialogWindowTest : public ::testing::Test {
     return qobject_cast<QAbstractItemView*>(Find<QStackedWidget>("ListView")->currentWidget());
   }
 
-  // What a double-click gives the list: a click, then the double-click.
   void DoubleClick(const QString& text) {
     QAbstractItemView* list = VisibleList();
     const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
@@ -100,10 +97,13 @@ TEST_F(DialogWindowTest, ShowsTheFreshlyLoadedDialogWhereTheFormPlacesIt) {
   auto* password = Find("PasswordText");
   EXPECT_EQ(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password),
             '*');
+  bed.Context().Server().CurrentFile = "x";
+  window->close();
+  EXPECT_FALSE(bed.Context().IsDialogLoaded());
+  EXPECT_EQ(bed.Context().Server().CurrentFile, "x") << "the close box keeps the current file";
 }
 
-// Enter clicks the default button of the tab in front: Login, then the action button. Each box
-// gets its second character last, typed in the middle: the redraw after it keeps the caret.
+// Enter clicks the tab's default button; a character typed mid-box keeps the caret.
 TEST_F(DialogWindowTest, TypingAndEnterLogInAndEnterTheNamedFolder) {
   const auto type = [](QWidget* box, const QString& text) {
     auto* edit = qobject_cast<QLineEdit*>(box);
@@ -131,12 +131,11 @@ TEST_F(DialogWindowTest, TypingAndEnterLogInAndEnterTheNamedFolder) {
   EXPECT_EQ(Find<QComboBox>("ImageCombo")->currentText(), "/docs");
 }
 
-// The mouse on an image button in the form's twips and its pictures drawn; double-clicks in the
-// icon and the report view, and the keys in the list.
+// The mouse on an image button, double-clicks in both views and the keys in the list.
 TEST_F(DialogWindowTest, TheMouseAndTheKeysRunTheDialogsHandlers) {
   LoggedIn();
   server.ClearRequests();
-  auto* reload = Find<ImageButtonWidget>("ReloadImage");
+  auto* reload = Find<qt::ImageButtonWidget>("ReloadImage");
   QTest::mouseMove(reload, reload->rect().center());
   EXPECT_EQ(reload->Picture().cacheKey(),
             qt::ChangesImage(kReloadPictures.Hover, window->devicePixelRatioF()).cacheKey());
@@ -175,8 +174,6 @@ TEST_F(DialogWindowTest, TheMouseAndTheKeysRunTheDialogsHandlers) {
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, empty);
   EXPECT_EQ(bed.prompts.MessageTexts().back(), "Filename is EMPTY,\r\nplease retry.");
 
-  // The signals and events of the trail, the frame, the list, Space on an image button, the tab
-  // strip and the server box.
   server.ClearRequests();
   emit Find<QComboBox>("ImageCombo")->activated(0);
   EXPECT_EQ(dialog->ImageCombo.Items, std::vector<std::string>{"/"}) << "the trail's root chosen";
@@ -202,9 +199,7 @@ TEST_F(DialogWindowTest, TheMouseAndTheKeysRunTheDialogsHandlers) {
   EXPECT_EQ(dialog->UrlDomainCombo.Text, "host") << "leaving the box drops the user";
 }
 
-// Each item of the menu that drops down under the Views button, and the view it shows.
 TEST_F(DialogWindowTest, TheViewsMenuSwitchesTheView) {
-  // The menu's item, and the list view's mode, icon side and flow; no list view for the report.
   const std::tuple<ListViewMode, QListView::ViewMode, int, QListView::Flow> rows[] = {
       {ListViewMode::Icons, QListView::IconMode, 32, QListView::LeftToRight},
       {ListViewMode::SmallIcons, QListView::ListMode, 16, QListView::LeftToRight},
@@ -237,21 +232,6 @@ TEST_F(DialogWindowTest, TheViewsMenuSwitchesTheView) {
   }
 }
 
-// Escape is Cancel, which forgets the current file; the close box keeps it.
-TEST_F(DialogWindowTest, EscapeAndTheCloseBoxUnload) {
-  for (const bool escape : {true, false}) {
-    bed.Context().Server().CurrentFile = "x";
-    if (escape) {
-      QTest::keyClick(window, Qt::Key_Escape);
-    } else {
-      bed.Dialog();
-      views.Newest()->Window().close();
-    }
-    EXPECT_FALSE(bed.Context().IsDialogLoaded());
-    EXPECT_EQ(bed.Context().Server().CurrentFile, escape ? "" : "x");
-  }
-}
-
 // The focus moves to the password box once; typing elsewhere afterwards stays there.
 TEST_F(DialogWindowTest, ARefusedAutomaticLoginPutsTheFocusInThePasswordBoxOnce) {
   LoggedIn();
@@ -271,8 +251,7 @@ TEST_F(DialogWindowTest, ARefusedAutomaticLoginPutsTheFocusInThePasswordBoxOnce)
   EXPECT_EQ(fresh.UsernameText.Text, "annie");
 }
 
-// A modal showing ends when the dialog closes; a failing handler ends it and reaches the caller,
-// and the dialog's next showing answers again.
+// A failing handler ends a modal showing and reaches the caller; the next showing answers again.
 TEST_F(DialogWindowTest, AModalShowingEndsWithTheDialogOrItsHandlersFailure) {
   LoggedIn();
   QTimer::singleShot(0, [this] {
@@ -280,6 +259,7 @@ TEST_F(DialogWindowTest, AModalShowingEndsWithTheDialogOrItsHandlersFailure) {
   });
   EXPECT_THROW(bed.Context().ShowDialog(), std::logic_error) << "an input box nobody answers";
   EXPECT_FALSE(window->isVisible());
+  bed.Context().Server().CurrentFile = "x";
   QTimer::singleShot(0, [this] {
     QTest::keyClick(window, Qt::Key_Escape);
     if (bed.Context().IsDialogLoaded()) {
@@ -288,6 +268,7 @@ TEST_F(DialogWindowTest, AModalShowingEndsWithTheDialogOrItsHandlersFailure) {
     }
   });
   bed.Context().ShowDialog();
+  EXPECT_EQ(bed.Context().Server().CurrentFile, "") << "Escape is Cancel";
 }
 
 TEST(QtPrompts, AskAndReturnTheAnswer) {

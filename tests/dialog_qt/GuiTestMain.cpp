@@ -1,5 +1,3 @@
-// The tests of this folder draw with Qt: they need a QApplication, on the offscreen platform
-// unless another is asked for, so that they run without a display.
 #include <QApplication>
 #include <gtest/gtest.h>
 

@@ -15,9 +15,7 @@
 
 namespace penlark::testing {
 
-// A machine for the dialog: an installation folder in a temporary folder, scripted services, the
-// stand-in word processor, and a component over them that reaches the server over the wire or
-// through `serverClients` when given.
+// Installation folders, scripted services, the stand-in word processor and a component.
 class DialogTestBed {
  public:
   explicit DialogTestBed(ServerClientFactory serverClients = {})
