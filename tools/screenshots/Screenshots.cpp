@@ -1,11 +1,11 @@
 // Pictures for a person to look at, into PNG files: penlark_screenshots OUTPUT_FOLDER
 // (scripts/screenshots runs it under Xvfb).
 
+#include "DialogShots.h"
 #include "conversion/Transform.h"
 #include "dialog/OpenDialog.h"
 #include "dialog/qt/QtDialogView.h"
 #include "support/TestServer.h"
-#include "DialogShots.h"
 #include "support/dialog/DialogTestBed.h"
 
 #include <cstdlib>

@@ -3,9 +3,9 @@
 // written with the place of its client area (WIDTHxHEIGHT+X+Y); the script takes the picture and
 // then writes FOLDER/NAME.taken.
 
+#include "DialogShots.h"
 #include "dialog/win32/ModalLoop.h"
 #include "dialog/win32/Win32DialogView.h"
-#include "DialogShots.h"
 
 #include <filesystem>
 #include <fstream>
