@@ -34,7 +34,6 @@ ReferenceServer::ReferenceServer(ServerConfig config)
       requestDeadline_(config.requestDeadline),
       requestedPort_(config.port),
       http_(std::make_unique<httplib::Server>()) {
-  http_->set_payload_max_length(maxRequestBytes_);
   http_->new_task_queue = [] { return new httplib::ThreadPool(kRequestThreads); };
   // So that a port in use cannot be bound a second time: without SO_REUSEPORT, and on Windows,
   // where SO_REUSEADDR would let a second server take the port, exclusively.
@@ -86,20 +85,25 @@ std::optional<std::string> ReferenceServer::ReadBody(const httplib::Request& req
   const std::string announced = request.get_header_value("Content-Length");
   body.reserve(static_cast<std::size_t>(std::min<unsigned long long>(
       std::strtoull(announced.c_str(), nullptr, 10), maxRequestBytes_)));
+  // A body beyond the limit is read to its end and dropped, so that the client, still sending,
+  // gets the answer rather than a connection closed under it.
+  bool tooLarge = false;
   const bool whole = readContent([&](const char* data, std::size_t length) {
     if (StopRequested() || std::chrono::steady_clock::now() > deadline) {
       return false;
     }
-    body.append(data, length);
+    tooLarge = tooLarge || length > maxRequestBytes_ - body.size();
+    if (!tooLarge) {
+      body.append(data, length);
+    }
     return true;
   });
-  if (whole) {
-    return body;
-  }
-  if (response.status == 413) {  // the rest of the body was read and dropped
+  if (!whole) {
+    DropConnection(response);
+  } else if (tooLarge) {
     SendAnswer(response, FaultAnswer(kClientFault, TooLargeText(maxRequestBytes_)), deadline);
   } else {
-    DropConnection(response);
+    return body;
   }
   return std::nullopt;
 }
