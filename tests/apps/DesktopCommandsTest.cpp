@@ -19,7 +19,6 @@ class DesktopCommandsTest : public ::testing::Test {
     testing::WriteFile(dir / "b.rtf", "{\\rtf1 b\\par}");
   }
 
-  // No display, and nothing of the user's.
   ProgramResult Run(const std::vector<std::string>& args) {
     return testing::RunProgram(PENLARK_PROGRAM, args, {},
                                {{"DISPLAY", std::nullopt},

@@ -38,7 +38,6 @@ TEST_F(PenlarkCommandsTest, EachCommandPrintsItsResultOrItsFailure) {
   server.AddDocument("/other.rtf", "<Other/>");
   const std::string out = (dir / "out.rtf").string();
   const auto notLoaded = Eq("ERROR: Unable to load the XML document\n");
-  // On success standard output, on failure standard error; the other stays empty.
   const struct {
     std::vector<std::string> command;
     int exitCode;

@@ -24,7 +24,6 @@ std::string Wrapped(std::string_view request) {
   return soap::BuildRequestEnvelope(request, "");
 }
 
-// The envelopes of the requests of the user ann with her password.
 std::string Files(std::string_view dir) {
   return Wrapped(requests::GetFiles(dir, "ann", "secret"));
 }

@@ -21,7 +21,6 @@ class ScriptedPrompts final : public Prompts {
   const std::vector<Message>& Messages() const { return messages_; }
   const std::vector<InputRequest>& Inputs() const { return inputs_; }
   std::vector<std::string> MessageTexts() const;
-  // True when every scripted answer has been used.
   bool ScriptDone() const { return answers_.empty() && typed_.empty(); }
 
  private:
