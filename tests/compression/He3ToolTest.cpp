@@ -10,7 +10,6 @@ namespace {
 using ::testing::Eq;
 using ::testing::StartsWith;
 
-// One run after another in one folder: the status, standard error and output of each.
 TEST(He3Tool, ExitsWithTheStatusAndMessageOfEachCase) {
   TempDir dir;
   WriteFile(dir / "plain", "abracadabra");

@@ -92,7 +92,6 @@ TEST(RtfFileToXml, ReadsTheFileAsTheTextGivesIt) {
       EXPECT_EQ(std::string(error.what()), std::make_error_code(code).message());
     }
   }
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 TEST(RoundTrip, RealRtfFilesComeBackByteForByte) {
@@ -170,8 +169,7 @@ TEST(XmlToRtfReading, TextThatIsNotADocumentSaysWhy) {
       {RtfToXml("{a}}"), XmlDocumentStatus::NotLoadable},
       // UTF-16 is not detected from the first bytes: NUL characters are not allowed in XML.
       {std::string("<\0D\0/\0>\0", 8), XmlDocumentStatus::NotLoadable},
-      // The form never needs a document type declaration; with one nothing is read, so that no
-      // entity is expanded and none is fetched.
+      // With a document type declaration nothing is read: no entity is expanded or fetched.
       {"<!DOCTYPE Document><Document/>", XmlDocumentStatus::NotLoadable},
       {"<!DOCTYPE Document [<!ENTITY e \"\\par \">]><Document><D>&e;</D></Document>",
        XmlDocumentStatus::NotLoadable},

@@ -155,8 +155,7 @@ void ExtensionTest::DriveAsAUser() {
   ASSERT_TRUE(Eventually([&] { return server.Document("/copy.rtf").has_value(); }));
   EXPECT_THAT(*server.Document("/copy.rtf"), HasSubstr("my own notes"));
 
-  // Macros create the service and call it the way Basic does, through the office's invocation:
-  // DOCTYPE and the operations with their fixed results.
+  // Macros call the service as Basic does, through the office's invocation: the fixed results.
   const auto tarnwell = Macro(
       context_->getServiceManager()->createInstanceWithContext("org.penlark.Tarnwell", context_));
   EXPECT_EQ(tarnwell->getValue("DOCTYPE"), css::uno::Any(sal_Int16(0)));

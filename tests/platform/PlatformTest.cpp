@@ -305,8 +305,7 @@ TEST(RegistryFile, ReadsEachValueAsText) {
   EXPECT_EQ(ReadRegistryString("K", "P"), "\u00E9");
 }
 
-// Users keep their files below the installation only where they may write there. Windows keeps
-// them below %LOCALAPPDATA% and its settings in the registry.
+// Users' files go below the installation only where they may write there (Windows: elsewhere).
 #ifndef _WIN32
 TEST(Settings, UserFoldersAndTheRegistryFileFollowTheInstallationAndTheEnvironment) {
   TempDir dir;

@@ -12,9 +12,8 @@
 
 namespace penlark::testing {
 
-// An https server on loopback that answers every POST with `reply`, certified by a self-signed
-// certificate of the test data, while `running` lives; `limits` make the transport trust it, or
-// not (on Windows, whose cpp-httplib has no TLS, the trust is the machine's root store).
+// An https server on loopback answering every POST with `reply`, which `limits` trust or not (on
+// Windows, whose cpp-httplib has no TLS, the trust is the machine's root store).
 struct HttpsEndpoint {
   std::string url;
   TransportLimits limits;

@@ -19,8 +19,7 @@ std::string DataFile(std::string_view name) {
   return std::string(PENLARK_TEST_DATA_DIR "/") + std::string(name);
 }
 
-// A certificate in the machine's root store while the object lives. A store kept in the registry
-// writes its changes there on commit.
+// A certificate in the machine's root store while the object lives (committed to the registry).
 struct RootCertificate {
   HCERTSTORE store =
       ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
@@ -48,8 +47,7 @@ struct RootCertificate {
   }
 };
 
-// The host's program gets no pipes from Wine: it reads its reply from a file, writes its port to
-// another.
+// Wine gives the host's program no pipes: it reads its reply from a file, writes its port to one.
 int StartServer(std::string_view name, const std::string& reply) {
   const std::string portFile = PENLARK_TLS_PORT_FILE;
   std::filesystem::remove(portFile);

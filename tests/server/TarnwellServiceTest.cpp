@@ -24,7 +24,6 @@ std::string Wrapped(std::string_view request) {
   return soap::BuildRequestEnvelope(request, "");
 }
 
-// The envelopes of the requests of the user ann with her password.
 std::string Files(std::string_view dir) {
   return Wrapped(requests::GetFiles(dir, "ann", "secret"));
 }
@@ -96,7 +95,6 @@ class TarnwellServiceTest : public ::testing::Test {
 
 TEST_F(TarnwellServiceTest, TheServerRecordsEachRequestAndRefusesOneBeyondTheLimit) {
   StartServer();
-  EXPECT_EQ(server->ServerText(), "127.0.0.1:" + std::to_string(server->Port()));
   EXPECT_EQ(Post(*server, "<unclosed").status, 500);
   const HttpResult result =
       Post(*server, soap::BuildRequestEnvelope(requests::SaveFile("/", "big.xml", "ann", "secret"),
@@ -212,9 +210,8 @@ TEST_F(TarnwellServiceTest, RefusesInWordsForTheUser) {
       {"The request has no name attribute.",
        {Wrapped(R"(<getContent dir="/" username="ann" password="secret"/>)")}},
       {"The request is not a sendRequest envelope.",
-       {"", "garbage", "<a/>", envelope + "</e:Envelope>", envelope + "<e:Body/></e:Envelope>",
+       {"", envelope + "</e:Envelope>", envelope + "<e:Body/></e:Envelope>",
         envelope + R"(<e:Body><m:sendRequest xmlns:m="urn:other"/></e:Body></e:Envelope>)",
-        envelope + "<e:Body><sendRequest><ns1>x</ns1></sendRequest></e:Body>",
         R"(<!DOCTYPE e [<!ENTITY x "y">]>)" + envelope + "</e:Envelope>",
         R"(<Envelope xmlns="urn:wrong"><Body/></Envelope>)"}},
       {"The request envelope has no ns1 parameter.",

@@ -24,12 +24,10 @@ struct ProgramResult {
   std::string err;
 };
 
-// A program reading `input` and writing its standard output and error to files, which the test
-// reads as they grow: no pipe that a stray inheritor could hold open. Killed if still running.
+// A program writing to files, so no stray inheritor holds a pipe open; killed if still running.
 class ChildProcess {
  public:
-  // `signalled`: whether Signal is to reach it (on Windows a console of its own, which Wine now
-  // and then fails to set up).
+  // `signalled`: Signal is to reach it (on Windows its own console, which Wine may fail to make).
   ChildProcess(const std::string& program, const std::vector<std::string>& args,
                const EnvironmentChanges& environment = {}, std::string_view input = {},
                bool signalled = true);
@@ -37,8 +35,7 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // The next line of standard output, without its line break; nullopt when the program has
-  // ended without one or none comes within `timeout`.
+  // The next line of standard output, without its line break; nullopt if none within `timeout`.
   std::optional<std::string> ReadLine(std::chrono::milliseconds timeout);
   // Sends `signal`; on Windows a Ctrl+C to the program's own console.
   void Signal(int signal) const;
@@ -54,13 +51,11 @@ class ChildProcess {
   std::optional<int> exitCode_;
 };
 
-// Runs a program to its end.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          std::string_view input = {}, const EnvironmentChanges& environment = {});
 
-// Runs `program` in `folder` with `arguments`: words separated by blanks, and redirections
-// "<FILE" and ">FILE" (by default the null device, and the files "stdout" and "stderr" there,
-// which hold text as ProgramResult does). The exit status, or -1.
+// Runs `program` in `folder`; `arguments` are words and "<FILE" ">FILE" redirections (by default
+// the null device, and files "stdout" and "stderr" there, as text). The exit status, or -1.
 int RunInFolder(const std::filesystem::path& folder, std::string_view program,
                 std::string_view arguments);
 

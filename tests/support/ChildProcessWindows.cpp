@@ -59,8 +59,7 @@ HANDLE Handle(std::intptr_t process) {
 
 const std::filesystem::path kNullDevice = "NUL";
 
-// A program to be signalled gets a console of its own, without a window, for Signal to reach it
-// alone. A program name without a folder is looked for as the system looks for commands.
+// A program to be signalled gets a windowless console of its own; names are found as commands are.
 std::intptr_t Start(const std::string& program, const std::vector<std::string>& args,
                     const EnvironmentChanges& environment, const std::filesystem::path& folder,
                     const StandardFiles& files, bool signalled) {
@@ -120,9 +119,8 @@ void Kill(std::intptr_t process) {
   ::CloseHandle(Handle(process));
 }
 
-// A Ctrl+C goes to every process of a console: this one joins the program's console for the
-// moment. It takes Ctrl+C as handled from then on, as the event reaches it too once this has
-// returned; with a handler of its own, as ignoring Ctrl+C would be inherited by later programs.
+// Ctrl+C reaches every process of a console: this one joins it for the moment, with a handler of
+// its own that takes Ctrl+C as handled (ignoring it would be inherited by later programs).
 void Signal(std::intptr_t process, int /*signal*/) {
   static const BOOL handled = ::SetConsoleCtrlHandler([](DWORD) -> BOOL { return TRUE; }, TRUE);
   (void)handled;

@@ -9,9 +9,8 @@
 
 namespace penlark::testing {
 
-// The machine settings a test reads, given in the text of a settings file: on Windows the keys
-// and values written into the registry (and removed again at the end), elsewhere a settings file
-// that $PENLARK_REGISTRY names.
+// Machine settings from a settings file's text: in the registry on Windows (removed at the end),
+// elsewhere a file that $PENLARK_REGISTRY names.
 class MachineSettings {
  public:
   explicit MachineSettings(std::string_view settingsFile);

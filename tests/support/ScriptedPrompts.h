@@ -8,8 +8,7 @@
 
 namespace penlark::testing {
 
-// Prompts answered from a script. OK boxes need no answer; every Yes/No question and every
-// input box takes the next scripted answer, and one that is not there is an error of the test.
+// OK boxes need no answer; each question and input box takes the next, and a missing one fails.
 class ScriptedPrompts final : public Prompts {
  public:
   void AnswerNext(MessageAnswer answer) { answers_.push_back(answer); }
@@ -22,7 +21,6 @@ class ScriptedPrompts final : public Prompts {
   const std::vector<Message>& Messages() const { return messages_; }
   const std::vector<InputRequest>& Inputs() const { return inputs_; }
   std::vector<std::string> MessageTexts() const;
-  // True when every scripted answer has been used.
   bool ScriptDone() const { return answers_.empty() && typed_.empty(); }
 
  private:

@@ -25,7 +25,6 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// Writes `content` to `path` as it stands, creating the file or replacing it.
 void WriteFile(const std::filesystem::path& path, std::string_view content);
 // The bytes of a file; nullopt when it cannot be read.
 std::optional<std::string> ReadFile(const std::filesystem::path& path);

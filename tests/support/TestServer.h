@@ -13,9 +13,8 @@
 
 namespace penlark::testing {
 
-// The reference Tarnwell server running in-process on a free loopback port, over a fresh
-// temporary root directory, recording every request it receives. Server paths ("/a/b.xml") are
-// relative to the root. Stops in its destructor.
+// The reference Tarnwell server in-process on loopback over a fresh root, recording each request;
+// server paths ("/a/b.xml") are relative to the root.
 class TestServer {
  public:
   using User = std::pair<std::string, std::string>;  // name, password
@@ -39,7 +38,6 @@ class TestServer {
     return std::filesystem::exists(std::filesystem::symlink_status(Local(serverPath)));
   }
 
-  // The requests received so far, oldest first.
   std::vector<server::ReceivedRequest> Requests() const { return server_.ReceivedRequests(); }
   // The decoded request element of the last request; "" when there was none.
   std::string LastRequest() const;

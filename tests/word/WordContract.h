@@ -11,10 +11,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-// What every word processor behind the Word interface does, as the open and save flows rely on
-// it. A test program instantiates the suite with a maker of its word processor: Get() gives a
-// word processor with no document open, kNewestFirst says whether DocumentsItem(1) is the newest
-// document or the oldest, and the maker's end leaves no document open.
+// What every word processor behind Word does for the flows. The maker's Get() gives one with no
+// document open, kNewestFirst: DocumentsItem(1) is the newest; its end leaves none open.
 namespace penlark::testing {
 
 template <typename Maker>

@@ -1,8 +1,5 @@
-// A test double of Word's automation object model, an in-process COM server registered as
-// "Word.Application": the application, its Documents collection and its documents, with the
-// members Penlark calls, late-bound only. The documents are those of a LocalWord: files read on
-// Open, written as RTF by SaveAs, dropped from the collection by Close. Failures are reported as
-// Word reports them, with their message in the exception information.
+// A double of Word's automation model as "Word.Application", late-bound only, over a LocalWord's
+// documents; failures reported as Word reports them, with the message in the exception information.
 #include "platform/windows/WideText.h"
 #include "word/LocalWord.h"
 
@@ -60,8 +57,7 @@ class Arguments {
 // What a member does with the arguments of a call; it sets the result, if it has one.
 using Member = std::function<void(const Arguments&, VARIANT&)>;
 
-// An automation object without type information: members are found by name, their ids are their
-// positions. `ended` runs when the last reference goes.
+// Members found by name, ids their positions; `ended` runs when the last reference goes.
 class Object final : public IDispatch {
  public:
   explicit Object(std::vector<std::pair<const wchar_t*, Member>> members,
@@ -146,8 +142,7 @@ void Set(VARIANT& result, const std::string& text) {
   result.bstrVal = ::SysAllocString(ToWide(text).c_str());
 }
 
-// The word processor behind the objects, with the one object of each document in use. Every
-// object holds it alive.
+// The word processor behind the objects, with each document's one object; every object holds it.
 struct State {
   LocalWord word;
   std::map<const WordDocument*, Object*> objects;

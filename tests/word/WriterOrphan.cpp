@@ -1,5 +1,4 @@
-// Starts an office, writes its own process id and its office's on a line of standard output and
-// waits to be killed: the tests kill this program to see that its office goes with it.
+// Starts an office, prints its own and the office's process ids and waits to be killed.
 
 #include "word/writer/WriterWord.h"
 

@@ -19,8 +19,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// One office shared by the tests of this program: started before the first test, ended after the
-// last one. Each test leaves it with no document open.
+// One office for this program's tests, started before the first; each test leaves none open.
 struct SharedWriterEnvironment final : ::testing::Environment {
   void SetUp() override { word = std::make_unique<WriterWord>(); }
   void TearDown() override { word.reset(); }
@@ -50,8 +49,7 @@ bool ProcessExists(int pid) {
   return kill(pid, 0) == 0 || errno == EPERM;
 }
 
-// A new application keeps an office that answers; an office that died fails what is asked of it
-// until a new application replaces it, without the documents it had.
+// A dead office fails what is asked until a new application replaces it, without its documents.
 TEST(WriterWordTest, NewApplicationKeepsAnOfficeThatAnswersAndReplacesOneThatDied) {
   TempDir dir;
   WriteFile(dir / "a.rtf", "{\\rtf1 a}");
@@ -129,16 +127,14 @@ TEST(WriterWordTest, AnOfficeOfOurOwnEndsWithItsObjectEvenWhenItAnswersNothing) 
     EXPECT_EQ(WriterWord({.runningProfile = dir / "profile"}).OfficeProcessId(), pid);
     document = word.DocumentsOpen((dir / "a.rtf").string());
     EXPECT_EQ(SharedWriter().DocumentsCount(), 0);
-    // A stopped office answers nothing, as one whose user has a question about unsaved changes
-    // in front of them: asking it to end would wait for ever.
+    // Stopped, it answers nothing, like one asking its user about unsaved changes.
     ASSERT_EQ(kill(pid, SIGSTOP), 0);
   }
   EXPECT_FALSE(ProcessExists(pid));
   EXPECT_THROW(document->Name(), WordError);
 }
 
-// An office that has ended but is not yet reaped shows no command line; it runs on no profile,
-// not on the default one.
+// An ended office not yet reaped shows no command line: it runs on no profile, not the default one.
 TEST(WriterWordTest, AnEndedOfficeIsNotARunningOne) {
   TempDir dir;
   std::filesystem::copy_file("/bin/true", dir / "soffice.bin");

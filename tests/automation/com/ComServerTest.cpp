@@ -16,8 +16,7 @@
 
 #include <gtest/gtest.h>
 
-// penlark.dll as Windows sees it: registered and unregistered with regsvr32, loaded and unloaded,
-// and created by its name and called late bound by a VBScript, the way macros call it.
+// penlark.dll as Windows sees it: registered, loaded, and called late bound by name from VBScript.
 namespace penlark {
 namespace {
 
@@ -152,8 +151,7 @@ TEST(ComServerLifetime, TheDllStaysLoadedWhileObjectsOrLocksLive) {
   ::FreeLibrary(dll);
 }
 
-// penlark.dll registered for the life of a test with the Word double, COM initialised for an
-// apartment, and the user played from the script file `script`.
+// penlark.dll registered with the Word double, COM initialised, the user played from `script`.
 class RegisteredServer : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -219,11 +217,8 @@ TEST_F(RegisteredServer, TheTypeLibraryAndTheFileDescribeTheClass) {
 
 constexpr const char* kNoDocument = "This command is not available because no document is open.";
 
-// The operations end to end as a VBScript run by cscript calls them, late bound by name: the
-// user played from the script, the reference server on loopback, the Word double holding the
-// documents as files in the work folder below the InstallPath that the registry names. Each
-// statement on the object, and what it gives: its result as text, "" for a property put, or
-// "error: " and the description the caller receives.
+// The operations end to end as cscript calls them, over the reference server and the Word double.
+// Each row: a statement and its result as text, "" for a property put, or "error: " and why.
 TEST_F(RegisteredServer, AVBScriptCreatesTheClassByNameAndItsCallsReachTheServerAndWord) {
   testing::TestServer server;
   testing::WriteFile(folder / "report.rtf", "{\\rtf1\\ansi Report\\par}");

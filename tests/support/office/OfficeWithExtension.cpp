@@ -70,8 +70,7 @@ OfficeWithExtension::~OfficeWithExtension() {
   }
 }
 
-// unopkg refuses to add an extension to a profile for root: then it runs as nobody, on the
-// folder handed to nobody for the while.
+// unopkg refuses root's profile: then it runs as nobody, on the folder handed over for the while.
 void OfficeWithExtension::AddExtension(const fs::path& extension) {
   fs::copy_file(extension, folder_ / "penlark.oxt");
   std::vector<std::string> command{"unopkg", "add", profileArgument_,

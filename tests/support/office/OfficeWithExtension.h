@@ -11,11 +11,8 @@
 
 namespace penlark::testing {
 
-// A user's office with the office extension: unopkg adds penlark.oxt to a fresh profile in
-// `folder`, as a user adds it to their own, and the office runs headless on that profile, with a
-// UNO pipe of the caller's own; headless unless `visible`. Penlark reaches it as it reaches any
-// running office; the office inherits this process's environment. Terminated when the object
-// goes. Raises std::runtime_error when it cannot be set up.
+// A user's office, penlark.oxt added by unopkg to a fresh profile in `folder`, on a UNO pipe of the
+// caller's; headless unless `visible`, ended with the object. Throws when it cannot be set up.
 class OfficeWithExtension {
  public:
   OfficeWithExtension(const std::filesystem::path& folder, const std::filesystem::path& extension,
