@@ -125,13 +125,13 @@ TEST_F(Win32DialogTest, LogsInListsAndEntersAFolderThroughTheControls) {
   EXPECT_EQ(views.Newest(), nullptr);
 }
 
-// Once the box titled kBoxTitle is up: types "Drafts" into any field, presses `boxButton`.
+// While the box titled kBoxTitle is up: types "Drafts" into any field, presses `boxButton` (again
+// on each tick until the box is gone: Wine may drop a command that comes too early).
 constexpr const wchar_t* kBoxTitle = L"Penlark test box";
 WPARAM boxButton = 0;
 
-void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD) {
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR, DWORD) {
   if (const HWND box = ::FindWindowW(nullptr, kBoxTitle); box != nullptr) {
-    ::KillTimer(nullptr, timer);
     ::SetWindowTextW(::FindWindowExW(box, nullptr, L"Edit", nullptr), L"Drafts");
     ::PostMessageW(box, WM_COMMAND, boxButton, 0);
   }
@@ -150,13 +150,14 @@ TEST(Win32PromptsTest, ReturnTheButtonPressedAndTheTextTyped) {
   win32::Win32Prompts prompts;
   for (const auto& row : rows) {
     boxButton = row.button;
-    ::SetTimer(nullptr, 0, 100, AnswerBox);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, AnswerBox);
     const std::string answer =
         row.input ? prompts.InputBox({"Folder name:", "Penlark test box", "New Folder"})
         : prompts.ShowMessage({"Replace it?", MessageButtons::YesNo, MessageIcon::Exclamation,
                                "Penlark test box"}) == MessageAnswer::Yes
             ? "Yes"
             : "No";
+    ::KillTimer(nullptr, timer);
     EXPECT_EQ(answer, row.answer);
   }
 }
