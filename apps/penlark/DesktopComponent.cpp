@@ -25,23 +25,22 @@ class QtScriptWait final : public ScriptWait {
 }  // namespace
 
 DesktopComponent::DesktopComponent(std::shared_ptr<Word> word) {
-  Component::SetFactory([word]() -> ComponentParts {
+  Component::SetFactory([word] {
+    ComponentParts parts{.word = word,
+                         .pointer = std::make_unique<qt::QtPointer>(),
+                         .shell = std::make_unique<qt::QtShell>()};
     // Tests play the user's part from a script instead of showing windows and message boxes.
     if (auto scripted = ScriptedUserFromEnvironment(
             std::cerr, [] { return std::make_unique<QtScriptWait>(); })) {
-      return {.word = word,
-              .prompts = std::move(scripted->prompts),
-              .pointer = std::make_unique<qt::QtPointer>(),
-              .shell = std::make_unique<qt::QtShell>(),
-              .views = std::move(scripted->views)};
+      parts.prompts = std::move(scripted->prompts);
+      parts.views = std::move(scripted->views);
+    } else {
+      auto views = std::make_unique<qt::QtDialogViews>();
+      parts.prompts =
+          std::make_unique<qt::QtPrompts>([shown = views.get()] { shown->RefreshAll(); });
+      parts.views = std::move(views);
     }
-    auto views = std::make_unique<qt::QtDialogViews>();
-    auto prompts = std::make_unique<qt::QtPrompts>([shown = views.get()] { shown->RefreshAll(); });
-    return {.word = word,
-            .prompts = std::move(prompts),
-            .pointer = std::make_unique<qt::QtPointer>(),
-            .shell = std::make_unique<qt::QtShell>(),
-            .views = std::move(views)};
+    return parts;
   });
 }
 

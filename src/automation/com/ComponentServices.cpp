@@ -32,17 +32,18 @@ class WindowsPointer final : public Pointer {
 
 void InstallComponentFactory() {
   Component::SetFactory([] {
-    auto views = std::make_unique<win32::Win32DialogViews>();
-    auto prompts = std::make_unique<win32::Win32Prompts>([&shown = *views] { shown.RefreshAll(); });
     ComponentParts parts{.word = std::make_shared<ComWord>(),
-                         .prompts = std::move(prompts),
                          .pointer = std::make_unique<WindowsPointer>(),
-                         .shell = std::make_unique<WindowsShell>(),
-                         .views = std::move(views)};
+                         .shell = std::make_unique<WindowsShell>()};
     // Tests play the user's part from a script; its messages go to standard error.
     if (auto scripted = ScriptedUserFromEnvironment(std::cerr)) {
       parts.prompts = std::move(scripted->prompts);
       parts.views = std::move(scripted->views);
+    } else {
+      auto views = std::make_unique<win32::Win32DialogViews>();
+      parts.prompts =
+          std::make_unique<win32::Win32Prompts>([&shown = *views] { shown.RefreshAll(); });
+      parts.views = std::move(views);
     }
     return parts;
   });
